@@ -1,0 +1,30 @@
+# Shared compile settings and the one-line declaration of a test executable.
+
+function(pagewing_set_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+        -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual)
+    if(PAGEWING_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [QT] [LABELS l ...])
+# QT tests get Qt Test and run headless on the offscreen platform with a private runtime folder.
+function(add_unit_test)
+    cmake_parse_arguments(TEST "QT" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${TEST_NAME} ${TEST_SOURCES})
+    pagewing_set_warnings(${TEST_NAME})
+    target_include_directories(${TEST_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    if(TEST_QT)
+        target_link_libraries(${TEST_NAME} PRIVATE ${TEST_LIBS} Qt6::Test)
+        add_test(NAME ${TEST_NAME} COMMAND ${TEST_NAME})
+        set_tests_properties(${TEST_NAME} PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
+    else()
+        target_link_libraries(${TEST_NAME} PRIVATE ${TEST_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+        gtest_discover_tests(${TEST_NAME} DISCOVERY_MODE PRE_TEST)
+    endif()
+    if(TEST_LABELS)
+        set_property(TEST ${TEST_NAME} APPEND PROPERTY LABELS ${TEST_LABELS})
+    endif()
+endfunction()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace pagewing::Windows1252 {
+
+// The code of a character from 0x80 to 0x9F or above 0xFF, where Windows-1252 differs from Latin-1.
+std::optional<std::uint8_t> HighRangeByteOf(char16_t character);
+
+// The one-byte code of a character in Windows-1252, the code page that every text on the wire uses;
+// none for a character that the code page cannot hold.
+inline std::optional<std::uint8_t> ByteOf(char16_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
+        return static_cast<std::uint8_t>(character);
+    }
+    return HighRangeByteOf(character);
+}
+
+// True when every character of the text has a one-byte code.
+bool CanEncode(std::u16string_view text);
+
+} // namespace pagewing::Windows1252

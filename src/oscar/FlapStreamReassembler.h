@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace pagewing {
+
+// Cuts the byte stream of one TCP connection into whole FLAP frames. TCP may join several frames in one
+// arrival or cut one frame across several; the reader only accepts exactly one frame at a time.
+//
+// Append the bytes of each arrival, then take frames with NextFrame until it returns an empty span. Bytes
+// that cannot start a frame (anything but 0x2A where a frame should begin) are dropped up to the next
+// 0x2A. Once the complete frames are taken, at most one incomplete frame (6 + 65535 bytes) is held.
+class FlapStreamReassembler {
+public:
+    static constexpr std::size_t HeaderSize = 6;
+    static constexpr std::size_t LargestFrame = HeaderSize + 0xFFFF;
+
+    void Append(std::span<const std::uint8_t> bytes);
+
+    // The next complete frame, header included, or an empty span when none is complete yet. The frame
+    // stays valid until the next call of Append, NextFrame or Reset.
+    std::span<const std::uint8_t> NextFrame();
+
+    // Forgets every held byte, as for a new connection.
+    void Reset();
+
+    // Bytes received and not yet handed out as a frame.
+    std::size_t HeldBytes() const { return Buffer.size() - ReadOffset; }
+
+private:
+    void SkipToFrameStart();
+
+    std::vector<std::uint8_t> Buffer;
+    std::size_t ReadOffset = 0;
+};
+
+} // namespace pagewing
