@@ -192,7 +192,7 @@ std::int32_t Channel2::UinToNumber(std::u16string_view UIN) {
         }
         value = value * 10 + (digit - u'0');
         if (value > std::numeric_limits<std::int32_t>::max()) {
-            throw std::overflow_error("the UIN is above 2147483647");
+            throw std::invalid_argument("the UIN is above 2147483647");
         }
     }
     return static_cast<std::int32_t>(value);

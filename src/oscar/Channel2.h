@@ -12,9 +12,9 @@ namespace pagewing {
 // the service server (only SNAC0102, client ready, is sent by the session) and SNAC1502, the SMS request:
 // an ICQ meta request 0x07D0/0x1482 whose body is a small XML document.
 //
-// A failing SNAC1502 (a character without a Windows-1252 code, a UIN that is not a number from 0 to
-// 2147483647, a document too long for the 16-bit lengths) throws and leaves an unfinished request that
-// must not be sent.
+// A failing SNAC1502 throws and leaves an unfinished request that must not be sent: std::overflow_error for
+// a character without a Windows-1252 code, std::invalid_argument for a UIN that is not a whole number from 0
+// to 2147483647, std::length_error for a document too long for the 16-bit lengths.
 class Channel2 : public FlapFrameBuilder {
 public:
     std::int32_t GetSMSRequestCounter() const { return SMSRequestCounter; }

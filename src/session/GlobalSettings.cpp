@@ -1,0 +1,7 @@
+#include "session/GlobalSettings.h"
+
+namespace pagewing {
+
+SettingsRecord GlobalSettings;
+
+} // namespace pagewing

@@ -1,0 +1,356 @@
+#include "session/SMSSender.h"
+
+#include "bytes/Windows1252.h"
+#include "session/GlobalSettings.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <utility>
+
+namespace pagewing {
+
+namespace {
+
+constexpr std::u16string_view NotSendable = u" holds a character that cannot be sent (Windows-1252 only)";
+
+// The authorization server's error codes as TLV 8 carries them, in hex.
+constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 12> AuthorizationErrors = {{
+    {u"0000", u"No error"},
+    {u"0001", u"Multiple logins on same UIN"},
+    {u"0004", u"Bad password"},
+    {u"0005", u"Bad password"},
+    {u"0007", u"Non existant ICQ#"},
+    {u"0008", u"Non existant ICQ#"},
+    {u"0015", u"Too many clients from the same IP"},
+    {u"0016", u"Too many clients from the same IP"},
+    {u"0018", u"Connecting and disconnecting too quickly with the same login"},
+    {u"001B", u"Old version of ICQ, need to upgrade"},
+    {u"001D", u"Probably you are disconnected too fast"},
+    {u"001E", u"Can't register on ICQ network, try again soon"},
+}};
+
+constexpr std::u16string_view DeliveredMarker = u"<deliverable>yes</deliverable>";
+constexpr std::u16string_view NotDeliveredMarker = u"<deliverable>no</deliverable>";
+
+bool IsHello(const SplitSNAC& reader) {
+    return reader.GetChannelID() == 1 && reader.GetTLVEnumSize() == 1 && reader.GetTLVID(0) == 0;
+}
+
+bool IsBlank(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c == u' ' || c == u'\t'; });
+}
+
+bool IsPortNumber(std::u16string_view text) {
+    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char16_t c) {
+            return c >= u'0' && c <= u'9';
+        })) {
+        return false;
+    }
+    int port = 0;
+    for (const auto digit : text) {
+        port = port * 10 + (digit - u'0');
+    }
+    return port >= 1 && port <= 65535;
+}
+
+std::u16string AsciiLowerCase(std::u16string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; });
+    return text;
+}
+
+std::u16string Unsendable(std::u16string_view field) {
+    return std::u16string(field) + std::u16string(NotSendable);
+}
+
+} // namespace
+
+SMSSender::SMSSender(SessionSocket& WinsockCtrl1, SessionSocket& WinsockCtrl2, const StatusClock& clock,
+                     SMSSenderEvents& events)
+    : Winsock1(WinsockCtrl1)
+    , Winsock2(WinsockCtrl2)
+    , Clock(clock)
+    , Events(events) {
+    CreateObjects();
+    Winsock1.SetEventHandlers([this](auto data) { Winsock1_DataArrival(data); },
+                              [this](const auto& description) { Winsock1_Error(description); });
+    Winsock2.SetEventHandlers([this](auto data) { Winsock2_DataArrival(data); },
+                              [this](const auto& description) { Winsock2_Error(description); });
+}
+
+SMSSender::~SMSSender() {
+    DestroyObjects();
+    Winsock1.SetEventHandlers({}, {});
+    Winsock2.SetEventHandlers({}, {});
+}
+
+void SMSSender::ConnectReconnect(const std::u16string& LoginURL, const std::u16string& LoginPort) {
+    DestroyObjects();
+    CreateObjects();
+    const auto generation = Generation;
+    Events.NotReadyToSendMessage();
+    if (generation != Generation) {
+        return;
+    }
+    if (IsBlank(LoginURL)) {
+        Report(u"Login server name is empty");
+    } else if (!IsPortNumber(LoginPort)) {
+        Report(u"Login port must be a whole number from 1 to 65535");
+    } else {
+        Winsock1.Connect(LoginURL, LoginPort);
+    }
+}
+
+void SMSSender::SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
+                               const std::u16string& CodePage, const std::u16string& UIN,
+                               const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
+    // Nothing is checked against the stage: a request sent before the session is ready fails on the write.
+    const auto request = BuildSmsRequest(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
+    if (request && SendDataWinsock2(*request)) {
+        Report(u"Sending message");
+    }
+}
+
+void SMSSender::CreateObjects() {
+    Channel1Builder = std::make_unique<Channel1>();
+    Channel2Builder = std::make_unique<Channel2>();
+    Winsock1Reader = std::make_unique<SplitSNAC>();
+    Winsock2Reader = std::make_unique<SplitSNAC>();
+    CookieStore = std::make_unique<ByteArrayTools>();
+    Winsock1Stream.Reset();
+    Winsock2Stream.Reset();
+    ++Generation;
+}
+
+void SMSSender::DestroyObjects() {
+    Winsock1.Close();
+    Winsock2.Close();
+    CookieStore.reset();
+    Winsock2Reader.reset();
+    Winsock1Reader.reset();
+    Channel2Builder.reset();
+    Channel1Builder.reset();
+}
+
+bool SMSSender::SendDataWinsock1(std::span<const std::uint8_t> Data) {
+    return SendData(Winsock1, Data);
+}
+
+bool SMSSender::SendDataWinsock2(std::span<const std::uint8_t> Data) {
+    return SendData(Winsock2, Data);
+}
+
+bool SMSSender::SendData(SessionSocket& socket, std::span<const std::uint8_t> Data) {
+    try {
+        socket.SendData(Data);
+        return true;
+    } catch (const std::exception&) {
+        // The socket's own reason is not shown: whatever it is, only a new login helps.
+        if (Report(u"Connection error, must reconnect")) {
+            Events.MustReconnect();
+        }
+        return false;
+    }
+}
+
+void SMSSender::Winsock1_DataArrival(std::span<const std::uint8_t> Data) {
+    const auto generation = Generation;
+    Winsock1Stream.Append(Data);
+    for (auto frame = Winsock1Stream.NextFrame(); !frame.empty() && generation == Generation;
+         frame = Winsock1Stream.NextFrame()) {
+        Winsock1Reader->SplitPacket(frame);
+        HandleAuthorizationFrame();
+    }
+}
+
+void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
+    const auto generation = Generation;
+    Winsock2Stream.Append(Data);
+    for (auto frame = Winsock2Stream.NextFrame(); !frame.empty() && generation == Generation;
+         frame = Winsock2Stream.NextFrame()) {
+        Winsock2Reader->SplitPacket(frame);
+        HandleServiceFrame();
+    }
+}
+
+void SMSSender::Winsock1_Error(const std::u16string& Description) {
+    Report(Description);
+}
+
+void SMSSender::Winsock2_Error(const std::u16string& Description) {
+    Report(Description);
+}
+
+void SMSSender::HandleAuthorizationFrame() {
+    if (!Winsock1Reader->GetSucceed()) {
+        return;
+    }
+    if (IsHello(*Winsock1Reader)) {
+        AnswerAuthorizationHello();
+    } else if (Winsock1Reader->GetChannelID() == 4) {
+        HandleAuthorizationReply();
+    }
+}
+
+void SMSSender::HandleServiceFrame() {
+    const auto& reader = *Winsock2Reader;
+    if (!reader.GetSucceed()) {
+        return;
+    }
+    if (IsHello(reader)) {
+        AnswerServiceHello();
+    } else if (reader.GetChannelID() == 2) {
+        const auto family = reader.GetSNACFamily();
+        const auto subtype = reader.GetSNACSubtype();
+        if (family == 0x01 && subtype == 0x03) {
+            AnswerServiceFamilies();
+        } else if (family == 0x15 && subtype == 0x03) {
+            ReportDelivery();
+        }
+    }
+}
+
+void SMSSender::AnswerAuthorizationHello() {
+    if (!Report(u"Successfully connected")) {
+        return;
+    }
+    // The account is read now, not when the login started: the options dialog may have changed it.
+    const auto packet = BuildLoginPacket();
+    if (packet && SendDataWinsock1(*packet)) {
+        Report(u"Sending UIN and Password");
+    }
+}
+
+void SMSSender::HandleAuthorizationReply() {
+    const auto& reader = *Winsock1Reader;
+    const auto cookieIndex = reader.IsTLVPresent(6);
+    const auto addressIndex = reader.IsTLVPresent(5);
+    const auto errorIndex = reader.IsTLVPresent(8);
+    std::vector<std::uint8_t> cookie;
+    std::u16string address;
+    std::u16string errorCode;
+    try {
+        if (cookieIndex >= 0) {
+            cookie = reader.GetTLVDataByteArray(cookieIndex);
+            address = addressIndex >= 0 ? reader.GetTLVDataString(addressIndex) : u"";
+        }
+        if (errorIndex >= 0) {
+            errorCode = reader.GetTLVDataHexString(errorIndex);
+        }
+    } catch (const std::out_of_range&) {
+        return; // a TLV claims more bytes than the frame holds: not a reply to act on
+    }
+
+    if (cookieIndex >= 0) {
+        const auto colon = address.find(u':');
+        if (cookie.empty()) {
+            Report(u"Login server sent an empty cookie");
+        } else if (colon == std::u16string::npos) {
+            Report(u"Login server did not name a service server");
+        } else if (Report(u"Cookie successfully received")) {
+            CookieStore->ClearDataByteArray();
+            CookieStore->AppendAfterDataByteArrayWithByteArray(cookie);
+            Winsock2Stream.Reset();
+            Winsock2.Connect(address.substr(0, colon), address.substr(colon + 1));
+        } else {
+            return;
+        }
+    }
+    if (errorIndex >= 0) {
+        const auto error = std::find_if(AuthorizationErrors.begin(), AuthorizationErrors.end(),
+                                        [&](const auto& entry) { return entry.first == errorCode; });
+        if (error != AuthorizationErrors.end()) {
+            Report(error->second);
+        }
+    }
+}
+
+void SMSSender::AnswerServiceHello() {
+    if (!Report(u"Redirected to another server")) {
+        return;
+    }
+    const auto packet = BuildCookiePacket();
+    if (packet && SendDataWinsock2(*packet)) {
+        Report(u"Sending Cookie");
+    }
+}
+
+void SMSSender::AnswerServiceFamilies() {
+    Channel2Builder->SNAC0102();
+    if (SendDataWinsock2(Channel2Builder->ToByteArray()) && Report(u"Ready to send Message")) {
+        Events.ReadyToSendMessage();
+    }
+}
+
+void SMSSender::ReportDelivery() {
+    // Answers are not matched to requests: each reply reports what it says, whenever it comes.
+    const auto text = AsciiLowerCase(Winsock2Reader->GetSNACString());
+    const auto generation = Generation;
+    if (text.find(DeliveredMarker) != std::u16string::npos && !Report(u"Message successfully delivered")) {
+        return;
+    }
+    if (generation == Generation && text.find(NotDeliveredMarker) != std::u16string::npos) {
+        Report(u"Message was not delivered");
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> SMSSender::BuildLoginPacket() {
+    const auto& uin = GlobalSettings.ICQUIN;
+    const auto& password = GlobalSettings.ICQPassword;
+    try {
+        Channel1Builder->LogInToICQString(uin, password);
+        return Channel1Builder->ToByteArray();
+    } catch (const std::out_of_range&) {
+        Report(u"Password is longer than 16 characters");
+    } catch (const std::overflow_error&) {
+        Report(Unsendable(Windows1252::CanEncode(uin) ? u"Password" : u"ICQ number"));
+    } catch (const std::length_error&) {
+        Report(u"ICQ number is too long");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> SMSSender::BuildCookiePacket() {
+    if (CookieStore->GetDataByteArraySize() == 0) {
+        Report(u"No authorization cookie to present to this server");
+        return std::nullopt;
+    }
+    try {
+        Channel1Builder->SendCookieToICQString(CookieStore->View());
+        return Channel1Builder->ToByteArray();
+    } catch (const std::length_error&) {
+        Report(u"Authorization cookie is too long to send");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> SMSSender::BuildSmsRequest(
+    const std::u16string& MobilNumber, const std::u16string& Message, const std::u16string& CodePage,
+    const std::u16string& UIN, const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
+    try {
+        Channel2Builder->SNAC1502(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
+        return Channel2Builder->ToByteArray();
+    } catch (const std::invalid_argument&) {
+        Report(u"ICQ number must be a whole number from 0 to 2147483647");
+    } catch (const std::overflow_error&) {
+        if (!Windows1252::CanEncode(MobilNumber)) {
+            Report(Unsendable(u"Telephone number"));
+        } else if (!Windows1252::CanEncode(Message)) {
+            Report(Unsendable(u"Message"));
+        } else {
+            Report(Unsendable(u"SMS request"));
+        }
+    } catch (const std::length_error&) {
+        Report(u"Message is too long to send");
+    }
+    return std::nullopt;
+}
+
+bool SMSSender::Report(std::u16string_view message) {
+    const auto generation = Generation;
+    Events.ReportMessage(Clock.CurrentDateTimeText() + u"    " + std::u16string(message));
+    return generation == Generation;
+}
+
+} // namespace pagewing
