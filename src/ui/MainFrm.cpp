@@ -1,0 +1,274 @@
+#include "ui/MainFrm.h"
+
+#include "session/GlobalSettings.h"
+#include "ui/CaptionDrag.h"
+#include "ui/ClearButton.h"
+#include "ui/LimitedTextEdit.h"
+#include "ui/MinMaxCloseButtons.h"
+#include "ui/RegisteryLoadSave.h"
+#include "ui/ScreenPlacement.h"
+#include "ui/SendButton.h"
+#include "ui/TelephoneList.h"
+#include "ui/platform/AlwaysOnTop.h"
+#include "ui/platform/RegisteryAccess.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
+
+namespace pagewing {
+
+namespace {
+
+// Design places are in twips, fifteen to the pixel.
+QRect Twips(int left, int top, int width, int height) {
+    constexpr auto p = MainFrm::TwipsPerPixel;
+    return {left / p, top / p, width / p, height / p};
+}
+
+template <typename Control>
+Control* Place(Control* control, const char* name, const QRect& place) {
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(place);
+    return control;
+}
+
+QString Text(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+} // namespace
+
+MainFrm::MainFrm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, static_cast<SMSSenderEvents&>(*this)))
+    , Background(QStringLiteral(":/skins/main-background.png")) {
+    setObjectName(QStringLiteral("MainFrm"));
+    setWindowTitle(QStringLiteral("Lumenfold Pagewing"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
+    setFixedSize(342, 459);
+    BuildControls();
+    MoveSettled.setSingleShot(true);
+    MoveSettled.setInterval(400);
+    connect(&MoveSettled, &QTimer::timeout, this, &MainFrm::RecordPosition);
+}
+
+MainFrm::~MainFrm() = default;
+
+void MainFrm::BuildControls() {
+    QFile styleSheet(QStringLiteral(":/styles/pagewing.qss"));
+    if (styleSheet.open(QIODevice::ReadOnly)) {
+        setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+    }
+
+    Image1 = Place(new QLabel(this), "Image1", Twips(0, 0, 5130, 360));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/skins/main-title.png")));
+    TitleDrag = new CaptionDrag(Image1, this, CaptionDrag::Buttons::LeftOnly, CaptionDrag::Edges::Snap);
+    connect(TitleDrag, &CaptionDrag::DragFinished, this, &MainFrm::RecordPosition);
+
+    cmbMobileNumber = Place(new QComboBox(this), "cmbMobileNumber", Twips(330, 675, 4470, 315));
+    cmbMobileNumber->setEditable(true);
+    cmbMobileNumber->setInsertPolicy(QComboBox::NoInsert);
+    cmbMobileNumber->setAccessibleName(tr("Mobile number"));
+    cmbMobileNumber->lineEdit()->setPlaceholderText(tr("Name and number, e.g. Ann +15551234567"));
+
+    txtSenderID = Place(new QLineEdit(this), "txtSenderID", Twips(330, 1305, 4455, 285));
+    txtSenderID->setAccessibleName(tr("Sender name"));
+    txtSenderID->setMaxLength(SenderNameLength);
+
+    txtSMS = Place(new LimitedTextEdit(this), "txtSMS", Twips(330, 1920, 4455, 1815));
+    txtSMS->setAccessibleName(tr("Message"));
+    txtSMS->SetMaxLength(Allowance);
+
+    ProgressMessageLength =
+        Place(new QProgressBar(this), "ProgressMessageLength", Twips(345, 3885, 4425, 255));
+    ProgressMessageLength->setRange(0, Allowance);
+    ProgressMessageLength->setValue(0);
+    ProgressMessageLength->setFormat(tr("%v of 140 characters"));
+    ProgressMessageLength->setAccessibleName(tr("Characters used"));
+
+    cmdClearMessage = Place(new ClearButton(this), "cmdClearMessage", Twips(330, 4395, 1500, 300));
+    cmdSendMessage = Place(new SendButton(this), "cmdSendMessage", Twips(3285, 4395, 1500, 300));
+
+    lstStatus = Place(new QListWidget(this), "lstStatus", Twips(165, 4770, 4800, 1785));
+    lstStatus->setAccessibleName(tr("Status"));
+    lstStatus->setFocusPolicy(Qt::ClickFocus);
+    lstStatus->setWordWrap(true);
+    lstStatus->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    CloseButton = Place(new MinMaxCloseButtons(this), "CloseButton", Twips(4770, 60, 240, 240));
+    MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
+    MinimizeButton = Place(new MinMaxCloseButtons(this), "MinimizeButton", Twips(4230, 60, 240, 240));
+
+    setTabOrder(cmbMobileNumber, txtSenderID);
+    setTabOrder(txtSenderID, txtSMS);
+    setTabOrder(txtSMS, cmdClearMessage);
+    setTabOrder(cmdClearMessage, cmdSendMessage);
+
+    connect(txtSenderID, &QLineEdit::textChanged, this, &MainFrm::UpdateLimits);
+    connect(txtSMS, &QPlainTextEdit::textChanged, this, &MainFrm::UpdateLimits);
+    connect(cmdSendMessage, &ImageButton::Click, this, &MainFrm::cmdSendMessage_Click);
+    connect(cmdClearMessage, &ImageButton::Click, this, &MainFrm::cmdClearMessage_Click);
+    connect(MinimizeButton, &ImageButton::Click, this, &MainFrm::ShowOrHide);
+    connect(CloseButton, &ImageButton::Click, this, &QWidget::close);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* send = new QShortcut(QKeySequence(Qt::CTRL | key), txtSMS, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(send, &QShortcut::activated, cmdSendMessage, &QAbstractButton::click);
+    }
+    UpdateLimits();
+}
+
+void MainFrm::Load() {
+    MinimizeButton->SetButtonType(MinMaxCloseButtons::Minimize);
+    MinimizeButton->SetEnable(true);
+    MaximizeButton->SetButtonType(MinMaxCloseButtons::Maximize);
+    MaximizeButton->SetEnable(false);
+    CloseButton->SetButtonType(MinMaxCloseButtons::Close);
+    CloseButton->SetEnable(true);
+
+    RegisteryLoadSave::LoadWindowSettings();
+    PlaceWindow();
+    ApplyVisibility();
+    // StartUp alone is the truth: the entry is rewritten from it, and an entry left from an earlier choice is
+    // marked hidden.
+    if (GlobalSettings.StartUp || QFile::exists(RegisteryAccess::AutostartEntryFileName())) {
+        RegisteryAccess::WriteRunEntry(GlobalSettings.StartUp);
+    }
+    RefreshTelephoneCombo();
+    RegisteryLoadSave::LoadLoginSettings();
+    const auto& s = GlobalSettings;
+    if (!s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty()) {
+        Reconnect();
+    } else {
+        AddStatusLine(Text(Clock.CurrentDateTimeText()) +
+                      tr("    Not connected: enter the server, port, ICQ number and password under "
+                         "User and Server Information"));
+    }
+}
+
+void MainFrm::ShowOrHide() {
+    GlobalSettings.Showing = !GlobalSettings.Showing;
+    ApplyVisibility();
+    RegisteryLoadSave::SaveWindowSettings();
+}
+
+void MainFrm::Reconnect() {
+    SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
+}
+
+void MainFrm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, Background);
+}
+
+void MainFrm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (!TitleDrag->IsDragging()) {
+        MoveSettled.start();
+    }
+}
+
+void MainFrm::closeEvent(QCloseEvent* event) {
+    // Nothing is saved here: every setting was saved when it changed.
+    SMS.reset();
+    event->accept();
+    QApplication::quit();
+}
+
+void MainFrm::PlaceWindow() {
+    const QPoint stored(GlobalSettings.SaveLeft / TwipsPerPixel, GlobalSettings.SaveTop / TwipsPerPixel);
+    QList<QRect> screens;
+    for (const auto* screen : QGuiApplication::screens()) {
+        screens.append(screen->geometry());
+    }
+    move(ScreenPlacement::KeepReachable(QRect(stored, size()), Image1->height(), screens));
+}
+
+void MainFrm::UpdateLimits() {
+    const auto senderLength = static_cast<int>(txtSenderID->text().size());
+    const auto messageLength = txtSMS->TextLength();
+    const auto senderAllowance = std::min(SenderNameLength, Allowance - messageLength);
+    // Text already in a field is never cut: the limit only stops what would be added.
+    txtSenderID->setMaxLength(std::max({senderAllowance, senderLength, 0}));
+    txtSMS->SetMaxLength(Allowance - senderLength);
+    ProgressMessageLength->setValue(std::min(Allowance, senderLength + messageLength));
+    ComposedMessageText = txtSenderID->text() + QStringLiteral(":\r\n") + txtSMS->Text();
+}
+
+void MainFrm::RecordPosition() {
+    MoveSettled.stop();
+    GlobalSettings.SaveLeft = x() * TwipsPerPixel;
+    GlobalSettings.SaveTop = y() * TwipsPerPixel;
+    RegisteryLoadSave::SaveWindowSettings();
+}
+
+void MainFrm::ApplyVisibility() {
+    if (GlobalSettings.Showing) {
+        AlwaysOnTop::SetAlwaysOnTop(*this, GlobalSettings.TopMost);
+        show();
+    } else {
+        hide();
+    }
+}
+
+void MainFrm::cmdSendMessage_Click() {
+    const auto entry = cmbMobileNumber->currentText();
+    SMS->SendSMSMessage(TelephoneList::DestinationNumber(entry).toStdU16String(),
+                        ComposedMessageText.toStdU16String(), u"1252", GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
+    AddToTelephoneList(entry);
+}
+
+void MainFrm::cmdClearMessage_Click() {
+    txtSenderID->clear();
+    txtSMS->clear();
+    txtSenderID->setFocus();
+}
+
+void MainFrm::RefreshTelephoneCombo() {
+    RegisteryLoadSave::LoadTelephoneList();
+    const auto current = cmbMobileNumber->currentText();
+    cmbMobileNumber->clear();
+    cmbMobileNumber->addItems(TelephoneList::Entries(Text(GlobalSettings.TelephoneList)));
+    cmbMobileNumber->setEditText(current);
+}
+
+void MainFrm::AddToTelephoneList(const QString& entry) {
+    RegisteryLoadSave::LoadTelephoneList();
+    const auto list = TelephoneList::WithEntry(Text(GlobalSettings.TelephoneList), entry);
+    if (!list) {
+        return;
+    }
+    GlobalSettings.TelephoneList = list->toStdU16String();
+    RegisteryLoadSave::SaveTelephoneList();
+    RefreshTelephoneCombo();
+}
+
+void MainFrm::AddStatusLine(const QString& line) {
+    lstStatus->addItem(line);
+    lstStatus->setCurrentRow(lstStatus->count() - 1);
+    lstStatus->scrollToBottom();
+}
+
+void MainFrm::ReportMessage(const std::u16string& Message) {
+    AddStatusLine(Text(Message));
+}
+
+void MainFrm::NotReadyToSendMessage() {
+    cmdSendMessage->SetEnable(false);
+}
+
+void MainFrm::ReadyToSendMessage() {
+    cmdSendMessage->SetEnable(true);
+}
+
+} // namespace pagewing

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "session/SMSSender.h"
+#include "session/SMSSenderEvents.h"
+#include "ui/platform/LocaleStatusClock.h"
+#include "ui/platform/QtSessionSocket.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+
+namespace pagewing {
+
+class CaptionDrag;
+class ClearButton;
+class LimitedTextEdit;
+class MinMaxCloseButtons;
+class SendButton;
+
+// The program's one skinned window: the number box with every number used so far, the sender name and the
+// message within a 140-character allowance, Send and Clear, and the status list into which the session
+// writes every stage and outcome. It owns the session and its two sockets.
+class MainFrm : public QWidget, private SMSSenderEvents {
+    Q_OBJECT
+
+public:
+    static constexpr int Allowance = 140;
+    static constexpr int SenderNameLength = 20;
+    static constexpr int TwipsPerPixel = 15;
+
+    explicit MainFrm(QWidget* parent = nullptr);
+    ~MainFrm() override;
+
+    // The start-up: window settings and position, the telephone list, then the login when the account is
+    // complete.
+    void Load();
+    // Toggles between shown and hidden and saves the choice.
+    void ShowOrHide();
+    // Logs in again with the stored server and account.
+    void Reconnect();
+
+    // The SMS text as sent: sender name, ":", CR LF, message.
+    const QString& ComposedMessage() const { return ComposedMessageText; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void PlaceWindow();
+    void UpdateLimits();
+    void RecordPosition();
+    void ApplyVisibility();
+    void cmdSendMessage_Click();
+    void cmdClearMessage_Click();
+    void RefreshTelephoneCombo();
+    void AddToTelephoneList(const QString& entry);
+    void AddStatusLine(const QString& line);
+
+    void ReportMessage(const std::u16string& Message) override;
+    void NotReadyToSendMessage() override;
+    void ReadyToSendMessage() override;
+
+    QtSessionSocket WinsockCtrl1;
+    QtSessionSocket WinsockCtrl2;
+    LocaleStatusClock Clock;
+    std::unique_ptr<SMSSender> SMS;
+
+    QListWidget* lstStatus = nullptr;
+    LimitedTextEdit* txtSMS = nullptr;
+    QLineEdit* txtSenderID = nullptr;
+    QComboBox* cmbMobileNumber = nullptr;
+    QLabel* Image1 = nullptr;
+    ClearButton* cmdClearMessage = nullptr;
+    SendButton* cmdSendMessage = nullptr;
+    MinMaxCloseButtons* CloseButton = nullptr;
+    MinMaxCloseButtons* MaximizeButton = nullptr;
+    MinMaxCloseButtons* MinimizeButton = nullptr;
+    QProgressBar* ProgressMessageLength = nullptr;
+    CaptionDrag* TitleDrag = nullptr;
+
+    QString ComposedMessageText;
+    QPixmap Background;
+    // Saves the position once a move that did not come from the title strip has settled.
+    QTimer MoveSettled;
+};
+
+} // namespace pagewing

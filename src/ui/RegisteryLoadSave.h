@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Loads and saves the settings record in three groups: the window group (position, on top, start at logon,
+// shown, About window at start), the login group (server, port, UIN, password) and the telephone list.
+// Every save writes its whole group. The store is an INI file in the user's configuration folder, readable
+// by its owner only.
+namespace pagewing::RegisteryLoadSave {
+
+void LoadWindowSettings();
+void SaveWindowSettings();
+void LoadLoginSettings();
+void SaveLoginSettings();
+void LoadTelephoneList();
+void SaveTelephoneList();
+
+// The file that holds the settings.
+QString StoreFileName();
+
+} // namespace pagewing::RegisteryLoadSave

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The stored telephone list: entries joined by "," in the order they were first used.
+namespace pagewing::TelephoneList {
+
+// The stored entries in stored order; empty pieces are skipped.
+QStringList Entries(const QString& stored);
+
+// The stored text with the entry added at the end, or nothing when the entry is already there (a whole
+// entry, letter case significant) or empty. A comma in the entry is stored as a space, so that the entry
+// reads back as one.
+std::optional<QString> WithEntry(const QString& stored, const QString& entry);
+
+// The number a text in the number box sends to: its last space-separated word, so "Ann 0123456" sends to
+// 0123456; empty for an empty text or one that ends in a space.
+QString DestinationNumber(const QString& text);
+
+} // namespace pagewing::TelephoneList

@@ -1,0 +1,12 @@
+#include "ui/platform/HyperLink.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace pagewing::HyperLink {
+
+void OpenLink(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
+} // namespace pagewing::HyperLink

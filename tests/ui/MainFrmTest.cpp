@@ -1,0 +1,229 @@
+#include "session/GlobalSettings.h"
+#include "ui/ImageButton.h"
+#include "ui/LimitedTextEdit.h"
+#include "ui/MainFrm.h"
+#include "ui/RegisteryLoadSave.h"
+
+#include "support/QtTestEnvironment.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTest>
+
+using namespace pagewing;
+
+namespace {
+
+struct Controls {
+    explicit Controls(MainFrm& window)
+        : Number(window.findChild<QComboBox*>(QStringLiteral("cmbMobileNumber")))
+        , Sender(window.findChild<QLineEdit*>(QStringLiteral("txtSenderID")))
+        , Message(window.findChild<LimitedTextEdit*>(QStringLiteral("txtSMS")))
+        , Bar(window.findChild<QProgressBar*>(QStringLiteral("ProgressMessageLength")))
+        , Status(window.findChild<QListWidget*>(QStringLiteral("lstStatus")))
+        , Send(window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage")))
+        , Clear(window.findChild<ImageButton*>(QStringLiteral("cmdClearMessage"))) {}
+
+    QComboBox* Number;
+    QLineEdit* Sender;
+    LimitedTextEdit* Message;
+    QProgressBar* Bar;
+    QListWidget* Status;
+    ImageButton* Send;
+    ImageButton* Clear;
+};
+
+void Paste(QWidget* target, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+}
+
+} // namespace
+
+class MainFrmTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        test::ForgetStoredSettings();
+        GlobalSettings = {};
+    }
+
+    void startWithoutAnAccountMakesNoConnectionAndSaysSo() {
+        MainFrm window;
+        window.Load();
+        const Controls c(window);
+        QCOMPARE(c.Status->count(), 1);
+        QVERIFY(c.Status->item(0)->text().contains(QStringLiteral("User and Server Information")));
+        QVERIFY(c.Send->Enable());
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.pos(), QPoint(0, 0));
+    }
+
+    void messageAndSenderShareTheAllowance() {
+        MainFrm window;
+        window.show();
+        const Controls c(window);
+        QTest::keyClicks(c.Message, QString(150, u'm'));
+        QCOMPARE(c.Message->TextLength(), 140);
+        QCOMPARE(c.Sender->maxLength(), 0);
+        QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
+        QCOMPARE(c.Sender->text(), QString());
+        QCOMPARE(c.Bar->value(), 140);
+
+        c.Message->clear();
+        QTest::keyClicks(c.Sender, QString(25, u's'));
+        QCOMPARE(c.Sender->text().size(), 20);
+        QTest::keyClicks(c.Message, QString(130, u'm'));
+        QCOMPARE(c.Message->TextLength(), 120);
+        QCOMPARE(c.Bar->value(), 140);
+
+        c.Sender->clear();
+        c.Message->clear();
+        QTest::keyClicks(c.Message, QString(130, u'm'));
+        QCOMPARE(c.Sender->maxLength(), 10);
+        QTest::keyClicks(c.Sender, QString(12, u's'));
+        QCOMPARE(c.Sender->text().size(), 10);
+        QCOMPARE(c.Bar->value(), 140);
+    }
+
+    void pasteIsCutToWhatFits() {
+        MainFrm window;
+        window.show();
+        const Controls c(window);
+        QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
+        QTest::keyClicks(c.Message, QStringLiteral("Hello "));
+        Paste(c.Message, QString(200, u'x'));
+        QCOMPARE(c.Message->TextLength(), 137);
+        QVERIFY(c.Message->toPlainText().startsWith(QStringLiteral("Hello xxx")));
+        c.Message->clear();
+        Paste(c.Message, QString(130, u'y'));
+        Paste(c.Sender, QString(30, u'z'));
+        QCOMPARE(c.Sender->text(), QStringLiteral("Ann") + QString(7, u'z'));
+        QCOMPARE(c.Bar->value(), 140);
+    }
+
+    void lineBreaksCountAsTheirTwoCharacters() {
+        MainFrm window;
+        window.show();
+        const Controls c(window);
+        QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
+        QTest::keyClicks(c.Message, QStringLiteral("one"));
+        QTest::keyClick(c.Message, Qt::Key_Return);
+        QTest::keyClicks(c.Message, QStringLiteral("two"));
+        QCOMPARE(window.ComposedMessage(), QStringLiteral("Ann:\r\none\r\ntwo"));
+        QCOMPARE(c.Bar->value(), 3 + 8);
+    }
+
+    void composedMessageFollowsEveryEdit() {
+        MainFrm window;
+        const Controls c(window);
+        QCOMPARE(window.ComposedMessage(), QStringLiteral(":\r\n"));
+        c.Sender->setText(QStringLiteral("Ann"));
+        c.Message->setPlainText(QStringLiteral("Hi"));
+        QCOMPARE(window.ComposedMessage(), QStringLiteral("Ann:\r\nHi"));
+        QTest::mouseClick(c.Clear, Qt::LeftButton);
+        QCOMPARE(window.ComposedMessage(), QStringLiteral(":\r\n"));
+        QCOMPARE(c.Bar->value(), 0);
+    }
+
+    void sendWithoutAConnectionFailsAndStillStoresTheWholeEntry() {
+        GlobalSettings.ICQUIN = u"100200300";
+        MainFrm window;
+        window.show();
+        const Controls c(window);
+        c.Number->setEditText(QStringLiteral("Ann Lee 0123456"));
+        QTest::mouseClick(c.Send, Qt::LeftButton);
+        QVERIFY(c.Status->currentItem()->text().endsWith(QStringLiteral("    Connection error, must reconnect")));
+        QCOMPARE(c.Status->currentRow(), c.Status->count() - 1);
+        RegisteryLoadSave::LoadTelephoneList();
+        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456");
+        QCOMPARE(c.Number->count(), 1);
+        QCOMPARE(c.Number->currentText(), QStringLiteral("Ann Lee 0123456"));
+
+        for (const auto* entry : {"0123", "Ann Lee 0123456", "012", ""}) {
+            c.Number->setEditText(QLatin1String(entry));
+            QTest::mouseClick(c.Send, Qt::LeftButton);
+        }
+        RegisteryLoadSave::LoadTelephoneList();
+        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456,0123,012");
+        QCOMPARE(c.Number->count(), 3);
+        QCOMPARE(c.Number->itemText(2), QStringLiteral("012"));
+    }
+
+    void tabGoesNumberSenderMessageClearSend() {
+        MainFrm window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const Controls c(window);
+        c.Number->setFocus();
+        QWidget* expected[] = {c.Sender, c.Message, c.Clear, c.Send};
+        for (auto* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void statusListHasNoCap() {
+        MainFrm window;
+        window.show();
+        const Controls c(window);
+        for (int i = 0; i < 40000; ++i) {
+            c.Status->addItem(QString::number(i));
+        }
+        c.Number->setEditText(QStringLiteral("1"));
+        QTest::mouseClick(c.Send, Qt::LeftButton);
+        QCOMPARE(c.Status->count(), 40001);
+        QCOMPARE(c.Status->currentRow(), 40000);
+    }
+
+    void storedPositionIsUsedAndSavedAfterADrag() {
+        GlobalSettings.SaveLeft = 1500;
+        GlobalSettings.SaveTop = 750;
+        GlobalSettings.Showing = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        QCOMPARE(window.pos(), QPoint(100, 50));
+        auto* strip = window.findChild<QWidget*>(QStringLiteral("Image1"));
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(50, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(90, 30), strip->mapToGlobal(QPointF(90, 30)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(strip, &move);
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(90, 30));
+        QCOMPARE(window.pos(), QPoint(140, 70));
+        RegisteryLoadSave::LoadWindowSettings();
+        QCOMPARE(GlobalSettings.SaveLeft, 140 * 15);
+        QCOMPARE(GlobalSettings.SaveTop, 70 * 15);
+    }
+
+    void positionOffEveryScreenComesBack() {
+        GlobalSettings.SaveLeft = -90000;
+        GlobalSettings.SaveTop = 90000;
+        GlobalSettings.Showing = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        const auto screen = window.screen()->geometry();
+        QVERIFY(screen.contains(window.geometry()));
+    }
+
+    void hideAndShowSaveTheChoice() {
+        MainFrm window;
+        window.Load();
+        window.ShowOrHide();
+        RegisteryLoadSave::LoadWindowSettings();
+        QVERIFY(!GlobalSettings.Showing);
+        window.ShowOrHide();
+        RegisteryLoadSave::LoadWindowSettings();
+        QVERIFY(GlobalSettings.Showing);
+        QVERIFY(window.isVisible());
+    }
+};
+
+PAGEWING_QTEST_MAIN(MainFrmTest)
+#include "MainFrmTest.moc"
