@@ -1,0 +1,140 @@
+// The session over real loopback sockets against the gateway simulator, plain and with every frame cut
+// into small pieces.
+
+#include "session/GlobalSettings.h"
+#include "session/SMSSender.h"
+#include "ui/platform/QtSessionSocket.h"
+
+#include "support/GatewaySimProcess.h"
+#include "support/QtTestEnvironment.h"
+#include "support/RecordingEvents.h"
+
+#include <QTcpServer>
+#include <QTest>
+
+using namespace pagewing;
+using namespace pagewing::test;
+
+namespace {
+
+bool HasLine(const RecordingEvents& events, std::u16string_view line) {
+    return std::find(events.Lines.begin(), events.Lines.end(), line) != events.Lines.end();
+}
+
+std::size_t Count(const RecordingEvents& events, std::u16string_view line) {
+    return static_cast<std::size_t>(std::count(events.Lines.begin(), events.Lines.end(), line));
+}
+
+} // namespace
+
+class SMSSenderLoopbackTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        GlobalSettings = {};
+        GlobalSettings.ICQUIN = u"100200300";
+        GlobalSettings.ICQPassword = u"pagewing";
+    }
+
+    void loginSendAndDeliveryReports_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("plain") << QStringList{};
+        QTest::newRow("fragmented") << QStringList{QStringLiteral("--fragment")};
+    }
+
+    void loginSendAndDeliveryReports() {
+        QFETCH(QStringList, options);
+        GatewaySimProcess simulator(options);
+        QVERIFY(simulator.WaitUntilListening());
+        QtSessionSocket auth;
+        QtSessionSocket service;
+        FixedClock clock;
+        RecordingEvents events;
+        SMSSender sender(auth, service, clock, events);
+
+        sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
+        QCOMPARE(events.Lines, (std::vector<std::u16string>{u"Successfully connected", u"Sending UIN and Password",
+                                                            u"Cookie successfully received",
+                                                            u"Redirected to another server", u"Sending Cookie",
+                                                            u"Ready to send Message"}));
+
+        sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nTom & Jerry <3", u"1252", u"100200300", u"TICQClient",
+                              u"Yes");
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Message successfully delivered"), 10000);
+        sender.SendSMSMessage(u"12", u"Ann:\r\nToo short a number", u"1252", u"100200300", u"TICQClient", u"Yes");
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Message was not delivered"), 10000);
+        QCOMPARE(Count(events, u"Sending message"), 2u);
+        QCOMPARE(events.Lines.back(), u"Message was not delivered");
+
+        QTRY_COMPARE(simulator.SmsLines().size(), 2);
+        QCOMPARE(simulator.SmsLines().at(0), QStringLiteral("SMS to +15551234567: Ann:\\r\\nTom & Jerry <3"));
+    }
+
+    void wrongPasswordAndUnknownNumberAreReported_data() {
+        QTest::addColumn<QString>("uin");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("bad password") << "100200300" << "wrong" << "Bad password";
+        QTest::newRow("unknown number") << "424242" << "pagewing" << "Non existant ICQ#";
+    }
+
+    void wrongPasswordAndUnknownNumberAreReported() {
+        QFETCH(QString, uin);
+        QFETCH(QString, password);
+        QFETCH(QString, line);
+        GlobalSettings.ICQUIN = uin.toStdU16String();
+        GlobalSettings.ICQPassword = password.toStdU16String();
+        GatewaySimProcess simulator;
+        QVERIFY(simulator.WaitUntilListening());
+        QtSessionSocket auth;
+        QtSessionSocket service;
+        FixedClock clock;
+        RecordingEvents events;
+        SMSSender sender(auth, service, clock, events);
+        sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, line.toStdU16String()), 10000);
+        // The server closing the connection after its answer is not reported.
+        QTest::qWait(200);
+        QCOMPARE(events.Lines.back(), line.toStdU16String());
+        QVERIFY(!HasLine(events, u"Ready to send Message"));
+    }
+
+    void refusedConnectionIsReportedWithTheSocketsDescription() {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const auto port = probe.serverPort();
+        probe.close();
+        QtSessionSocket auth;
+        QtSessionSocket service;
+        FixedClock clock;
+        RecordingEvents events;
+        SMSSender sender(auth, service, clock, events);
+        sender.ConnectReconnect(u"127.0.0.1", QString::number(port).toStdU16String());
+        QTRY_COMPARE(events.Lines.size(), 1u);
+        QCOMPARE(events.Lines.front(), u"Connection refused");
+    }
+
+    void simulatorKilledMidSessionMakesTheNextSendFail() {
+        GatewaySimProcess simulator;
+        QVERIFY(simulator.WaitUntilListening());
+        QtSessionSocket auth;
+        QtSessionSocket service;
+        FixedClock clock;
+        RecordingEvents events;
+        SMSSender sender(auth, service, clock, events);
+        sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
+
+        simulator.Stop();
+        QTRY_VERIFY(!service.IsConnected());
+        events.Log.clear();
+        sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300", u"TICQClient", u"Yes");
+        QCOMPARE(events.Log, (std::vector<std::u16string>{u"line: Connection error, must reconnect",
+                                                          u"MustReconnect"}));
+    }
+};
+
+PAGEWING_QTEST_MAIN(SMSSenderLoopbackTest)
+#include "SMSSenderLoopbackTest.moc"

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTest>
+
+namespace pagewing::test {
+
+// The gateway simulator as a separate process on loopback, on ports the system chooses. The simulator's
+// path comes from the build (PAGEWING_GATEWAY_SIM).
+class GatewaySimProcess {
+public:
+    explicit GatewaySimProcess(QStringList options = {}) {
+        options << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0");
+        Process.setProgram(QStringLiteral(PAGEWING_GATEWAY_SIM));
+        Process.setArguments(options);
+        Process.start();
+    }
+
+    ~GatewaySimProcess() { Stop(); }
+    GatewaySimProcess(const GatewaySimProcess&) = delete;
+    GatewaySimProcess& operator=(const GatewaySimProcess&) = delete;
+
+    // Waits for the announcement of both servers; false when the simulator did not start.
+    bool WaitUntilListening() {
+        static const QRegularExpression announcement(
+            QStringLiteral("authorization server on ([^ ]+):(\\d+), service server on"));
+        for (int waited = 0; waited < 10000; waited += 20) {
+            Errors += QString::fromUtf8(Process.readAllStandardError());
+            const auto match = announcement.match(Errors);
+            if (match.hasMatch()) {
+                Host = match.captured(1);
+                Port = match.captured(2);
+                return true;
+            }
+            if (Process.state() == QProcess::NotRunning) {
+                return false;
+            }
+            Process.waitForReadyRead(20);
+        }
+        return false;
+    }
+
+    // The lines the simulator printed for the SMS requests it received.
+    QStringList SmsLines() {
+        Output += QString::fromUtf8(Process.readAllStandardOutput());
+        return Output.split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    void Stop() {
+        if (Process.state() != QProcess::NotRunning) {
+            Process.kill();
+            Process.waitForFinished();
+        }
+    }
+
+    QString Host;
+    QString Port;
+
+private:
+    QProcess Process;
+    QString Errors;
+    QString Output;
+};
+
+} // namespace pagewing::test

@@ -1,0 +1,78 @@
+#include "gateway-sim/ClientConnection.h"
+
+#include "gateway-sim/Reporter.h"
+#include "gateway-sim/Snac.h"
+
+#include <utility>
+
+namespace pagewing::sim {
+
+namespace {
+
+// FLAP version 1, the greeting every OSCAR server sends first on channel 1.
+const QByteArray Hello("\x00\x00\x00\x01", 4);
+
+} // namespace
+
+ClientConnection::ClientConnection(QTcpSocket* const socket, QString name, const bool fragment, Reporter& log,
+                                   QObject* const parent)
+    : QObject(parent)
+    , Socket(socket)
+    , ConnectionName(std::move(name))
+    , Log(log)
+    , Sender(*socket, fragment) {
+    Socket->setParent(this);
+    connect(Socket, &QTcpSocket::readyRead, this, &ClientConnection::ReadArrivals);
+    connect(Socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    Log.Trace(QStringLiteral("%1 connected from %2:%3")
+                  .arg(ConnectionName, Socket->peerAddress().toString())
+                  .arg(Socket->peerPort()));
+    Send(FlapFrame::LoginChannel, Hello);
+}
+
+void ClientConnection::Send(const quint8 channel, QByteArray payload) {
+    if (Closing) {
+        return;
+    }
+    const auto frame = Sender.Send(channel, std::move(payload));
+    if (Log.IsVerbose()) {
+        Log.Trace(QStringLiteral("%1 sent %2").arg(ConnectionName, frame.Describe()));
+    }
+}
+
+void ClientConnection::SendSnac(const Snac& snac) {
+    Send(FlapFrame::SnacChannel, snac.ToBytes());
+}
+
+void ClientConnection::Close() {
+    if (!Closing) {
+        Closing = true;
+        Log.Trace(QStringLiteral("%1 closing").arg(ConnectionName));
+        Sender.CloseWhenSent();
+    }
+}
+
+void ClientConnection::ReadArrivals() {
+    Cutter.Append(Socket->readAll());
+    while (!Closing) {
+        const auto frame = Cutter.NextFrame();
+        if (const auto skipped = Cutter.TakeSkippedBytes(); skipped > 0) {
+            Log.Note(QStringLiteral("%1: skipped %2 bytes that start no FLAP frame")
+                         .arg(ConnectionName)
+                         .arg(skipped));
+        }
+        if (!frame) {
+            return;
+        }
+        if (Log.IsVerbose()) {
+            Log.Trace(QStringLiteral("%1 received %2").arg(ConnectionName, frame->Describe()));
+        }
+        if (frame->Channel == FlapFrame::CloseChannel) {
+            Close();
+            return;
+        }
+        emit FrameReceived(*frame);
+    }
+}
+
+} // namespace pagewing::sim

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "gateway-sim/DeliveryPolicy.h"
+#include "gateway-sim/Endpoint.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <optional>
+
+namespace pagewing::sim {
+
+struct Options {
+    struct Account {
+        quint32 Uin = 0;
+        // The Windows-1252 bytes the client scrambles, so the check compares bytes with bytes.
+        QByteArray Password;
+    };
+
+    static constexpr quint16 DefaultPort = 5190;
+    static constexpr quint32 DemoUin = 100200300;
+    static constexpr const char* DemoPassword = "pagewing";
+
+    Endpoint Authorization{QHostAddress(QHostAddress::LocalHost), DefaultPort};
+    Endpoint Service{QHostAddress(QHostAddress::LocalHost), 0};
+    QList<Account> Accounts{{DemoUin, DemoPassword}};
+    // Set by --auth-error: every login is refused with this code, whatever the account.
+    std::optional<quint16> AuthorizationError;
+    DeliveryPolicy::Mode Delivery = DeliveryPolicy::Mode::ByNumber;
+    bool Fragment = false;
+    bool Verbose = false;
+};
+
+} // namespace pagewing::sim

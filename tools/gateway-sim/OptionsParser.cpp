@@ -1,0 +1,179 @@
+#include "gateway-sim/OptionsParser.h"
+
+#include "gateway-sim/CodePage1252.h"
+#include "gateway-sim/PasswordScrambler.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace pagewing::sim {
+
+namespace {
+
+using Outcome = OptionsParser::Outcome;
+
+Outcome Failure(const QString& message) {
+    return {Outcome::Kind::Error, {}, message};
+}
+
+std::optional<Options::Account> ParseAccount(const QString& text, QString& problem) {
+    // The password may itself hold ':', the UIN never does.
+    const auto colon = text.indexOf(QLatin1Char(':'));
+    const auto uinText = text.first(std::max<qsizetype>(colon, 0));
+    bool converted = false;
+    const auto uin = uinText.toUInt(&converted);
+    const bool digitsOnly =
+        std::all_of(uinText.begin(), uinText.end(), [](const QChar c) { return c >= u'0' && c <= u'9'; });
+    if (colon < 0 || uinText.isEmpty() || !digitsOnly || !converted || uin == 0) {
+        problem =
+            QStringLiteral("--account wants UIN:PASSWORD with a decimal UIN from 1 to 4294967295, not \"%1\"")
+                .arg(text);
+        return std::nullopt;
+    }
+    const auto password = CodePage1252::Encode(QStringView(text).sliced(colon + 1));
+    if (!password || password->isEmpty() || password->size() > PasswordScrambler::MaximumLength) {
+        problem = QStringLiteral("the password of account %1 must be 1 to %2 characters of Windows-1252")
+                      .arg(uin)
+                      .arg(PasswordScrambler::MaximumLength);
+        return std::nullopt;
+    }
+    return Options::Account{uin, *password};
+}
+
+std::optional<quint16> ParseErrorCode(const QString& text) {
+    static const QRegularExpression Hexadecimal(QStringLiteral("^(?:0[xX])?([0-9A-Fa-f]{1,4})$"));
+    const auto match = Hexadecimal.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return static_cast<quint16>(match.captured(1).toUInt(nullptr, 16));
+}
+
+} // namespace
+
+OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays the authorization server, the service server and the SMS gateway of an OSCAR network, so "
+        "that Pagewing can be tried and tested without the real network.\n"
+        "\n"
+        "Standard output gets one line per SMS request, \"SMS to DESTINATION: TEXT\", with backslash, "
+        "carriage return and line feed written as \\\\, \\r and \\n. Standard error starts with the line "
+        "\"pagewing-gateway-sim: authorization server on HOST:PORT, service server on HOST:PORT\" once "
+        "both servers listen.\n"
+        "\n"
+        "It runs until SIGTERM or SIGINT. Exit status 1 means a server could not listen, 2 bad options."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption listen(
+        QStringLiteral("listen"),
+        QStringLiteral("Address of the authorization server, where clients log in. Default: 127.0.0.1:5190; "
+                       "port 0 picks a free port."),
+        QStringLiteral("HOST:PORT"));
+    const QCommandLineOption service(
+        QStringLiteral("service"),
+        QStringLiteral("Address of the service server that the login reply sends "
+                       "clients to. Default: the --listen host, a free port."),
+        QStringLiteral("HOST:PORT"));
+    const QCommandLineOption account(
+        QStringLiteral("account"),
+        QStringLiteral("An account that may log in; repeat for more. The password "
+                       "has 1 to 16 characters. Default when none is given: "
+                       "100200300:pagewing."),
+        QStringLiteral("UIN:PASSWORD"));
+    const QCommandLineOption authError(
+        QStringLiteral("auth-error"),
+        QStringLiteral("Refuse every login with this hexadecimal error code (\"0018\" or \"0x18\") "
+                       "instead of checking the accounts. Without it, a wrong password gets 0004 and an "
+                       "unknown UIN 0007."),
+        QStringLiteral("CODE"));
+    const QCommandLineOption deliver(QStringLiteral("deliver"),
+                                     QStringLiteral("How the gateway answers SMS requests: \"always\" "
+                                                    "deliverable, \"never\", or \"by-number\" (default): "
+                                                    "deliverable when the destination is 7 to 15 digits with "
+                                                    "an optional leading '+'."),
+                                     QStringLiteral("RULE"));
+    const QCommandLineOption fragment(
+        QStringLiteral("fragment"),
+        QStringLiteral(
+            "Send every frame in random pieces of 1 to 16 bytes, each its own write, so the client "
+            "must reassemble its stream; when several frames wait, the rest of one and the whole "
+            "next sometimes go out in one write."));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Log every frame received and sent on standard error."));
+    parser.addOptions({help, listen, service, account, authError, deliver, fragment, verbose});
+
+    if (!parser.parse(arguments)) {
+        return Failure(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        return {Outcome::Kind::Help, {}, parser.helpText()};
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return Failure(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
+    }
+
+    Options options;
+    if (parser.isSet(listen)) {
+        const auto endpoint = Endpoint::Parse(parser.value(listen));
+        if (!endpoint) {
+            return Failure(
+                QStringLiteral("--listen wants HOST:PORT with an IP address or localhost, not \"%1\"")
+                    .arg(parser.value(listen)));
+        }
+        options.Authorization = *endpoint;
+    }
+    options.Service = {options.Authorization.Host, 0};
+    if (parser.isSet(service)) {
+        const auto endpoint = Endpoint::Parse(parser.value(service));
+        if (!endpoint) {
+            return Failure(
+                QStringLiteral("--service wants HOST:PORT with an IP address or localhost, not \"%1\"")
+                    .arg(parser.value(service)));
+        }
+        options.Service = *endpoint;
+    }
+    if (parser.isSet(account)) {
+        options.Accounts.clear();
+        QSet<quint32> seen;
+        for (const auto& text : parser.values(account)) {
+            QString problem;
+            const auto parsed = ParseAccount(text, problem);
+            if (!parsed) {
+                return Failure(problem);
+            }
+            if (seen.contains(parsed->Uin)) {
+                return Failure(QStringLiteral("account %1 is given twice").arg(parsed->Uin));
+            }
+            seen.insert(parsed->Uin);
+            options.Accounts.append(*parsed);
+        }
+    }
+    if (parser.isSet(authError)) {
+        options.AuthorizationError = ParseErrorCode(parser.value(authError));
+        if (!options.AuthorizationError) {
+            return Failure(
+                QStringLiteral(
+                    "--auth-error wants 1 to 4 hexadecimal digits such as 0018 or 0x18, not \"%1\"")
+                    .arg(parser.value(authError)));
+        }
+    }
+    if (parser.isSet(deliver)) {
+        const auto mode = DeliveryPolicy::ModeFromName(parser.value(deliver));
+        if (!mode) {
+            return Failure(QStringLiteral("--deliver wants always, never or by-number, not \"%1\"")
+                               .arg(parser.value(deliver)));
+        }
+        options.Delivery = *mode;
+    }
+    options.Fragment = parser.isSet(fragment);
+    options.Verbose = parser.isSet(verbose);
+    return {Outcome::Kind::Run, options, {}};
+}
+
+} // namespace pagewing::sim

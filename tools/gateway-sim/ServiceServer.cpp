@@ -1,0 +1,114 @@
+#include "gateway-sim/ServiceServer.h"
+
+#include "gateway-sim/ClientConnection.h"
+#include "gateway-sim/CookieRegistry.h"
+#include "gateway-sim/Reporter.h"
+#include "gateway-sim/SmsRequest.h"
+#include "gateway-sim/SmsResponse.h"
+#include "gateway-sim/Snac.h"
+#include "gateway-sim/TlvList.h"
+#include "gateway-sim/WireReader.h"
+#include "gateway-sim/WireWriter.h"
+
+#include <array>
+
+namespace pagewing::sim {
+
+namespace {
+
+constexpr quint16 CookieTlv = 0x0006;
+constexpr quint16 BadCookieTlv = 0x0009;
+
+constexpr quint16 GenericFamily = 0x0001;
+constexpr quint16 ClientReadySubtype = 0x0002;
+constexpr quint16 ServerReadySubtype = 0x0003;
+constexpr quint16 SmsFamily = 0x0015;
+constexpr quint16 SmsRequestSubtype = 0x0002;
+constexpr quint16 SmsReplySubtype = 0x0003;
+
+// Generic, location, buddy list, messaging, privacy, server-side lists and the ICQ extensions.
+constexpr std::array<quint16, 7> ServedFamilies{0x0001, 0x0002, 0x0003, 0x0004, 0x0009, 0x0013, 0x0015};
+
+std::optional<QByteArray> CookieOf(const QByteArray& payload) {
+    WireReader reader(payload);
+    const auto version = reader.ReadUInt32();
+    const auto tlvs = TlvList::Parse(reader.ReadRest());
+    if (!reader.Ok() || version != 1 || !tlvs) {
+        return std::nullopt;
+    }
+    return tlvs->Find(CookieTlv);
+}
+
+} // namespace
+
+ServiceServer::ServiceServer(const Options& options, CookieRegistry& cookies, Reporter& log)
+    : FlapServer(QStringLiteral("service"), options.Fragment, log)
+    , Cookies(cookies)
+    , Delivery(options.Delivery) {}
+
+void ServiceServer::HandleFrame(ClientConnection& connection, const FlapFrame& frame) {
+    const bool signedIn = connection.SignedInUin().has_value();
+    if (frame.Channel == FlapFrame::LoginChannel && !signedIn) {
+        HandleCookie(connection, frame.Payload);
+        return;
+    }
+    if (frame.Channel != FlapFrame::SnacChannel) {
+        return;
+    }
+    if (!signedIn) {
+        Log.Note(QStringLiteral("%1: ignoring a SNAC sent before the cookie").arg(connection.Name()));
+        return;
+    }
+    const auto snac = Snac::Parse(frame.Payload);
+    if (!snac) {
+        Log.Note(QStringLiteral("%1: ignoring a channel 2 frame shorter than a SNAC header")
+                     .arg(connection.Name()));
+    } else if (snac->Is(SmsFamily, SmsRequestSubtype)) {
+        HandleSmsRequest(connection, *snac);
+    } else if (snac->Is(GenericFamily, ClientReadySubtype)) {
+        Log.Trace(QStringLiteral("%1: client ready").arg(connection.Name()));
+    }
+}
+
+void ServiceServer::HandleCookie(ClientConnection& connection, const QByteArray& payload) {
+    const auto cookie = CookieOf(payload);
+    const auto uin = cookie ? Cookies.Redeem(*cookie) : std::nullopt;
+    if (!uin) {
+        Log.Note(QStringLiteral("%1: refusing a cookie that was never issued or is already used")
+                     .arg(connection.Name()));
+        WireWriter refusal;
+        refusal.AppendUInt16Tlv(BadCookieTlv, 0x0001);
+        connection.Send(FlapFrame::CloseChannel, refusal.Bytes());
+        connection.Close();
+        return;
+    }
+    connection.SignIn(*uin);
+    Log.Trace(QStringLiteral("%1: signed in as %2").arg(connection.Name()).arg(*uin));
+    WireWriter families;
+    for (const auto family : ServedFamilies) {
+        families.AppendUInt16(family);
+    }
+    connection.SendSnac({GenericFamily, ServerReadySubtype, 0, 0, families.Bytes()});
+}
+
+void ServiceServer::HandleSmsRequest(ClientConnection& connection, const Snac& request) {
+    const auto account = *connection.SignedInUin();
+    const auto sms = SmsRequest::Parse(request.Body);
+    SmsResponse response{account, sms.MetaSequence, false, ++MessageCount};
+    if (sms.IsReadable()) {
+        Log.ReportSms(sms.Destination, sms.Text);
+        response.Deliverable = Delivery.IsDeliverable(sms.Destination);
+        if (sms.SenderUin != account) {
+            Log.Note(QStringLiteral("%1: the SMS request names sender %2, but the session belongs to %3")
+                         .arg(connection.Name())
+                         .arg(sms.SenderUin)
+                         .arg(account));
+        }
+    } else {
+        Log.Note(QStringLiteral("%1: answering not deliverable to an unreadable SMS request: %2")
+                     .arg(connection.Name(), sms.Problem));
+    }
+    connection.SendSnac({SmsFamily, SmsReplySubtype, 0, request.RequestId, response.ToSnacBody()});
+}
+
+} // namespace pagewing::sim
