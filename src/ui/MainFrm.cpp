@@ -1,14 +1,19 @@
 #include "ui/MainFrm.h"
 
 #include "session/GlobalSettings.h"
+#include "ui/AboutFrm.h"
 #include "ui/CaptionDrag.h"
 #include "ui/ClearButton.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
+#include "ui/MnuFrm.h"
+#include "ui/ProductInfo.h"
 #include "ui/RegisteryLoadSave.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
+#include "ui/SysTray.h"
 #include "ui/TelephoneList.h"
+#include "ui/UserServerInfo.h"
 #include "ui/platform/AlwaysOnTop.h"
 #include "ui/platform/RegisteryAccess.h"
 
@@ -19,10 +24,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
 #include <QShortcut>
+#include <QSystemTrayIcon>
 
 #include <algorithm>
 
@@ -54,10 +61,15 @@ MainFrm::MainFrm(QWidget* parent)
     , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, static_cast<SMSSenderEvents&>(*this)))
     , Background(QStringLiteral(":/skins/main-background.png")) {
     setObjectName(QStringLiteral("MainFrm"));
-    setWindowTitle(QStringLiteral("Lumenfold Pagewing"));
+    setWindowTitle(ProductInfo::Name);
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(342, 459);
     BuildControls();
+    ClockSysTray = new SysTray(this);
+    CommandMenu = new MnuFrm(*this);
+    connect(ClockSysTray, &SysTray::MouseLeftButtonDown, this, &MainFrm::ShowOrHide);
+    connect(ClockSysTray, &SysTray::MouseRightButtonDown, this,
+            [this] { CommandMenu->fl().popup(QCursor::pos()); });
     MoveSettled.setSingleShot(true);
     MoveSettled.setInterval(400);
     connect(&MoveSettled, &QTimer::timeout, this, &MainFrm::RecordPosition);
@@ -135,9 +147,14 @@ void MainFrm::Load() {
     MaximizeButton->SetEnable(false);
     CloseButton->SetButtonType(MinMaxCloseButtons::Close);
     CloseButton->SetEnable(true);
+    ClockSysTray->SysTrayInit(*this, ProductInfo::NameAndVersion);
 
     RegisteryLoadSave::LoadWindowSettings();
     PlaceWindow();
+    CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
+    AboutWindow = std::make_unique<AboutFrm>();
+    AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
+    AboutWindow->setVisible(GlobalSettings.ShowHelp != 0);
     ApplyVisibility();
     // StartUp alone is the truth: the entry is rewritten from it, and an entry left from an earlier choice is
     // marked hidden.
@@ -153,6 +170,7 @@ void MainFrm::Load() {
         AddStatusLine(Text(Clock.CurrentDateTimeText()) +
                       tr("    Not connected: enter the server, port, ICQ number and password under "
                          "User and Server Information"));
+        ShowOptions();
     }
 }
 
@@ -164,6 +182,32 @@ void MainFrm::ShowOrHide() {
 
 void MainFrm::Reconnect() {
     SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
+}
+
+void MainFrm::ShowOptions() {
+    if (!Options) {
+        Options = new UserServerInfo(this);
+        Options->move(ScreenPlacement::CentredOn(frameGeometry(), Options->size(), AvailableScreen()));
+        connect(Options, &UserServerInfo::LoginSettingsSaved, this, &MainFrm::Reconnect);
+    }
+    Options->show();
+    Options->raise();
+    Options->activateWindow();
+}
+
+void MainFrm::ShowAbout() {
+    AboutWindow->show();
+    AboutWindow->raise();
+    AboutWindow->activateWindow();
+}
+
+void MainFrm::BringToFront() {
+    if (!GlobalSettings.Showing) {
+        ShowOrHide();
+    }
+    showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainFrm::paintEvent(QPaintEvent*) {
@@ -180,9 +224,15 @@ void MainFrm::moveEvent(QMoveEvent* event) {
 
 void MainFrm::closeEvent(QCloseEvent* event) {
     // Nothing is saved here: every setting was saved when it changed.
+    ClockSysTray->RemoveIconFromSystemTray();
     SMS.reset();
     event->accept();
     QApplication::quit();
+}
+
+QRect MainFrm::AvailableScreen() const {
+    const auto* current = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    return current->availableGeometry();
 }
 
 void MainFrm::PlaceWindow() {
@@ -213,11 +263,15 @@ void MainFrm::RecordPosition() {
 }
 
 void MainFrm::ApplyVisibility() {
+    CommandMenu->SetShowing(GlobalSettings.Showing);
     if (GlobalSettings.Showing) {
         AlwaysOnTop::SetAlwaysOnTop(*this, GlobalSettings.TopMost);
-        show();
-    } else {
+        showNormal();
+    } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
         hide();
+    } else {
+        // Hidden with no icon to click, the window could never come back.
+        showMinimized();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "ui/platform/LocaleStatusClock.h"
 #include "ui/platform/QtSessionSocket.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -18,8 +19,12 @@ class QProgressBar;
 
 namespace pagewing {
 
+class AboutFrm;
 class CaptionDrag;
 class ClearButton;
+class MnuFrm;
+class SysTray;
+class UserServerInfo;
 class LimitedTextEdit;
 class MinMaxCloseButtons;
 class SendButton;
@@ -41,10 +46,20 @@ public:
     // The start-up: window settings and position, the telephone list, then the login when the account is
     // complete.
     void Load();
-    // Toggles between shown and hidden and saves the choice.
+    // Toggles between shown and hidden and saves the choice. Where the desktop has no notification area to
+    // bring the window back from, hiding minimises it instead.
     void ShowOrHide();
     // Logs in again with the stored server and account.
     void Reconnect();
+    // Opens the options, or brings up the one already open with what was typed in it.
+    void ShowOptions();
+    void ShowAbout();
+    // Shows the window in front of the others, as when a second copy of the program was started.
+    void BringToFront();
+
+    SysTray& Tray() { return *ClockSysTray; }
+    MnuFrm& Menu() { return *CommandMenu; }
+    AboutFrm& About() { return *AboutWindow; }
 
     // The SMS text as sent: sender name, ":", CR LF, message.
     const QString& ComposedMessage() const { return ComposedMessageText; }
@@ -57,6 +72,7 @@ protected:
 private:
     void BuildControls();
     void PlaceWindow();
+    QRect AvailableScreen() const;
     void UpdateLimits();
     void RecordPosition();
     void ApplyVisibility();
@@ -87,6 +103,10 @@ private:
     MinMaxCloseButtons* MinimizeButton = nullptr;
     QProgressBar* ProgressMessageLength = nullptr;
     CaptionDrag* TitleDrag = nullptr;
+    SysTray* ClockSysTray = nullptr;
+    MnuFrm* CommandMenu = nullptr;
+    std::unique_ptr<AboutFrm> AboutWindow;
+    QPointer<UserServerInfo> Options;
 
     QString ComposedMessageText;
     QPixmap Background;

@@ -24,6 +24,13 @@ int DistanceSquared(const QRect& a, const QRect& b) {
 
 // Enough of the title strip to take hold of with the pointer.
 constexpr int GripWidth = 32;
+// Between a window and the one it opens beside.
+constexpr int Gap = 8;
+
+QPoint KeptOn(QPoint at, QSize size, const QRect& screen) {
+    return {std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())),
+            std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()))};
+}
 
 } // namespace
 
@@ -46,9 +53,17 @@ QPoint KeepReachable(const QRect& window, int titleHeight, const QList<QRect>& s
     const auto nearest = std::min_element(screens.begin(), screens.end(), [&](const QRect& a, const QRect& b) {
         return DistanceSquared(window, a) < DistanceSquared(window, b);
     });
-    const auto x = std::clamp(window.left(), nearest->left(), std::max(nearest->left(), nearest->right() + 1 - window.width()));
-    const auto y = std::clamp(window.top(), nearest->top(), std::max(nearest->top(), nearest->bottom() + 1 - window.height()));
-    return {x, y};
+    return KeptOn(window.topLeft(), window.size(), *nearest);
+}
+
+QPoint Beside(const QRect& anchor, QSize size, const QRect& screen) {
+    const bool roomOnTheRight = anchor.right() + Gap + size.width() <= screen.right();
+    const auto x = roomOnTheRight ? anchor.right() + 1 + Gap : anchor.left() - Gap - size.width();
+    return KeptOn({x, anchor.top()}, size, screen);
+}
+
+QPoint CentredOn(const QRect& anchor, QSize size, const QRect& screen) {
+    return KeptOn(anchor.center() - QPoint(size.width() / 2, size.height() / 2), size, screen);
 }
 
 } // namespace pagewing::ScreenPlacement

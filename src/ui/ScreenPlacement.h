@@ -15,4 +15,11 @@ QPoint SnapToEdges(QPoint proposed, QSize window, const QRect& screen);
 // dragged back; such a window is moved fully onto the nearest screen. Other positions are kept.
 QPoint KeepReachable(const QRect& window, int titleHeight, const QList<QRect>& screens);
 
+// Where a window of the given size opens next to an anchor window: to its right when the screen has room
+// there, otherwise to its left, top edges aligned, kept on the screen.
+QPoint Beside(const QRect& anchor, QSize size, const QRect& screen);
+
+// Where a window of the given size opens centred on an anchor window, kept on the screen.
+QPoint CentredOn(const QRect& anchor, QSize size, const QRect& screen);
+
 } // namespace pagewing::ScreenPlacement

@@ -1,0 +1,97 @@
+#include "ui/MnuFrm.h"
+
+#include "session/GlobalSettings.h"
+#include "ui/MainFrm.h"
+#include "ui/ProductInfo.h"
+#include "ui/RegisteryLoadSave.h"
+#include "ui/platform/AlwaysOnTop.h"
+#include "ui/platform/HelpFile.h"
+#include "ui/platform/HyperLink.h"
+#include "ui/platform/RegisteryAccess.h"
+
+#include <QMenu>
+
+namespace pagewing {
+
+MnuFrm::MnuFrm(MainFrm& window)
+    : QObject(&window)
+    , Window(window)
+    , Menu(std::make_unique<QMenu>(tr("File"))) {
+    Menu->setObjectName(QStringLiteral("fl"));
+    hos = AddItem("hos", QString(), &MnuFrm::hos_Click);
+    AddItem("rct", tr("Reconnect"), &MnuFrm::rct_Click);
+    AddItem("gin", tr("Get ICQ Number (UIN)"), &MnuFrm::gin_Click);
+    AddItem("usi", tr("User and Server Information"), &MnuFrm::usi_Click);
+    rwws = AddItem("rwws", tr("Run When Windows Starts"), &MnuFrm::rwws_Click);
+    aot = AddItem("aot", tr("Always On Top"), &MnuFrm::aot_Click);
+    AddItem("hlpt", tr("Help Topics"), &MnuFrm::hlpt_Click);
+    AddItem("abt", tr("About"), &MnuFrm::abt_Click);
+    AddItem("ex", tr("Exit"), &MnuFrm::ex_Click);
+    rwws->setCheckable(true);
+    aot->setCheckable(true);
+}
+
+MnuFrm::~MnuFrm() = default;
+
+void MnuFrm::SetShowing(bool showing) {
+    hos->setText(QLatin1String(showing ? HideCaption : ShowCaption));
+}
+
+void MnuFrm::SetCheckMarks(bool startUp, bool topMost) {
+    rwws->setChecked(startUp);
+    aot->setChecked(topMost);
+}
+
+QAction* MnuFrm::AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)()) {
+    auto* item = Menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    connect(item, &QAction::triggered, this, handler);
+    return item;
+}
+
+void MnuFrm::hos_Click() {
+    Window.ShowOrHide();
+}
+
+void MnuFrm::rct_Click() {
+    Window.Reconnect();
+}
+
+void MnuFrm::gin_Click() {
+    HyperLink::OpenLink(ProductInfo::RegistrationPage);
+}
+
+void MnuFrm::usi_Click() {
+    Window.ShowOptions();
+}
+
+void MnuFrm::rwws_Click() {
+    GlobalSettings.StartUp = !GlobalSettings.StartUp;
+    rwws->setChecked(GlobalSettings.StartUp);
+    RegisteryAccess::WriteRunEntry(GlobalSettings.StartUp);
+    RegisteryLoadSave::SaveWindowSettings();
+}
+
+void MnuFrm::aot_Click() {
+    GlobalSettings.TopMost = !GlobalSettings.TopMost;
+    aot->setChecked(GlobalSettings.TopMost);
+    // A hidden window takes the new state when it is next shown.
+    if (GlobalSettings.Showing) {
+        AlwaysOnTop::SetAlwaysOnTop(Window, GlobalSettings.TopMost);
+    }
+    RegisteryLoadSave::SaveWindowSettings();
+}
+
+void MnuFrm::hlpt_Click() {
+    HelpFile::Open(ProductInfo::HelpFileName);
+}
+
+void MnuFrm::abt_Click() {
+    Window.ShowAbout();
+}
+
+void MnuFrm::ex_Click() {
+    Window.close();
+}
+
+} // namespace pagewing

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace pagewing {
+
+class MainFrm;
+
+// The command menu that the tray icon opens: show or hide, reconnect, get an ICQ number, the options, start
+// at logon, always on top, help, About and exit.
+class MnuFrm : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* HideCaption = "Hide (Or Click On Tray Icon)";
+    static constexpr const char* ShowCaption = "Show (Or Click On Tray Icon)";
+
+    explicit MnuFrm(MainFrm& window);
+    ~MnuFrm() override;
+
+    QMenu& fl() { return *Menu; }
+    // The hos item's caption follows the main window: Hide while it is shown, Show while it is hidden.
+    void SetShowing(bool showing);
+    void SetCheckMarks(bool startUp, bool topMost);
+
+private:
+    void hos_Click();
+    void rct_Click();
+    void gin_Click();
+    void usi_Click();
+    void rwws_Click();
+    void aot_Click();
+    void hlpt_Click();
+    void abt_Click();
+    void ex_Click();
+
+    QAction* AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)());
+
+    MainFrm& Window;
+    std::unique_ptr<QMenu> Menu;
+    QAction* hos = nullptr;
+    QAction* rwws = nullptr;
+    QAction* aot = nullptr;
+};
+
+} // namespace pagewing

@@ -1,0 +1,31 @@
+#include "ui/SkinnedWindow.h"
+
+#include "ui/CaptionDrag.h"
+
+#include <QFile>
+#include <QPainter>
+
+namespace pagewing {
+
+SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , Skin(skin) {
+    setWindowTitle(title);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
+    setFixedSize(Skin.size());
+    QFile styleSheet(QStringLiteral(":/styles/pagewing.qss"));
+    if (styleSheet.open(QIODevice::ReadOnly)) {
+        setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+    }
+    auto* caption = new QWidget(this);
+    caption->setObjectName(QStringLiteral("WindowCaption"));
+    caption->setGeometry(0, 0, width(), TitleHeight);
+    new CaptionDrag(caption, this, CaptionDrag::Buttons::Any, CaptionDrag::Edges::Free);
+}
+
+void SkinnedWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, Skin);
+}
+
+} // namespace pagewing

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace pagewing {
+
+// A frameless window of fixed size drawn entirely by one skin picture, title strip included, and moved by
+// dragging that strip with any mouse button.
+class SkinnedWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int TitleHeight = 24;
+
+protected:
+    SkinnedWindow(const QString& skin, const QString& title, QWidget* parent);
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap Skin;
+};
+
+} // namespace pagewing

@@ -1,0 +1,34 @@
+#include "ui/platform/HelpFile.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace pagewing::HelpFile {
+
+QString Locate(const QString& fileName) {
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QStringList candidates{
+        programFolder.filePath(fileName),
+        programFolder.filePath(QStringLiteral("../share/pagewing/") + fileName),
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("pagewing/") + fileName),
+    };
+    for (const auto& candidate : candidates) {
+        if (!candidate.isEmpty() && QFileInfo(candidate).isFile()) {
+            return QFileInfo(candidate).absoluteFilePath();
+        }
+    }
+    return {};
+}
+
+void Open(const QString& fileName) {
+    const auto path = Locate(fileName);
+    if (!path.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+}
+
+} // namespace pagewing::HelpFile

@@ -1,0 +1,317 @@
+#include "session/GlobalSettings.h"
+#include "ui/AboutFrm.h"
+#include "ui/ImageButton.h"
+#include "ui/MainFrm.h"
+#include "ui/MnuFrm.h"
+#include "ui/RegisteryLoadSave.h"
+#include "ui/UserServerInfo.h"
+#include "ui/platform/RegisteryAccess.h"
+
+#include "support/QtTestEnvironment.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTcpServer>
+#include <QTest>
+#include <QWindow>
+
+using namespace pagewing;
+
+namespace {
+
+QByteArray StoreBytes() {
+    QFile file(RegisteryLoadSave::StoreFileName());
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QAction* Item(MainFrm& window, const char* name) {
+    return window.Menu().fl().findChild<QAction*>(QLatin1String(name));
+}
+
+// A login address that refuses at once: a port that was just free on loopback.
+quint16 ClosedPort() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    return server.serverPort();
+}
+
+void StoreAccount(const QString& port) {
+    GlobalSettings.LoginURL = u"127.0.0.1";
+    GlobalSettings.LoginPort = port.toStdU16String();
+    GlobalSettings.ICQUIN = u"100200300";
+    GlobalSettings.ICQPassword = u"pagewing";
+    RegisteryLoadSave::SaveLoginSettings();
+}
+
+} // namespace
+
+// Receives the addresses that the program hands to the desktop.
+class LinkCatcher : public QObject {
+    Q_OBJECT
+
+public slots:
+    void Open(const QUrl& url) { Opened.append(url); }
+
+public:
+    QList<QUrl> Opened;
+};
+
+class OptionsAboutMenuTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        test::ForgetStoredSettings();
+        GlobalSettings = {};
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &Links, "Open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &Links, "Open");
+        Links.Opened.clear();
+    }
+
+    void firstStartOpensOptionsAndAboutAndConnectsNowhere() {
+        MainFrm window;
+        window.Load();
+        auto* options = window.findChild<UserServerInfo*>();
+        QVERIFY(options != nullptr);
+        QVERIFY(options->isVisible());
+        QCOMPARE(options->windowTitle(), QStringLiteral("Options"));
+        QCOMPARE(options->size(), QSize(245, 194));
+        QVERIFY(window.About().isVisible());
+        QCOMPARE(window.About().size(), QSize(365, 370));
+        QVERIFY(window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"))->Enable());
+    }
+
+    void optionsStartInThePasswordBoxAndTabInTheirOrder() {
+        MainFrm window;
+        window.Load();
+        auto* options = window.findChild<UserServerInfo*>();
+        QVERIFY(QTest::qWaitForWindowActive(options));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQPassword"));
+        for (const auto* next : {"txtICQUIN", "txtLoginPort", "txtLoginURL", "OkButton1", "cmdCancel"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+        }
+        auto* password = options->findChild<QLineEdit*>(QStringLiteral("txtICQPassword"));
+        password->setText(QStringLiteral("abc"));
+        QCOMPARE(password->displayText(), QStringLiteral("***"));
+    }
+
+    void okWithNothingChangedStillSavesAndReconnects() {
+        StoreAccount(QString::number(ClosedPort()));
+        MainFrm window;
+        window.Load();
+        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+        QTRY_VERIFY(status->count() > 0 && status->item(status->count() - 1)->text().endsWith(u"Connection refused"));
+        const auto lines = status->count();
+        QFile::remove(RegisteryLoadSave::StoreFileName());
+
+        window.ShowOptions();
+        auto* options = window.findChild<UserServerInfo*>();
+        QTest::mouseClick(options->findChild<ImageButton*>(QStringLiteral("OkButton1")), Qt::LeftButton);
+        QVERIFY(StoreBytes().contains("ICQUIN=100200300"));
+        QVERIFY(!window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"))->Enable());
+        QTRY_COMPARE(status->count(), lines + 1);
+        QVERIFY(status->item(lines)->text().endsWith(u"Connection refused"));
+        QTRY_VERIFY(window.findChild<UserServerInfo*>() == nullptr);
+    }
+
+    void emptyLoginFieldMeansTheNextStartAsksAgain() {
+        StoreAccount(QString::number(ClosedPort()));
+        {
+            MainFrm window;
+            window.Load();
+            window.ShowOptions();
+            auto* options = window.findChild<UserServerInfo*>();
+            options->findChild<QLineEdit*>(QStringLiteral("txtLoginURL"))->clear();
+            QTest::keyClick(options->findChild<QLineEdit*>(QStringLiteral("txtICQUIN")), Qt::Key_Return);
+            QVERIFY(GlobalSettings.LoginURL.empty());
+            auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+            QVERIFY(status->item(status->count() - 1)->text().endsWith(u"Login server name is empty"));
+        }
+        GlobalSettings = {};
+        MainFrm window;
+        window.Load();
+        QVERIFY(window.findChild<UserServerInfo*>() != nullptr);
+        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+        QCOMPARE(status->count(), 1);
+        QVERIFY(status->item(0)->text().contains(u"User and Server Information"));
+    }
+
+    void cancelLeavesSettingsAndStoreUntouched() {
+        StoreAccount(QStringLiteral("5190"));
+        const auto before = StoreBytes();
+        MainFrm window;
+        window.ShowOptions();
+        auto* options = window.findChild<UserServerInfo*>();
+        options->findChild<QLineEdit*>(QStringLiteral("txtICQUIN"))->setText(QStringLiteral("999"));
+        options->findChild<QLineEdit*>(QStringLiteral("txtICQPassword"))->setText(QStringLiteral("other"));
+        QTest::mouseClick(options->findChild<ImageButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+        QVERIFY(GlobalSettings.ICQUIN == u"100200300");
+        QVERIFY(GlobalSettings.ICQPassword == u"pagewing");
+        QCOMPARE(StoreBytes(), before);
+        QTRY_VERIFY(window.findChild<UserServerInfo*>() == nullptr);
+    }
+
+    void openingTwiceBringsUpTheOneDialogAsTyped() {
+        MainFrm window;
+        window.ShowOptions();
+        auto* first = window.findChild<UserServerInfo*>();
+        first->findChild<QLineEdit*>(QStringLiteral("txtICQUIN"))->setText(QStringLiteral("4242"));
+        Item(window, "usi")->trigger();
+        QCOMPARE(window.findChildren<UserServerInfo*>().size(), 1);
+        QCOMPARE(window.findChild<UserServerInfo*>(), first);
+        QCOMPARE(first->findChild<QLineEdit*>(QStringLiteral("txtICQUIN"))->text(), QStringLiteral("4242"));
+    }
+
+    void aboutCheckBoxIsStoredAtOnceAndKeptOverClosing() {
+        MainFrm window;
+        window.Load();
+        auto& about = window.About();
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Lumenfold Pagewing v1.87"));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Lumenfold Pagewing v1.87"));
+        auto* box = about.findChild<QCheckBox*>(QStringLiteral("chkShowHelp"));
+        QVERIFY(box->isChecked());
+        box->click();
+        QVERIFY(StoreBytes().contains("ShowHelp=0"));
+        QTest::mouseClick(about.findChild<ImageButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+        Item(window, "abt")->trigger();
+        QVERIFY(about.isVisible());
+        QVERIFY(!box->isChecked());
+        box->click();
+        QVERIFY(StoreBytes().contains("ShowHelp=1"));
+    }
+
+    void aboutStaysClosedAtStartWhenUnchecked() {
+        GlobalSettings.ShowHelp = 0;
+        GlobalSettings.Showing = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        QVERIFY(!window.About().isVisible());
+        QVERIFY(!window.About().findChild<QCheckBox*>()->isChecked());
+    }
+
+    void linksHandTheirAddressesOverAsWritten() {
+        MainFrm window;
+        window.Load();
+        auto* link = window.About().findChild<QLabel*>(QStringLiteral("lblSendToFriend"));
+        QCOMPARE(link->cursor().hotSpot(), QPoint(12, 9));
+        QCOMPARE(link->cursor().pixmap().size(), QSize(32, 32));
+        emit link->linkActivated(QString());
+        emit window.About().findChild<QLabel*>(QStringLiteral("lblLink"))->linkActivated(QString());
+        Item(window, "gin")->trigger();
+        QCOMPARE(Links.Opened.size(), 3);
+        QCOMPARE(Links.Opened[0].toString(),
+                 QStringLiteral("mailto:?subject=Free Lumenfold Pagewing allows you to send SMS messages to all "
+                                "networks, supported by ICQ&body=https://lumenfold.example/pagewing/download"));
+        QCOMPARE(Links.Opened[1].toString(), QStringLiteral("https://lumenfold.example/"));
+        QCOMPARE(Links.Opened[2].toString(), QStringLiteral("https://www.icq.com/register/"));
+    }
+
+    void menuHoldsTheNineItemsInOrder() {
+        MainFrm window;
+        window.Load();
+        const auto actions = window.Menu().fl().actions();
+        QStringList captions;
+        for (const auto* action : actions) {
+            captions.append(action->text());
+        }
+        QCOMPARE(captions, (QStringList{"Hide (Or Click On Tray Icon)", "Reconnect", "Get ICQ Number (UIN)",
+                                        "User and Server Information", "Run When Windows Starts", "Always On Top",
+                                        "Help Topics", "About", "Exit"}));
+        QVERIFY(Item(window, "aot")->isChecked());
+        QVERIFY(!Item(window, "rwws")->isChecked());
+    }
+
+    void alwaysOnTopWhileHiddenChangesSettingAndCheckMarkOnly() {
+        GlobalSettings.Showing = false;
+        GlobalSettings.TopMost = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        QCOMPARE(Item(window, "hos")->text(), QStringLiteral("Show (Or Click On Tray Icon)"));
+        const auto flags = window.windowFlags();
+        Item(window, "aot")->trigger();
+        QVERIFY(!GlobalSettings.TopMost);
+        QVERIFY(!Item(window, "aot")->isChecked());
+        QCOMPARE(window.windowFlags(), flags);
+        QVERIFY(StoreBytes().contains("TopMost=False"));
+        Item(window, "hos")->trigger();
+        QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(Item(window, "hos")->text(), QStringLiteral("Hide (Or Click On Tray Icon)"));
+    }
+
+    void alwaysOnTopWhileShownAppliesAtOnceWithoutMoving() {
+        GlobalSettings.SaveLeft = 1500;
+        GlobalSettings.SaveTop = 1500;
+        GlobalSettings.Showing = true;
+        GlobalSettings.TopMost = false;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Item(window, "aot")->trigger();
+        QVERIFY(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.pos(), QPoint(100, 100));
+    }
+
+    void runAtStartTwiceLeavesItOffAndTheEntryHidden() {
+        MainFrm window;
+        window.Load();
+        Item(window, "rwws")->trigger();
+        QVERIFY(GlobalSettings.StartUp);
+        QVERIFY(Item(window, "rwws")->isChecked());
+        Item(window, "rwws")->trigger();
+        QVERIFY(!GlobalSettings.StartUp);
+        QVERIFY(!Item(window, "rwws")->isChecked());
+        QVERIFY(StoreBytes().contains("StartUp=False"));
+        QFile entry(RegisteryAccess::AutostartEntryFileName());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nHidden=true\n"));
+    }
+
+    void hideAndShowWithoutATrayKeepTheWindowReachable() {
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        MainFrm window;
+        window.Load();
+        Item(window, "hos")->trigger();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+        window.ShowOrHide();
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isMinimized());
+    }
+
+    void startHiddenWithoutATrayStartsMinimised() {
+        GlobalSettings.Showing = false;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+    }
+
+    void helpWithoutAHelpFileChangesNothing() {
+        MainFrm window;
+        window.Load();
+        const auto before = StoreBytes();
+        Item(window, "hlpt")->trigger();
+        QCOMPARE(StoreBytes(), before);
+        QVERIFY(Links.Opened.isEmpty());
+    }
+
+private:
+    LinkCatcher Links;
+};
+
+PAGEWING_QTEST_MAIN(OptionsAboutMenuTest)
+#include "OptionsAboutMenuTest.moc"

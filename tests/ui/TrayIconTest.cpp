@@ -1,0 +1,68 @@
+// Runs under Xvfb with a notification area (trayer) on the xcb platform: see run-with-tray.sh.
+
+#include "session/GlobalSettings.h"
+#include "ui/MainFrm.h"
+#include "ui/MnuFrm.h"
+#include "ui/RegisteryLoadSave.h"
+#include "ui/SysTray.h"
+
+#include "support/QtTestEnvironment.h"
+
+#include <QMenu>
+#include <QProcess>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+using namespace pagewing;
+
+namespace {
+
+// A real click through the X server, as a user's would arrive.
+void ClickAt(QPoint at, int button) {
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
+                                                  QString::number(at.y()), QStringLiteral("click"),
+                                                  QString::number(button)});
+}
+
+} // namespace
+
+class TrayIconTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void iconShowsHidesAndOpensTheMenu() {
+        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        GlobalSettings.ShowHelp = 0;
+        GlobalSettings.Showing = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window;
+        window.Load();
+        auto& icon = window.Tray().Icon();
+        QVERIFY(icon.isVisible());
+        // The icon is usable once the notification area has embedded it along the bottom of the screen.
+        const auto screen = QGuiApplication::primaryScreen()->geometry();
+        QTRY_VERIFY_WITH_TIMEOUT(icon.geometry().bottom() >= screen.bottom() - 24, 10000);
+        QCOMPARE(icon.toolTip(), QStringLiteral("Lumenfold Pagewing v1.87"));
+        QTRY_VERIFY(window.isVisible());
+
+        const auto centre = icon.geometry().center();
+        ClickAt(centre, 1);
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!GlobalSettings.Showing);
+        // A second click within the double-click time is a double click, which shows nothing.
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        ClickAt(centre, 1);
+        QTRY_VERIFY(window.isVisible());
+        QVERIFY(GlobalSettings.Showing);
+
+        ClickAt(centre, 3);
+        QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
+        QCOMPARE(window.Menu().fl().actions().size(), 9);
+        QCOMPARE(window.Menu().fl().actions().constFirst()->text(), QStringLiteral("Hide (Or Click On Tray Icon)"));
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    }
+};
+
+PAGEWING_QTEST_MAIN(TrayIconTest)
+#include "TrayIconTest.moc"

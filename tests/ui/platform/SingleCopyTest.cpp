@@ -1,0 +1,45 @@
+#include "ui/platform/SingleCopy.h"
+
+#include "support/QtTestEnvironment.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace pagewing;
+
+class SingleCopyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void secondCopyIsRefusedAndAsksTheFirstToShow() {
+        SingleCopy first;
+        QVERIFY(first.TryAcquire());
+        QSignalSpy shown(&first, &SingleCopy::ShowRequested);
+        SingleCopy second;
+        QVERIFY(!second.TryAcquire());
+        second.AskRunningCopyToShow();
+        QTRY_COMPARE(shown.count(), 1);
+    }
+
+    void runningProgramHoldsTheLockUntilItDies() {
+        QProcess program;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(PAGEWING_EXECUTABLE), {});
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SingleCopy::LockFileName()), 10000);
+
+        SingleCopy mine;
+        QVERIFY(!mine.TryAcquire());
+        // A copy that crashed leaves its lock file behind, but not held.
+        program.kill();
+        QVERIFY(program.waitForFinished());
+        QVERIFY(QFile::exists(SingleCopy::LockFileName()));
+        QVERIFY(mine.TryAcquire());
+    }
+};
+
+PAGEWING_QTEST_MAIN(SingleCopyTest)
+#include "SingleCopyTest.moc"
