@@ -29,6 +29,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QSystemTrayIcon>
 
 #include <algorithm>
@@ -61,6 +62,8 @@ MainFrm::MainFrm(QWidget* parent)
     , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, static_cast<SMSSenderEvents&>(*this)))
     , Background(QStringLiteral(":/skins/main-background.png")) {
     setObjectName(QStringLiteral("MainFrm"));
+    WinsockCtrl1.setObjectName(QStringLiteral("WinsockCtrl1"));
+    WinsockCtrl2.setObjectName(QStringLiteral("WinsockCtrl2"));
     setWindowTitle(ProductInfo::Name);
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(342, 459);
@@ -308,7 +311,13 @@ void MainFrm::AddToTelephoneList(const QString& entry) {
 }
 
 void MainFrm::AddStatusLine(const QString& line) {
-    lstStatus->addItem(line);
+    // The wrapped height is measured once here; left to the view, every line would be laid out again for
+    // each line added, and a long session would slow down with its own history.
+    auto* item = new QListWidgetItem(line, lstStatus);
+    const auto width = lstStatus->viewport()->width() - 2 * lstStatus->style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
+    const auto wrapped =
+        lstStatus->fontMetrics().boundingRect(QRect(0, 0, width, 0), Qt::TextWordWrap, line).height();
+    item->setSizeHint(QSize(width, wrapped + 2));
     lstStatus->setCurrentRow(lstStatus->count() - 1);
     lstStatus->scrollToBottom();
 }

@@ -86,8 +86,8 @@ private:
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
 
-    QtSessionSocket WinsockCtrl1;
-    QtSessionSocket WinsockCtrl2;
+    QtSessionSocket WinsockCtrl1{this};
+    QtSessionSocket WinsockCtrl2{this};
     LocaleStatusClock Clock;
     std::unique_ptr<SMSSender> SMS;
 

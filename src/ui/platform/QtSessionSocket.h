@@ -31,7 +31,7 @@ private:
     void OnErrorOccurred(QAbstractSocket::SocketError error);
     void ReportError(const QString& description);
 
-    QTcpSocket Socket;
+    QTcpSocket Socket{this};
     // Counts connections; an error held back for an earlier one is dropped.
     std::uint64_t Attempt = 0;
     bool InsideCall = false;

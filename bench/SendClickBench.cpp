@@ -1,0 +1,112 @@
+// Time from a click on Send Message in the real window to the SMS request written to the service socket,
+// against the gateway simulator on loopback, headless.
+
+#include "session/GlobalSettings.h"
+#include "ui/ImageButton.h"
+#include "ui/MainFrm.h"
+#include "ui/RegisteryLoadSave.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+using namespace pagewing;
+
+namespace {
+
+QString StartSimulator(QProcess& simulator) {
+    simulator.setReadChannel(QProcess::StandardError);
+    simulator.start(QStringLiteral(PAGEWING_GATEWAY_SIM), {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    static const QRegularExpression announcement(QStringLiteral("authorization server on 127.0.0.1:(\\d+)"));
+    QString banner;
+    while (!announcement.match(banner).hasMatch() && simulator.waitForReadyRead(5000)) {
+        banner += QString::fromUtf8(simulator.readAllStandardError());
+    }
+    return announcement.match(banner).captured(1);
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 10000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir profile;
+    qputenv("XDG_CONFIG_HOME", profile.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", profile.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));
+    QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
+    const auto clicks = argc > 1 ? std::atoi(argv[1]) : 200;
+
+    QProcess simulator;
+    const auto port = StartSimulator(simulator);
+    GlobalSettings.LoginURL = u"127.0.0.1";
+    GlobalSettings.LoginPort = port.toStdU16String();
+    GlobalSettings.ICQUIN = u"100200300";
+    GlobalSettings.ICQPassword = u"pagewing";
+    RegisteryLoadSave::SaveLoginSettings();
+    GlobalSettings.ShowHelp = 0;
+    GlobalSettings.Showing = true;
+    RegisteryLoadSave::SaveWindowSettings();
+
+    MainFrm window;
+    window.Load();
+    auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+    const auto newest = [status] { return status->count() == 0 ? QString() : status->item(status->count() - 1)->text(); };
+    if (!WaitUntil([&] { return newest().endsWith(u"Ready to send Message"); })) {
+        std::fprintf(stderr, "no login\n");
+        return 1;
+    }
+    window.findChild<QComboBox*>(QStringLiteral("cmbMobileNumber"))->setEditText(QStringLiteral("+15551234567"));
+    auto* send = window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"));
+    auto* socket = window.findChild<QObject*>(QStringLiteral("WinsockCtrl2"))->findChild<QTcpSocket*>();
+
+    std::vector<double> latencies;
+    std::chrono::steady_clock::time_point clicked;
+    bool written = false;
+    QObject::connect(socket, &QTcpSocket::bytesWritten, [&] {
+        if (!written) {
+            written = true;
+            latencies.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - clicked).count());
+        }
+    });
+    for (int i = 0; i < clicks; ++i) {
+        written = false;
+        const auto lines = status->count();
+        clicked = std::chrono::steady_clock::now();
+        QTest::mouseClick(send, Qt::LeftButton);
+        if (!WaitUntil([&] { return written && status->count() >= lines + 2; })) {
+            std::fprintf(stderr, "click %d: nothing written or no answer\n", i);
+            return 1;
+        }
+    }
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("Send click to request written on the socket, %d clicks: median %.0f us, p99 %.0f us\n", clicks,
+                latencies[latencies.size() / 2], latencies[latencies.size() * 99 / 100]);
+    simulator.kill();
+    simulator.waitForFinished();
+    return 0;
+}

@@ -1,0 +1,132 @@
+// Time from SendSMSMessage to the delivery line over loopback with the gateway simulator, 1000 messages on
+// one session, plain and with every frame cut into pieces; and the process's memory before and after.
+
+#include "session/GlobalSettings.h"
+#include "session/SMSSender.h"
+#include "ui/platform/QtSessionSocket.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+using namespace pagewing;
+
+namespace {
+
+class NoClock : public StatusClock {
+public:
+    std::u16string CurrentDateTimeText() const override { return {}; }
+};
+
+class Waiter : public SMSSenderEvents {
+public:
+    void ReportMessage(const std::u16string& Message) override { Last = Message.substr(4); }
+    std::u16string Last;
+};
+
+// Resident and peak resident memory of this process, in KiB.
+struct Memory {
+    long Resident = 0;
+    long Peak = 0;
+};
+
+Memory ReadMemory() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    Memory memory;
+    for (const auto& line : QString::fromUtf8(status.readAll()).split(u'\n')) {
+        const auto value = line.section(u':', 1).trimmed().section(u' ', 0, 0).toLong();
+        if (line.startsWith(u"VmRSS")) {
+            memory.Resident = value;
+        } else if (line.startsWith(u"VmHWM")) {
+            memory.Peak = value;
+        }
+    }
+    return memory;
+}
+
+bool WaitFor(const Waiter& events, std::u16string_view line) {
+    QElapsedTimer timer;
+    timer.start();
+    while (events.Last != line) {
+        if (timer.elapsed() > 10000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+int Run(const QStringList& options, int messages) {
+    QProcess simulator;
+    simulator.setReadChannel(QProcess::StandardError);
+    simulator.start(QStringLiteral(PAGEWING_GATEWAY_SIM), QStringList{"--listen", "127.0.0.1:0"} + options);
+    QString banner;
+    static const QRegularExpression announcement(QStringLiteral("authorization server on 127.0.0.1:(\\d+)"));
+    while (!announcement.match(banner).hasMatch() && simulator.waitForReadyRead(5000)) {
+        banner += QString::fromUtf8(simulator.readAllStandardError());
+    }
+    const auto port = announcement.match(banner).captured(1);
+    if (port.isEmpty()) {
+        std::fprintf(stderr, "the simulator did not start\n");
+        return 1;
+    }
+
+    GlobalSettings.ICQUIN = u"100200300";
+    GlobalSettings.ICQPassword = u"pagewing";
+    QtSessionSocket auth;
+    QtSessionSocket service;
+    NoClock clock;
+    Waiter events;
+    SMSSender sender(auth, service, clock, events);
+    sender.ConnectReconnect(u"127.0.0.1", port.toStdU16String());
+    if (!WaitFor(events, u"Ready to send Message")) {
+        std::fprintf(stderr, "no login\n");
+        return 1;
+    }
+
+    std::vector<double> latencies;
+    Memory early;
+    for (int i = 0; i < messages; ++i) {
+        events.Last.clear();
+        const auto start = std::chrono::steady_clock::now();
+        sender.SendSMSMessage(u"+15551234567", u"Bench:\r\nMessage number " + std::u16string(20, u'x'), u"1252",
+                              u"100200300", u"TICQClient", u"Yes");
+        if (!WaitFor(events, u"Message successfully delivered")) {
+            std::fprintf(stderr, "message %d got no answer\n", i);
+            return 1;
+        }
+        latencies.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        simulator.readAllStandardOutput();
+        if (i == 9) {
+            early = ReadMemory();
+        }
+    }
+    const auto late = ReadMemory();
+    std::sort(latencies.begin(), latencies.end());
+    const auto at = [&](double share) {
+        return latencies[static_cast<std::size_t>(share * static_cast<double>(latencies.size() - 1))];
+    };
+    std::printf("%-10s %d messages: median %.0f us, p99 %.0f us, max %.0f us; "
+                "RSS after 10 %ld KiB, after %d %ld KiB; peak %ld KiB -> %ld KiB\n",
+                options.isEmpty() ? "plain" : "fragment", messages, at(0.5), at(0.99), latencies.back(),
+                early.Resident, messages, late.Resident, early.Peak, late.Peak);
+    simulator.kill();
+    simulator.waitForFinished();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const auto messages = argc > 1 ? std::atoi(argv[1]) : 1000;
+    return Run({}, messages) || Run({QStringLiteral("--fragment")}, messages);
+}
