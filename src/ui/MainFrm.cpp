@@ -155,9 +155,9 @@ void MainFrm::Load() {
     RegisteryLoadSave::LoadWindowSettings();
     PlaceWindow();
     CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
-    AboutWindow = std::make_unique<AboutFrm>();
-    AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
-    AboutWindow->setVisible(GlobalSettings.ShowHelp != 0);
+    if (GlobalSettings.ShowHelp != 0) {
+        ShowAbout();
+    }
     ApplyVisibility();
     // StartUp alone is the truth: the entry is rewritten from it, and an entry left from an earlier choice is
     // marked hidden.
@@ -199,9 +199,18 @@ void MainFrm::ShowOptions() {
 }
 
 void MainFrm::ShowAbout() {
-    AboutWindow->show();
+    About().show();
     AboutWindow->raise();
     AboutWindow->activateWindow();
+}
+
+AboutFrm& MainFrm::About() {
+    // Made when first shown: a user who switched it off at start does not pay for its pictures.
+    if (!AboutWindow) {
+        AboutWindow = std::make_unique<AboutFrm>();
+        AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
+    }
+    return *AboutWindow;
 }
 
 void MainFrm::BringToFront() {

@@ -59,7 +59,8 @@ public:
 
     SysTray& Tray() { return *ClockSysTray; }
     MnuFrm& Menu() { return *CommandMenu; }
-    AboutFrm& About() { return *AboutWindow; }
+    // The one About window; closing it only hides it.
+    AboutFrm& About();
 
     // The SMS text as sent: sender name, ":", CR LF, message.
     const QString& ComposedMessage() const { return ComposedMessageText; }
