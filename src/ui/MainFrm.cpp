@@ -120,6 +120,8 @@ void MainFrm::BuildControls() {
     lstStatus->setFocusPolicy(Qt::ClickFocus);
     lstStatus->setWordWrap(true);
     lstStatus->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A fixed text width, so that the wrapped heights measured as lines arrive stay right.
+    lstStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     CloseButton = Place(new MinMaxCloseButtons(this), "CloseButton", Twips(4770, 60, 240, 240));
     MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
@@ -323,9 +325,11 @@ void MainFrm::AddStatusLine(const QString& line) {
     // The wrapped height is measured once here; left to the view, every line would be laid out again for
     // each line added, and a long session would slow down with its own history.
     auto* item = new QListWidgetItem(line, lstStatus);
-    const auto width = lstStatus->viewport()->width() - 2 * lstStatus->style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
-    const auto wrapped =
-        lstStatus->fontMetrics().boundingRect(QRect(0, 0, width, 0), Qt::TextWordWrap, line).height();
+    const auto width = lstStatus->viewport()->width();
+    const auto textMargin = lstStatus->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstStatus) + 1;
+    const auto wrapped = lstStatus->fontMetrics()
+                             .boundingRect(QRect(0, 0, width - 2 * textMargin, 0), Qt::TextWordWrap, line)
+                             .height();
     item->setSizeHint(QSize(width, wrapped + 2));
     lstStatus->setCurrentRow(lstStatus->count() - 1);
     lstStatus->scrollToBottom();

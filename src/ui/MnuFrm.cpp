@@ -18,6 +18,8 @@ MnuFrm::MnuFrm(MainFrm& window)
     , Window(window)
     , Menu(std::make_unique<QMenu>(tr("File"))) {
     Menu->setObjectName(QStringLiteral("fl"));
+    // A window of its own, so the main window's style sheet does not reach it.
+    Menu->setStyleSheet(window.styleSheet());
     hos = AddItem("hos", QString(), &MnuFrm::hos_Click);
     AddItem("rct", tr("Reconnect"), &MnuFrm::rct_Click);
     AddItem("gin", tr("Get ICQ Number (UIN)"), &MnuFrm::gin_Click);
