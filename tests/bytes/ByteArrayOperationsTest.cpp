@@ -39,30 +39,12 @@ TEST(ByteArrayOperationsTest, InsertionsAfterMoveToBeginningLandInFrontInOrder) 
     EXPECT_EQ(buffer.GetPointer(), 2);
 }
 
-TEST(ByteArrayOperationsTest, InsertionIntoEmptyBufferGivesOneByte) {
-    ByteArrayOperations buffer;
-    buffer.MovePointerToBeginning();
-    buffer.AppendByte(0x7F);
-    EXPECT_THAT(buffer.GetByteArray(), ElementsAre(0x7F));
-    EXPECT_EQ(buffer.GetPointer(), 1);
-}
-
 TEST(ByteArrayOperationsTest, InsertionAfterAppendGoesBeforeTheLastByte) {
     // AppendByteToTheEnd leaves the pointer on the byte it wrote, not behind it.
     auto buffer = BufferOf({0x01, 0x02});
     buffer.AppendByte(0x05);
     EXPECT_THAT(buffer.GetByteArray(), ElementsAre(0x01, 0x05, 0x02));
     EXPECT_EQ(buffer.GetPointer(), 2);
-}
-
-TEST(ByteArrayOperationsTest, ClearEmptiesAndLaterDataStartsAtZero) {
-    auto buffer = BufferOf({0x01, 0x02});
-    buffer.Clear();
-    EXPECT_EQ(buffer.GetByteArraySize(), 0);
-    EXPECT_EQ(buffer.GetPointer(), 0);
-    EXPECT_THAT(buffer.GetByteArray(), ElementsAre(0x00));
-    buffer.AppendByteToTheEnd(0x44);
-    EXPECT_THAT(buffer.GetByteArray(), ElementsAre(0x44));
 }
 
 TEST(ByteArrayOperationsTest, ManyPrependsInterleavedWithAppendsKeepOrder) {

@@ -96,13 +96,6 @@ TEST(ByteArrayToolsTest, PrependingPutsHeadersInFrontInTheirOwnOrder) {
     EXPECT_EQ(tools.ToHexString(), u"0B0A486901022A020006AABB");
 }
 
-TEST(ByteArrayToolsTest, StringBecomesWindows1252Bytes) {
-    ByteArrayTools tools;
-    tools.AppendAfterDataByteArrayWithString(u"A€é");
-    tools.AppendAfterDataByteArrayWithString(u"");
-    EXPECT_THAT(tools.ToByteArray(), ElementsAre(0x41, 0x80, 0xE9));
-}
-
 TEST(ByteArrayToolsTest, FailingStringKeepsTheCharactersBeforeTheFailingOne) {
     auto after = ToolsWith("AA");
     EXPECT_THROW(after.AppendAfterDataByteArrayWithString(u"ab\u0416cd"), std::overflow_error);
@@ -134,13 +127,6 @@ TEST(ByteArrayToolsTest, FailingPasswordAppendsNothing) {
         append(tools, u"");
         EXPECT_EQ(tools.ToHexString(), u"AA");
     }
-}
-
-TEST(ByteArrayToolsTest, EmptyByteArrayCannotBeAppended) {
-    auto tools = ToolsWith("AA");
-    EXPECT_THROW(tools.AppendAfterDataByteArrayWithByteArray({}), std::out_of_range);
-    EXPECT_THROW(tools.AppendBeforeDataByteArrayWithByteArray({}), std::out_of_range);
-    EXPECT_EQ(tools.ToHexString(), u"AA");
 }
 
 TEST(ByteArrayToolsTest, TextRenderingShowsPrintableAsciiOnly) {
@@ -178,19 +164,6 @@ TEST(ByteArrayToolsTest, SlicesPastTheEndFailAndBadSlicesAreEmpty) {
     EXPECT_TRUE(tools.ToByteArrayStartLength(-1, 3).empty());
     EXPECT_TRUE(tools.ToHexStringStartLength(0, 0).empty());
     EXPECT_TRUE(tools.ToStringStartLength(2, -4).empty());
-}
-
-TEST(ByteArrayToolsTest, NoDataByteCanBeSlicedFromEmptyData) {
-    const ByteArrayTools tools;
-    EXPECT_THROW(tools.ToByteArrayStartLength(0, 1), std::out_of_range);
-}
-
-TEST(ByteArrayToolsTest, ClearEmptiesTheData) {
-    auto tools = ToolsWith("0102");
-    tools.ClearDataByteArray();
-    EXPECT_EQ(tools.GetDataByteArraySize(), 0);
-    tools.AppendAfterDataByteArrayWithHexString(u"0A");
-    EXPECT_EQ(tools.ToHexString(), u"0A");
 }
 
 } // namespace

@@ -32,12 +32,6 @@ TEST(Windows1252Test, PunctuationAndLettersOfTheHighRange) {
     }
 }
 
-TEST(Windows1252Test, UndefinedPositionsKeepTheirControlCharacter) {
-    for (const char16_t c : {u'\u0081', u'\u008D', u'\u008F', u'\u0090', u'\u009D'}) {
-        EXPECT_EQ(ByteOf(c), static_cast<std::uint8_t>(c));
-    }
-}
-
 TEST(Windows1252Test, OtherCharactersHaveNoCode) {
     for (const char16_t c : {u'\u0080', u'\u0085', u'\u009F', u'\u0100', u'\u20AD', u'ж', u'中', u'\xD83D'}) {
         EXPECT_EQ(ByteOf(c), std::nullopt) << static_cast<int>(c);

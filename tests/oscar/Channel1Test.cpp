@@ -14,7 +14,6 @@ using pagewing::test::Concat;
 
 namespace {
 
-
 std::vector<std::uint8_t> LoginPayload(std::string_view uin, std::vector<std::uint8_t> scrambledPassword) {
     return Concat({Bytes("00000001 0001"), Bytes(uin.size() == 9 ? "0009" : "0000"), AsciiBytes(uin),
                    Bytes("0002"), {0, static_cast<std::uint8_t>(scrambledPassword.size())}, scrambledPassword,
@@ -81,11 +80,6 @@ TEST_F(Channel1Test, SecondBuildReplacesTheFirstWithTheNextNumber) {
     Builder.LogInToICQString(u"123456789", u"abc");
     Builder.SendCookieToICQString(std::vector<std::uint8_t>{0xC0, 0x0C});
     EXPECT_EQ(Builder.ToHexString(), u"2A010002000A000000010006" u"0002C00C");
-}
-
-TEST_F(Channel1Test, AccessorsBeforeAnyBuildGiveTheEmptyData) {
-    EXPECT_EQ(Builder.ToHexString(), u"00");
-    EXPECT_EQ(Builder.ToString(), u".");
 }
 
 } // namespace

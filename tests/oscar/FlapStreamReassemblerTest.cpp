@@ -46,17 +46,6 @@ TEST(FlapStreamReassemblerTest, FrameCutAtEveryPointComesOutWhole) {
     }
 }
 
-TEST(FlapStreamReassemblerTest, ByteByByteArrivalsGiveEveryFrame) {
-    FlapStreamReassembler stream;
-    Frames frames;
-    for (const auto byte : Concat({Reply, Hello, Empty, Reply})) {
-        stream.Append(std::span(&byte, 1));
-        const auto taken = TakeAll(stream);
-        frames.insert(frames.end(), taken.begin(), taken.end());
-    }
-    EXPECT_EQ(frames, (Frames{Reply, Hello, Empty, Reply}));
-}
-
 TEST(FlapStreamReassemblerTest, GarbageBeforeAFrameIsDroppedUpToTheNextStartMarker) {
     FlapStreamReassembler stream;
     stream.Append(Concat({Bytes("00 FF 17"), Hello, Bytes("41 42"), Reply}));
@@ -103,14 +92,6 @@ TEST(FlapStreamReassemblerTest, HoldsAtMostOneIncompleteFrame) {
     EXPECT_EQ(stream.NextFrame().size(), largest.size());
     stream.Append(Hello);
     EXPECT_EQ(stream.HeldBytes(), Hello.size());
-}
-
-TEST(FlapStreamReassemblerTest, ResetForgetsAnIncompleteFrame) {
-    FlapStreamReassembler stream;
-    stream.Append(std::span(Reply).first(7));
-    stream.Reset();
-    stream.Append(Hello);
-    EXPECT_EQ(TakeAll(stream), (Frames{Hello}));
 }
 
 } // namespace

@@ -262,13 +262,6 @@ TEST_F(SMSSenderTest, SendingWithoutAServiceConnectionFails) {
     EXPECT_THAT(Service.Sent, IsEmpty());
 }
 
-TEST_F(SMSSenderTest, EmptyNumberAndMessageAreSentUnchecked) {
-    LogIn();
-    Send(u"", u"");
-    EXPECT_EQ(Service.Sent.size(), 3u);
-    EXPECT_EQ(Events.Lines.back(), u"Sending message");
-}
-
 TEST_F(SMSSenderTest, SocketErrorIsReportedWithItsOwnDescriptionOnly) {
     Sender.ConnectReconnect(u"login.example", u"5190");
     Events.Log.clear();
@@ -324,12 +317,6 @@ TEST_F(SMSSenderTest, FramesSplitAndJoinedInEveryWayAreEachHandled) {
         Service.Receive(std::span(&byte, 1));
     }
     EXPECT_EQ(Events.Lines, expected);
-}
-
-TEST_F(SMSSenderTest, GarbageBetweenFramesIsSkipped) {
-    Sender.ConnectReconnect(u"login.example", u"5190");
-    Auth.Receive(Concat({Bytes("00 11 22"), frames::Hello(), Bytes("FF")}));
-    EXPECT_EQ(Auth.Sent.size(), 1u);
 }
 
 TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {

@@ -58,17 +58,6 @@ private slots:
         QCOMPARE(button.ButtonState(), ImageButton::Normal);
     }
 
-    void draggedOffWhileHeldShowsNormalThenPressedAgain() {
-        SendButton button;
-        button.show();
-        Enter(button);
-        QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::mouseMove(&button, QPoint(200, 200));
-        QCOMPARE(button.ButtonState(), ImageButton::Normal);
-        QTest::mouseMove(&button, QPoint(12, 12));
-        QCOMPARE(button.ButtonState(), ImageButton::Pressed);
-    }
-
     void disabledButtonStillClicks() {
         SendButton button;
         button.show();

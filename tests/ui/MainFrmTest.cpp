@@ -119,18 +119,6 @@ private slots:
         QCOMPARE(c.Bar->value(), 3 + 8);
     }
 
-    void composedMessageFollowsEveryEdit() {
-        MainFrm window;
-        const Controls c(window);
-        QCOMPARE(window.ComposedMessage(), QStringLiteral(":\r\n"));
-        c.Sender->setText(QStringLiteral("Ann"));
-        c.Message->setPlainText(QStringLiteral("Hi"));
-        QCOMPARE(window.ComposedMessage(), QStringLiteral("Ann:\r\nHi"));
-        QTest::mouseClick(c.Clear, Qt::LeftButton);
-        QCOMPARE(window.ComposedMessage(), QStringLiteral(":\r\n"));
-        QCOMPARE(c.Bar->value(), 0);
-    }
-
     void sendWithoutAConnectionFailsAndStillStoresTheWholeEntry() {
         GlobalSettings.ICQUIN = u"100200300";
         MainFrm window;
@@ -166,19 +154,6 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-    }
-
-    void statusListHasNoCap() {
-        MainFrm window;
-        window.show();
-        const Controls c(window);
-        for (int i = 0; i < 40000; ++i) {
-            c.Status->addItem(QString::number(i));
-        }
-        c.Number->setEditText(QStringLiteral("1"));
-        QTest::mouseClick(c.Send, Qt::LeftButton);
-        QCOMPARE(c.Status->count(), 40001);
-        QCOMPARE(c.Status->currentRow(), 40000);
     }
 
     void storedPositionIsUsedAndSavedAfterADrag() {

@@ -75,17 +75,6 @@ private slots:
         QCOMPARE(spies.Counts(), (QList<int>{1, 1, 1, 1, 1, 0}));
     }
 
-    void iconCarriesTheTip() {
-        QWidget window;
-        window.setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-32.png")));
-        SysTray tray;
-        tray.SysTrayInit(window, QStringLiteral("Lumenfold Pagewing v1.87"));
-        QCOMPARE(tray.Icon().toolTip(), QStringLiteral("Lumenfold Pagewing v1.87"));
-        QVERIFY(!tray.Icon().icon().isNull());
-        QVERIFY(tray.Icon().isVisible());
-        tray.RemoveIconFromSystemTray();
-        QVERIFY(!tray.Icon().isVisible());
-    }
 };
 
 PAGEWING_QTEST_MAIN(SysTrayTest)
