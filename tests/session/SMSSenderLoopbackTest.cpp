@@ -25,6 +25,19 @@ std::size_t Count(const RecordingEvents& events, std::u16string_view line) {
     return static_cast<std::size_t>(std::count(events.Lines.begin(), events.Lines.end(), line));
 }
 
+// A session over the Qt sockets, as the main window makes it.
+struct LoopbackSession {
+    void LogIn(const GatewaySimProcess& simulator) {
+        Sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+    }
+
+    QtSessionSocket Auth;
+    QtSessionSocket Service;
+    FixedClock Clock;
+    RecordingEvents Events;
+    SMSSender Sender{Auth, Service, Clock, Events};
+};
+
 } // namespace
 
 class SMSSenderLoopbackTest : public QObject {
@@ -47,13 +60,10 @@ private slots:
         QFETCH(QStringList, options);
         GatewaySimProcess simulator(options);
         QVERIFY(simulator.WaitUntilListening());
-        QtSessionSocket auth;
-        QtSessionSocket service;
-        FixedClock clock;
-        RecordingEvents events;
-        SMSSender sender(auth, service, clock, events);
-
-        sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+        LoopbackSession session;
+        auto& events = session.Events;
+        auto& sender = session.Sender;
+        session.LogIn(simulator);
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
         QCOMPARE(events.Lines, (std::vector<std::u16string>{u"Successfully connected", u"Sending UIN and Password",
                                                             u"Cookie successfully received",
@@ -88,12 +98,9 @@ private slots:
         GlobalSettings.ICQPassword = password.toStdU16String();
         GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
-        QtSessionSocket auth;
-        QtSessionSocket service;
-        FixedClock clock;
-        RecordingEvents events;
-        SMSSender sender(auth, service, clock, events);
-        sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+        LoopbackSession session;
+        session.LogIn(simulator);
+        const auto& events = session.Events;
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, line.toStdU16String()), 10000);
         // The server closing the connection after its answer is not reported.
         QTest::qWait(200);
@@ -106,29 +113,23 @@ private slots:
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         const auto port = probe.serverPort();
         probe.close();
-        QtSessionSocket auth;
-        QtSessionSocket service;
-        FixedClock clock;
-        RecordingEvents events;
-        SMSSender sender(auth, service, clock, events);
-        sender.ConnectReconnect(u"127.0.0.1", QString::number(port).toStdU16String());
-        QTRY_COMPARE(events.Lines.size(), 1u);
-        QCOMPARE(events.Lines.front(), u"Connection refused");
+        LoopbackSession session;
+        session.Sender.ConnectReconnect(u"127.0.0.1", QString::number(port).toStdU16String());
+        QTRY_COMPARE(session.Events.Lines.size(), 1u);
+        QCOMPARE(session.Events.Lines.front(), u"Connection refused");
     }
 
     void simulatorKilledMidSessionMakesTheNextSendFail() {
         GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
-        QtSessionSocket auth;
-        QtSessionSocket service;
-        FixedClock clock;
-        RecordingEvents events;
-        SMSSender sender(auth, service, clock, events);
-        sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
+        LoopbackSession session;
+        auto& events = session.Events;
+        auto& sender = session.Sender;
+        session.LogIn(simulator);
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
 
         simulator.Stop();
-        QTRY_VERIFY(!service.IsConnected());
+        QTRY_VERIFY(!session.Service.IsConnected());
         events.Log.clear();
         sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300", u"TICQClient", u"Yes");
         QCOMPARE(events.Log, (std::vector<std::u16string>{u"line: Connection error, must reconnect",
