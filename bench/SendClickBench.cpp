@@ -27,7 +27,8 @@ namespace {
 
 QString StartSimulator(QProcess& simulator) {
     simulator.setReadChannel(QProcess::StandardError);
-    simulator.start(QStringLiteral(PAGEWING_GATEWAY_SIM), {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    simulator.start(QStringLiteral(PAGEWING_GATEWAY_SIM),
+                    {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
     static const QRegularExpression announcement(QStringLiteral("authorization server on 127.0.0.1:(\\d+)"));
     QString banner;
     while (!announcement.match(banner).hasMatch() && simulator.waitForReadyRead(5000)) {
@@ -74,12 +75,15 @@ int main(int argc, char* argv[]) {
     MainFrm window;
     window.Load();
     auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
-    const auto newest = [status] { return status->count() == 0 ? QString() : status->item(status->count() - 1)->text(); };
+    const auto newest = [status] {
+        return status->count() == 0 ? QString() : status->item(status->count() - 1)->text();
+    };
     if (!WaitUntil([&] { return newest().endsWith(u"Ready to send Message"); })) {
         std::fprintf(stderr, "no login\n");
         return 1;
     }
-    window.findChild<QComboBox*>(QStringLiteral("cmbMobileNumber"))->setEditText(QStringLiteral("+15551234567"));
+    window.findChild<QComboBox*>(QStringLiteral("cmbMobileNumber"))
+        ->setEditText(QStringLiteral("+15551234567"));
     auto* send = window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"));
     auto* socket = window.findChild<QObject*>(QStringLiteral("WinsockCtrl2"))->findChild<QTcpSocket*>();
 
@@ -90,7 +94,8 @@ int main(int argc, char* argv[]) {
         if (!written) {
             written = true;
             latencies.push_back(
-                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - clicked).count());
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - clicked)
+                    .count());
         }
     });
     for (int i = 0; i < clicks; ++i) {
@@ -104,8 +109,8 @@ int main(int argc, char* argv[]) {
         }
     }
     std::sort(latencies.begin(), latencies.end());
-    std::printf("Send click to request written on the socket, %d clicks: median %.0f us, p99 %.0f us\n", clicks,
-                latencies[latencies.size() / 2], latencies[latencies.size() * 99 / 100]);
+    std::printf("Send click to request written on the socket, %d clicks: median %.0f us, p99 %.0f us\n",
+                clicks, latencies[latencies.size() / 2], latencies[latencies.size() * 99 / 100]);
     simulator.kill();
     simulator.waitForFinished();
     return 0;

@@ -97,13 +97,14 @@ int Run(const QStringList& options, int messages) {
     for (int i = 0; i < messages; ++i) {
         events.Last.clear();
         const auto start = std::chrono::steady_clock::now();
-        sender.SendSMSMessage(u"+15551234567", u"Bench:\r\nMessage number " + std::u16string(20, u'x'), u"1252",
-                              u"100200300", u"TICQClient", u"Yes");
+        sender.SendSMSMessage(u"+15551234567", u"Bench:\r\nMessage number " + std::u16string(20, u'x'),
+                              u"1252", u"100200300", u"TICQClient", u"Yes");
         if (!WaitFor(events, u"Message successfully delivered")) {
             std::fprintf(stderr, "message %d got no answer\n", i);
             return 1;
         }
-        latencies.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        latencies.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
         simulator.readAllStandardOutput();
         if (i == 9) {
             early = ReadMemory();

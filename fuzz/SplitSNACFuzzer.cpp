@@ -30,18 +30,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    volatile std::int64_t sink = reader.GetChannelID() + reader.GetPacketSequence() + reader.GetTotalLength() +
-                                 reader.GetSNACFamily() + reader.GetSNACSubtype() +
-                                 static_cast<std::int64_t>(reader.GetSNACString().size()) + reader.GetSucceed();
+    volatile std::int64_t sink = reader.GetChannelID() + reader.GetPacketSequence() +
+                                 reader.GetTotalLength() + reader.GetSNACFamily() + reader.GetSNACSubtype() +
+                                 static_cast<std::int64_t>(reader.GetSNACString().size()) +
+                                 reader.GetSucceed();
     const auto count = reader.GetTLVEnumSize();
     for (std::int32_t i = -1; i <= count; ++i) {
         ReadAllowingOutOfRange([&] {
             sink = sink + reader.GetTLVID(i) + reader.GetTLVStart(i) + reader.GetTLVLength(i);
             sink = sink + reader.IsTLVPresent(reader.GetTLVID(i));
         });
-        ReadAllowingOutOfRange([&] { sink = sink + static_cast<std::int64_t>(reader.GetTLVDataByteArray(i).size()); });
-        ReadAllowingOutOfRange([&] { sink = sink + static_cast<std::int64_t>(reader.GetTLVDataHexString(i).size()); });
-        ReadAllowingOutOfRange([&] { sink = sink + static_cast<std::int64_t>(reader.GetTLVDataString(i).size()); });
+        ReadAllowingOutOfRange(
+            [&] { sink = sink + static_cast<std::int64_t>(reader.GetTLVDataByteArray(i).size()); });
+        ReadAllowingOutOfRange(
+            [&] { sink = sink + static_cast<std::int64_t>(reader.GetTLVDataHexString(i).size()); });
+        ReadAllowingOutOfRange(
+            [&] { sink = sink + static_cast<std::int64_t>(reader.GetTLVDataString(i).size()); });
     }
     return 0;
 }

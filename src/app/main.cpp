@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     if (pagewing::WinVersion::IsUnsupportedSystem()) {
-        Refuse(pagewing::ProductInfo::NameAndVersion + QStringLiteral(" works only with Windows 2000/XP or later!"));
+        Refuse(pagewing::ProductInfo::NameAndVersion +
+               QStringLiteral(" works only with Windows 2000/XP or later!"));
         return 1;
     }
     pagewing::SingleCopy copy;

@@ -68,11 +68,13 @@ void ByteArrayOperations::AppendBytes(std::span<const std::uint8_t> bytes) {
         // Move the bytes before the pointer down into the headroom and write the run behind them.
         MakeHeadroom(count);
         const auto first = Storage.begin() + static_cast<std::ptrdiff_t>(Head);
-        std::copy(first, first + static_cast<std::ptrdiff_t>(before), first - static_cast<std::ptrdiff_t>(count));
+        std::copy(first, first + static_cast<std::ptrdiff_t>(before),
+                  first - static_cast<std::ptrdiff_t>(count));
         Head -= count;
         std::copy(bytes.begin(), bytes.end(), Storage.begin() + static_cast<std::ptrdiff_t>(Head + before));
     } else {
-        Storage.insert(Storage.begin() + static_cast<std::ptrdiff_t>(Head + before), bytes.begin(), bytes.end());
+        Storage.insert(Storage.begin() + static_cast<std::ptrdiff_t>(Head + before), bytes.begin(),
+                       bytes.end());
     }
     Size += static_cast<std::int32_t>(count);
     Pointer += static_cast<std::int32_t>(count);

@@ -66,7 +66,8 @@ void ByteArrayTools::AppendAfterDataByteArrayWithNumber(std::int32_t Number, std
     Append(Where::After, NumberToBytes(Number, NumOfBytes, false));
 }
 
-void ByteArrayTools::AppendAfterDataByteArrayWithNumberReversed(std::int32_t Number, std::int32_t NumOfBytes) {
+void ByteArrayTools::AppendAfterDataByteArrayWithNumberReversed(std::int32_t Number,
+                                                                std::int32_t NumOfBytes) {
     Append(Where::After, NumberToBytes(Number, NumOfBytes, true));
 }
 
@@ -93,7 +94,8 @@ void ByteArrayTools::AppendBeforeDataByteArrayWithNumber(std::int32_t Number, st
     Append(Where::Before, NumberToBytes(Number, NumOfBytes, false));
 }
 
-void ByteArrayTools::AppendBeforeDataByteArrayWithNumberReversed(std::int32_t Number, std::int32_t NumOfBytes) {
+void ByteArrayTools::AppendBeforeDataByteArrayWithNumberReversed(std::int32_t Number,
+                                                                 std::int32_t NumOfBytes) {
     Append(Where::Before, NumberToBytes(Number, NumOfBytes, true));
 }
 
@@ -113,7 +115,8 @@ std::u16string ByteArrayTools::ToString() const {
     return GetDataByteArraySize() == 0 ? u"." : BytesToString(View());
 }
 
-std::vector<std::uint8_t> ByteArrayTools::ToByteArrayStartLength(std::int32_t Start, std::int32_t Length) const {
+std::vector<std::uint8_t> ByteArrayTools::ToByteArrayStartLength(std::int32_t Start,
+                                                                 std::int32_t Length) const {
     const auto slice = Slice(Start, Length);
     return {slice.begin(), slice.end()};
 }

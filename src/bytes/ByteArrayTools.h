@@ -63,7 +63,8 @@ private:
     static std::uint8_t HexPairToByte(std::u16string_view Val);
     static std::vector<std::uint8_t> HexStringToByteArray(std::u16string_view Val);
     static std::vector<std::uint8_t> PassWordStringToByteArray(std::u16string_view Val);
-    static std::vector<std::uint8_t> NumberToBytes(std::int32_t Number, std::int32_t NumOfBytes, bool reversed);
+    static std::vector<std::uint8_t> NumberToBytes(std::int32_t Number, std::int32_t NumOfBytes,
+                                                   bool reversed);
 
     void Append(Where where, std::span<const std::uint8_t> bytes);
     void AppendString(Where where, std::u16string_view Val);

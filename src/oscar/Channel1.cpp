@@ -19,8 +19,24 @@ void Channel1::LogInToICQString(const std::u16string& UIN, const std::u16string&
     Data.AppendAfterDataByteArrayWithString(ClientIdentification);
 
     // Client id, major, minor and lesser version, build number, then the distribution number.
-    for (const auto* tlv : {u"0016" u"0002" u"010A", u"0017" u"0002" u"0005", u"0018" u"0002" u"000F",
-                            u"0019" u"0002" u"0001", u"001A" u"0002" u"0032", u"0014" u"0004" u"00000055"}) {
+    for (const auto* tlv : {u"0016"
+                            u"0002"
+                            u"010A",
+                            u"0017"
+                            u"0002"
+                            u"0005",
+                            u"0018"
+                            u"0002"
+                            u"000F",
+                            u"0019"
+                            u"0002"
+                            u"0001",
+                            u"001A"
+                            u"0002"
+                            u"0032",
+                            u"0014"
+                            u"0004"
+                            u"00000055"}) {
         Data.AppendAfterDataByteArrayWithHexString(tlv);
     }
     // Language before country, as the official client sends them.

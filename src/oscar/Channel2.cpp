@@ -9,17 +9,17 @@ namespace {
 
 // Client ready: family, version, tool id and tool version for each family the client uses.
 constexpr std::u16string_view ClientReady = u"005A"
-    u"00010002000000000000"
-    u"000100030110047B"
-    u"001300020110047B"
-    u"000200010101047B"
-    u"000300010110047B"
-    u"001500010110047B"
-    u"000400010110047B"
-    u"000600010110047B"
-    u"000900010110047B"
-    u"000A00010110047B"
-    u"000B00010110047B";
+                                            u"00010002000000000000"
+                                            u"000100030110047B"
+                                            u"001300020110047B"
+                                            u"000200010101047B"
+                                            u"000300010110047B"
+                                            u"001500010110047B"
+                                            u"000400010110047B"
+                                            u"000600010110047B"
+                                            u"000900010110047B"
+                                            u"000A00010110047B"
+                                            u"000B00010110047B";
 
 std::u16string EscapeXmlText(std::u16string_view text) {
     std::u16string escaped;
@@ -45,9 +45,10 @@ std::u16string EscapeXmlText(std::u16string_view text) {
 } // namespace
 
 void Channel2::SNAC1502(const std::u16string& MobilNumber, const std::u16string& Message,
-                        const std::u16string& CodePage, const std::u16string& UIN, const std::u16string& Sender,
-                        const std::u16string& DeliveryReceipt) {
-    SMSRequestCounter = SMSRequestCounter == std::numeric_limits<std::int32_t>::max() ? 0 : SMSRequestCounter + 1;
+                        const std::u16string& CodePage, const std::u16string& UIN,
+                        const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
+    SMSRequestCounter =
+        SMSRequestCounter == std::numeric_limits<std::int32_t>::max() ? 0 : SMSRequestCounter + 1;
     Data.ClearDataByteArray();
 
     // The arguments are escaped so that a "<" or "&" in a message cannot break or rewrite the document.
@@ -63,7 +64,9 @@ void Channel2::SNAC1502(const std::u16string& MobilNumber, const std::u16string&
     Data.AppendAfterDataByteArrayWithString(u"</time>");
     Data.AppendAfterDataByteArrayWithString(u"</icq_sms_message>");
 
-    const auto size = [this] { return static_cast<std::size_t>(Data.GetDataByteArraySize()); };
+    const auto size = [this] {
+        return static_cast<std::size_t>(Data.GetDataByteArraySize());
+    };
     Data.AppendBeforeDataByteArrayWithNumber(Length16(size()), 2);
     Data.AppendBeforeDataByteArrayWithHexString(u"00010016000000000000000000000000000000000000");
     Data.AppendBeforeDataByteArrayWithHexString(u"8214");

@@ -20,8 +20,9 @@ public:
     std::int32_t GetSMSRequestCounter() const { return SMSRequestCounter; }
     void SetSMSRequestCounter(std::int32_t value) { SMSRequestCounter = value; }
 
-    void SNAC1502(const std::u16string& MobilNumber, const std::u16string& Message, const std::u16string& CodePage,
-                  const std::u16string& UIN, const std::u16string& Sender, const std::u16string& DeliveryReceipt);
+    void SNAC1502(const std::u16string& MobilNumber, const std::u16string& Message,
+                  const std::u16string& CodePage, const std::u16string& UIN, const std::u16string& Sender,
+                  const std::u16string& DeliveryReceipt);
 
     void SNAC0117();
     void SNAC0106();

@@ -18,7 +18,8 @@ std::u16string FlapFrameBuilder::ToString() const {
     return Data.ToString();
 }
 
-std::vector<std::uint8_t> FlapFrameBuilder::ToByteArrayStartLength(std::int32_t Start, std::int32_t Length) const {
+std::vector<std::uint8_t> FlapFrameBuilder::ToByteArrayStartLength(std::int32_t Start,
+                                                                   std::int32_t Length) const {
     return Data.ToByteArrayStartLength(Start, Length);
 }
 

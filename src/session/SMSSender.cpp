@@ -42,9 +42,8 @@ bool IsBlank(std::u16string_view text) {
 }
 
 bool IsPortNumber(std::u16string_view text) {
-    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char16_t c) {
-            return c >= u'0' && c <= u'9';
-        })) {
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
         return false;
     }
     int port = 0;
@@ -325,9 +324,10 @@ std::optional<std::vector<std::uint8_t>> SMSSender::BuildCookiePacket() {
     return std::nullopt;
 }
 
-std::optional<std::vector<std::uint8_t>> SMSSender::BuildSmsRequest(
-    const std::u16string& MobilNumber, const std::u16string& Message, const std::u16string& CodePage,
-    const std::u16string& UIN, const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
+std::optional<std::vector<std::uint8_t>>
+SMSSender::BuildSmsRequest(const std::u16string& MobilNumber, const std::u16string& Message,
+                           const std::u16string& CodePage, const std::u16string& UIN,
+                           const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
     try {
         Channel2Builder->SNAC1502(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
         return Channel2Builder->ToByteArray();

@@ -36,8 +36,8 @@ public:
     void ConnectReconnect(const std::u16string& LoginURL, const std::u16string& LoginPort);
 
     void SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
-                        const std::u16string& CodePage, const std::u16string& UIN, const std::u16string& Sender,
-                        const std::u16string& DeliveryReceipt);
+                        const std::u16string& CodePage, const std::u16string& UIN,
+                        const std::u16string& Sender, const std::u16string& DeliveryReceipt);
 
 private:
     void CreateObjects();
@@ -60,14 +60,13 @@ private:
 
     std::optional<std::vector<std::uint8_t>> BuildLoginPacket();
     std::optional<std::vector<std::uint8_t>> BuildCookiePacket();
-    std::optional<std::vector<std::uint8_t>> BuildSmsRequest(const std::u16string& MobilNumber,
-                                                             const std::u16string& Message,
-                                                             const std::u16string& CodePage,
-                                                             const std::u16string& UIN, const std::u16string& Sender,
-                                                             const std::u16string& DeliveryReceipt);
+    std::optional<std::vector<std::uint8_t>>
+    BuildSmsRequest(const std::u16string& MobilNumber, const std::u16string& Message,
+                    const std::u16string& CodePage, const std::u16string& UIN, const std::u16string& Sender,
+                    const std::u16string& DeliveryReceipt);
 
-    // Raises ReportMessage with the dated line; false when the owner's handler started a new session meanwhile,
-    // so that the step that reported must not go on.
+    // Raises ReportMessage with the dated line; false when the owner's handler started a new session
+    // meanwhile, so that the step that reported must not go on.
     bool Report(std::u16string_view message);
 
     SessionSocket& Winsock1;

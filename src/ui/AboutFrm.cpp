@@ -23,9 +23,11 @@ QLabel* Line(QWidget* parent, const char* name, const QString& text, const QRect
 }
 
 // A text line that opens an address when clicked or when activated from the keyboard.
-QLabel* Link(QWidget* parent, const char* name, const QString& text, const QRect& place, const QString& address) {
-    auto* label = Line(parent, name, QStringLiteral("<a href=\"%1\" style=\"color:#1f66ad\">%2</a>")
-                                         .arg(address.toHtmlEscaped(), text.toHtmlEscaped()),
+QLabel* Link(QWidget* parent, const char* name, const QString& text, const QRect& place,
+             const QString& address) {
+    auto* label = Line(parent, name,
+                       QStringLiteral("<a href=\"%1\" style=\"color:#1f66ad\">%2</a>")
+                           .arg(address.toHtmlEscaped(), text.toHtmlEscaped()),
                        place);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setCursor(QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 12, 9));
@@ -45,9 +47,10 @@ AboutFrm::AboutFrm(QWidget* parent)
     lblVersion->setFont(versionFont);
     lblVersion->setStyleSheet(QStringLiteral("color: #d01818;"));
     lblCreator = Line(this, "lblCreator", ProductInfo::Creator, QRect(4, 221, 358, 13));
-    lblLink = Link(this, "lblLink", tr("Visit Our Web Site"), QRect(4, 243, 358, 13), ProductInfo::MakerWebSite);
-    lblSendToFriend =
-        Link(this, "lblSendToFriend", tr("Send To A Friend"), QRect(4, 265, 358, 13), ProductInfo::SendToAFriend);
+    lblLink =
+        Link(this, "lblLink", tr("Visit Our Web Site"), QRect(4, 243, 358, 13), ProductInfo::MakerWebSite);
+    lblSendToFriend = Link(this, "lblSendToFriend", tr("Send To A Friend"), QRect(4, 265, 358, 13),
+                           ProductInfo::SendToAFriend);
     lblShowHelp = Line(this, "lblShowHelp", tr("     Show Help On Start Up"), QRect(4, 287, 358, 13));
 
     chkShowHelp = new QCheckBox(this);

@@ -11,6 +11,7 @@
 #include "ui/RegisteryLoadSave.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
+#include "ui/SkinnedWindow.h"
 #include "ui/SysTray.h"
 #include "ui/TelephoneList.h"
 #include "ui/UserServerInfo.h"
@@ -59,7 +60,8 @@ QString Text(const std::u16string& text) {
 
 MainFrm::MainFrm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, static_cast<SMSSenderEvents&>(*this)))
+    , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock,
+                                      static_cast<SMSSenderEvents&>(*this)))
     , Background(QStringLiteral(":/skins/main-background.png")) {
     setObjectName(QStringLiteral("MainFrm"));
     WinsockCtrl1.setObjectName(QStringLiteral("WinsockCtrl1"));
@@ -81,10 +83,7 @@ MainFrm::MainFrm(QWidget* parent)
 MainFrm::~MainFrm() = default;
 
 void MainFrm::BuildControls() {
-    QFile styleSheet(QStringLiteral(":/styles/pagewing.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly)) {
-        setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
-    }
+    setStyleSheet(SkinnedWindow::StyleSheet());
 
     Image1 = Place(new QLabel(this), "Image1", Twips(0, 0, 5130, 360));
     Image1->setPixmap(QPixmap(QStringLiteral(":/skins/main-title.png")));
@@ -109,7 +108,7 @@ void MainFrm::BuildControls() {
         Place(new QProgressBar(this), "ProgressMessageLength", Twips(345, 3885, 4425, 255));
     ProgressMessageLength->setRange(0, Allowance);
     ProgressMessageLength->setValue(0);
-    ProgressMessageLength->setFormat(tr("%v of 140 characters"));
+    ProgressMessageLength->setFormat(tr("%v of %m characters"));
     ProgressMessageLength->setAccessibleName(tr("Characters used"));
 
     cmdClearMessage = Place(new ClearButton(this), "cmdClearMessage", Twips(330, 4395, 1500, 300));
@@ -139,7 +138,8 @@ void MainFrm::BuildControls() {
     connect(MinimizeButton, &ImageButton::Click, this, &MainFrm::ShowOrHide);
     connect(CloseButton, &ImageButton::Click, this, &QWidget::close);
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* send = new QShortcut(QKeySequence(Qt::CTRL | key), txtSMS, nullptr, nullptr, Qt::WidgetShortcut);
+        auto* send =
+            new QShortcut(QKeySequence(Qt::CTRL | key), txtSMS, nullptr, nullptr, Qt::WidgetShortcut);
         connect(send, &QShortcut::activated, cmdSendMessage, &QAbstractButton::click);
     }
     UpdateLimits();
@@ -292,7 +292,8 @@ void MainFrm::ApplyVisibility() {
 void MainFrm::cmdSendMessage_Click() {
     const auto entry = cmbMobileNumber->currentText();
     SMS->SendSMSMessage(TelephoneList::DestinationNumber(entry).toStdU16String(),
-                        ComposedMessageText.toStdU16String(), u"1252", GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
+                        ComposedMessageText.toStdU16String(), u"1252", GlobalSettings.ICQUIN, u"TICQClient",
+                        u"Yes");
     AddToTelephoneList(entry);
 }
 
@@ -326,7 +327,8 @@ void MainFrm::AddStatusLine(const QString& line) {
     // each line added, and a long session would slow down with its own history.
     auto* item = new QListWidgetItem(line, lstStatus);
     const auto width = lstStatus->viewport()->width();
-    const auto textMargin = lstStatus->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstStatus) + 1;
+    const auto textMargin =
+        lstStatus->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstStatus) + 1;
     const auto wrapped = lstStatus->fontMetrics()
                              .boundingRect(QRect(0, 0, width - 2 * textMargin, 0), Qt::TextWordWrap, line)
                              .height();

@@ -4,6 +4,7 @@
 #include "ui/MainFrm.h"
 #include "ui/ProductInfo.h"
 #include "ui/RegisteryLoadSave.h"
+#include "ui/SkinnedWindow.h"
 #include "ui/platform/AlwaysOnTop.h"
 #include "ui/platform/HelpFile.h"
 #include "ui/platform/HyperLink.h"
@@ -19,7 +20,7 @@ MnuFrm::MnuFrm(MainFrm& window)
     , Menu(std::make_unique<QMenu>(tr("File"))) {
     Menu->setObjectName(QStringLiteral("fl"));
     // A window of its own, so the main window's style sheet does not reach it.
-    Menu->setStyleSheet(window.styleSheet());
+    Menu->setStyleSheet(SkinnedWindow::StyleSheet());
     hos = AddItem("hos", QString(), &MnuFrm::hos_Click);
     AddItem("rct", tr("Reconnect"), &MnuFrm::rct_Click);
     AddItem("gin", tr("Get ICQ Number (UIN)"), &MnuFrm::gin_Click);

@@ -50,9 +50,10 @@ QPoint KeepReachable(const QRect& window, int titleHeight, const QList<QRect>& s
     if (reachable || screens.isEmpty()) {
         return window.topLeft();
     }
-    const auto nearest = std::min_element(screens.begin(), screens.end(), [&](const QRect& a, const QRect& b) {
-        return DistanceSquared(window, a) < DistanceSquared(window, b);
-    });
+    const auto nearest =
+        std::min_element(screens.begin(), screens.end(), [&](const QRect& a, const QRect& b) {
+            return DistanceSquared(window, a) < DistanceSquared(window, b);
+        });
     return KeptOn(window.topLeft(), window.size(), *nearest);
 }
 

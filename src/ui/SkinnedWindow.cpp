@@ -13,14 +13,16 @@ SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, QWidget*
     setWindowTitle(title);
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(Skin.size());
-    QFile styleSheet(QStringLiteral(":/styles/pagewing.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly)) {
-        setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
-    }
+    setStyleSheet(StyleSheet());
     auto* caption = new QWidget(this);
     caption->setObjectName(QStringLiteral("WindowCaption"));
     caption->setGeometry(0, 0, width(), TitleHeight);
     new CaptionDrag(caption, this, CaptionDrag::Buttons::Any, CaptionDrag::Edges::Free);
+}
+
+QString SkinnedWindow::StyleSheet() {
+    QFile styleSheet(QStringLiteral(":/styles/pagewing.qss"));
+    return styleSheet.open(QIODevice::ReadOnly) ? QString::fromUtf8(styleSheet.readAll()) : QString();
 }
 
 void SkinnedWindow::paintEvent(QPaintEvent*) {

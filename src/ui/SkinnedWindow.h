@@ -13,6 +13,9 @@ class SkinnedWindow : public QWidget {
 public:
     static constexpr int TitleHeight = 24;
 
+    // The style sheet that makes the widgets placed on a skin match it.
+    static QString StyleSheet();
+
 protected:
     SkinnedWindow(const QString& skin, const QString& title, QWidget* parent);
     void paintEvent(QPaintEvent* event) override;

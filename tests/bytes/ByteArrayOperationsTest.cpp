@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-using ::testing::ElementsAre;
 using pagewing::ByteArrayOperations;
+using ::testing::ElementsAre;
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <stdexcept>
 
-using ::testing::ElementsAre;
 using pagewing::ByteArrayTools;
 using pagewing::test::Bytes;
+using ::testing::ElementsAre;
 
 namespace {
 
@@ -59,9 +59,14 @@ TEST(ByteArrayToolsTest, NumbersInBothByteOrders) {
         std::u16string bigEndian;
         std::u16string littleEndian;
     } cases[] = {
-        {16909060, 4, u"01020304", u"04030201"}, {16909060, 2, u"0304", u"0403"}, {258, 1, u"02", u"02"},
-        {0x12345, 2, u"2345", u"4523"},           {258, 0, u"", u""},              {258, 5, u"", u""},
-        {2147483647, 4, u"7FFFFFFF", u"FFFFFF7F"}, {0, 3, u"000000", u"000000"},
+        {16909060, 4, u"01020304", u"04030201"},
+        {16909060, 2, u"0304", u"0403"},
+        {258, 1, u"02", u"02"},
+        {0x12345, 2, u"2345", u"4523"},
+        {258, 0, u"", u""},
+        {258, 5, u"", u""},
+        {2147483647, 4, u"7FFFFFFF", u"FFFFFF7F"},
+        {0, 3, u"000000", u"000000"},
     };
     for (const auto& c : cases) {
         ByteArrayTools big;
@@ -119,7 +124,9 @@ TEST(ByteArrayToolsTest, PasswordIsScrambledWithTheLoginTable) {
 TEST(ByteArrayToolsTest, FailingPasswordAppendsNothing) {
     const std::function<void(ByteArrayTools&, std::u16string_view)> appends[] = {
         [](ByteArrayTools& t, std::u16string_view v) { t.AppendAfterDataByteArrayWithPassWordString(v); },
-        [](ByteArrayTools& t, std::u16string_view v) { t.AppendBeforeDataByteArrayWithPassWordString(v); }};
+        [](ByteArrayTools& t, std::u16string_view v) {
+            t.AppendBeforeDataByteArrayWithPassWordString(v);
+        }};
     for (const auto& append : appends) {
         auto tools = ToolsWith("AA");
         EXPECT_THROW(append(tools, u"12345678901234567"), std::out_of_range);

@@ -15,9 +15,14 @@ using pagewing::test::Concat;
 namespace {
 
 std::vector<std::uint8_t> LoginPayload(std::string_view uin, std::vector<std::uint8_t> scrambledPassword) {
-    return Concat({Bytes("00000001 0001"), Bytes(uin.size() == 9 ? "0009" : "0000"), AsciiBytes(uin),
-                   Bytes("0002"), {0, static_cast<std::uint8_t>(scrambledPassword.size())}, scrambledPassword,
-                   Bytes("0003 0033"), AsciiBytes("ICQ Inc. - Product of ICQ (TM).2001b.5.15.1.3634.85"),
+    return Concat({Bytes("00000001 0001"),
+                   Bytes(uin.size() == 9 ? "0009" : "0000"),
+                   AsciiBytes(uin),
+                   Bytes("0002"),
+                   {0, static_cast<std::uint8_t>(scrambledPassword.size())},
+                   scrambledPassword,
+                   Bytes("0003 0033"),
+                   AsciiBytes("ICQ Inc. - Product of ICQ (TM).2001b.5.15.1.3634.85"),
                    Bytes("0016 0002 010A  0017 0002 0005  0018 0002 000F  0019 0002 0001  001A 0002 0032"
                          "0014 0004 00000055  000F 0002 656E  000E 0002 7573")});
 }
@@ -79,7 +84,8 @@ TEST_F(Channel1Test, LargestCookieThatFitsTheFrame) {
 TEST_F(Channel1Test, SecondBuildReplacesTheFirstWithTheNextNumber) {
     Builder.LogInToICQString(u"123456789", u"abc");
     Builder.SendCookieToICQString(std::vector<std::uint8_t>{0xC0, 0x0C});
-    EXPECT_EQ(Builder.ToHexString(), u"2A010002000A000000010006" u"0002C00C");
+    EXPECT_EQ(Builder.ToHexString(), u"2A010002000A000000010006"
+                                     u"0002C00C");
 }
 
 } // namespace

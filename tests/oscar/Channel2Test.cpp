@@ -139,9 +139,9 @@ TEST_F(Channel2Test, LargestRequestWhoseLengthsFitTheirFields) {
     EXPECT_EQ(Builder.ToByteArray().size(), 6u + 65535u);
     EXPECT_EQ(Builder.ToHexStringStartLength(4, 2), u"FFFF");
     EXPECT_EQ(Builder.ToHexStringStartLength(18, 4), u"FFF1EFFF");
-    EXPECT_THROW(Builder.SNAC1502(u"1", std::u16string(static_cast<std::size_t>(room + 1), u'm'), u"", u"5",
-                                  u"", u""),
-                 std::length_error);
+    EXPECT_THROW(
+        Builder.SNAC1502(u"1", std::u16string(static_cast<std::size_t>(room + 1), u'm'), u"", u"5", u"", u""),
+        std::length_error);
 }
 
 } // namespace

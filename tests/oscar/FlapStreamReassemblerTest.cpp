@@ -58,8 +58,12 @@ TEST(FlapStreamReassemblerTest, RandomCutsOfManyFramesGiveTheSameFrames) {
     std::vector<std::uint8_t> wire;
     for (int i = 0; i < 300; ++i) {
         const auto length = static_cast<std::size_t>(random() % 700);
-        std::vector<std::uint8_t> frame{0x2A, 0x02, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i),
-                                        static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)};
+        std::vector<std::uint8_t> frame{0x2A,
+                                        0x02,
+                                        static_cast<std::uint8_t>(i >> 8),
+                                        static_cast<std::uint8_t>(i),
+                                        static_cast<std::uint8_t>(length >> 8),
+                                        static_cast<std::uint8_t>(length)};
         for (std::size_t j = 0; j < length; ++j) {
             frame.push_back(static_cast<std::uint8_t>(random()));
         }

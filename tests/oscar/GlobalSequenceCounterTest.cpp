@@ -1,6 +1,6 @@
+#include "oscar/GlobalSequenceCounter.h"
 #include "oscar/Channel1.h"
 #include "oscar/Channel2.h"
-#include "oscar/GlobalSequenceCounter.h"
 
 #include <gtest/gtest.h>
 

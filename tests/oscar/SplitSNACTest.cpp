@@ -7,9 +7,9 @@
 
 #include <stdexcept>
 
-using ::testing::ElementsAre;
 using pagewing::SplitSNAC;
 using pagewing::test::Bytes;
+using ::testing::ElementsAre;
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST(SplitSNACTest, LastTlvOfARepeatedTypeIsFound) {
 
 TEST(SplitSNACTest, BlocksThatAreNotExactlyOneFrameAreNotRecognised) {
     const std::vector<std::uint8_t> blocks[] = {
-        Bytes("2A04 0009 000C 0005 0003 414243 0006 0001"),                  // cut short
+        Bytes("2A04 0009 000C 0005 0003 414243 0006 0001"),                   // cut short
         Bytes("2A04 0009 000C 0005 0003 414243 0006 0001 FF 2A04 0001 0000"), // two frames
         Bytes("2A04 0009 0004 0005 0000"),                                    // ten bytes, empty value
         Bytes("2A02 0009 000A 0015 0003 0000 000000"),                        // SNAC cut short

@@ -65,15 +65,16 @@ private slots:
         auto& sender = session.Sender;
         session.LogIn(simulator);
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
-        QCOMPARE(events.Lines, (std::vector<std::u16string>{u"Successfully connected", u"Sending UIN and Password",
-                                                            u"Cookie successfully received",
-                                                            u"Redirected to another server", u"Sending Cookie",
-                                                            u"Ready to send Message"}));
+        QCOMPARE(events.Lines,
+                 (std::vector<std::u16string>{
+                     u"Successfully connected", u"Sending UIN and Password", u"Cookie successfully received",
+                     u"Redirected to another server", u"Sending Cookie", u"Ready to send Message"}));
 
-        sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nTom & Jerry <3", u"1252", u"100200300", u"TICQClient",
-                              u"Yes");
+        sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nTom & Jerry <3", u"1252", u"100200300",
+                              u"TICQClient", u"Yes");
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Message successfully delivered"), 10000);
-        sender.SendSMSMessage(u"12", u"Ann:\r\nToo short a number", u"1252", u"100200300", u"TICQClient", u"Yes");
+        sender.SendSMSMessage(u"12", u"Ann:\r\nToo short a number", u"1252", u"100200300", u"TICQClient",
+                              u"Yes");
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Message was not delivered"), 10000);
         QCOMPARE(Count(events, u"Sending message"), 2u);
         QCOMPARE(events.Lines.back(), u"Message was not delivered");
@@ -86,8 +87,12 @@ private slots:
         QTest::addColumn<QString>("uin");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("line");
-        QTest::newRow("bad password") << "100200300" << "wrong" << "Bad password";
-        QTest::newRow("unknown number") << "424242" << "pagewing" << "Non existant ICQ#";
+        QTest::newRow("bad password") << "100200300"
+                                      << "wrong"
+                                      << "Bad password";
+        QTest::newRow("unknown number") << "424242"
+                                        << "pagewing"
+                                        << "Non existant ICQ#";
     }
 
     void wrongPasswordAndUnknownNumberAreReported() {
@@ -132,8 +137,8 @@ private slots:
         QTRY_VERIFY(!session.Service.IsConnected());
         events.Log.clear();
         sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300", u"TICQClient", u"Yes");
-        QCOMPARE(events.Log, (std::vector<std::u16string>{u"line: Connection error, must reconnect",
-                                                          u"MustReconnect"}));
+        QCOMPARE(events.Log,
+                 (std::vector<std::u16string>{u"line: Connection error, must reconnect", u"MustReconnect"}));
     }
 };
 

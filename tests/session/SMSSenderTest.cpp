@@ -50,7 +50,9 @@ protected:
         return reader;
     }
 
-    static std::int32_t SequenceOf(const std::vector<std::uint8_t>& frame) { return frame[2] << 8 | frame[3]; }
+    static std::int32_t SequenceOf(const std::vector<std::uint8_t>& frame) {
+        return frame[2] << 8 | frame[3];
+    }
 
     FakeSessionSocket Auth;
     FakeSessionSocket Service;
@@ -61,7 +63,8 @@ protected:
 
 TEST_F(SMSSenderTest, LoginWalksEveryStage) {
     Sender.ConnectReconnect(u"login.example", u"5190");
-    EXPECT_THAT(Auth.Connects, ElementsAre(std::pair{std::u16string(u"login.example"), std::u16string(u"5190")}));
+    EXPECT_THAT(Auth.Connects,
+                ElementsAre(std::pair{std::u16string(u"login.example"), std::u16string(u"5190")}));
     EXPECT_THAT(Events.Log, ElementsAre(u"NotReadyToSendMessage"));
 
     Auth.Receive(frames::Hello());
@@ -71,7 +74,8 @@ TEST_F(SMSSenderTest, LoginWalksEveryStage) {
     EXPECT_EQ(ClientFrames::Tlv(Auth.Sent[0], 2).size(), 6u);
 
     Auth.Receive(frames::CookieReply("127.0.0.1:5191", Cookie));
-    EXPECT_THAT(Service.Connects, ElementsAre(std::pair{std::u16string(u"127.0.0.1"), std::u16string(u"5191")}));
+    EXPECT_THAT(Service.Connects,
+                ElementsAre(std::pair{std::u16string(u"127.0.0.1"), std::u16string(u"5191")}));
 
     Service.Receive(frames::Hello());
     ASSERT_EQ(Service.Sent.size(), 1u);
@@ -82,10 +86,11 @@ TEST_F(SMSSenderTest, LoginWalksEveryStage) {
     EXPECT_EQ(Service.Sent[1].size(), 96u);
     EXPECT_EQ(Read(Service.Sent[1]).GetSNACSubtype(), 2);
 
-    EXPECT_THAT(Events.Log, ElementsAre(u"NotReadyToSendMessage", u"line: Successfully connected",
-                                        u"line: Sending UIN and Password", u"line: Cookie successfully received",
-                                        u"line: Redirected to another server", u"line: Sending Cookie",
-                                        u"line: Ready to send Message", u"ReadyToSendMessage"));
+    EXPECT_THAT(Events.Log,
+                ElementsAre(u"NotReadyToSendMessage", u"line: Successfully connected",
+                            u"line: Sending UIN and Password", u"line: Cookie successfully received",
+                            u"line: Redirected to another server", u"line: Sending Cookie",
+                            u"line: Ready to send Message", u"ReadyToSendMessage"));
     EXPECT_EQ(Events.FullLines.front(), u"12/5/2026 2:06:37 AM    Successfully connected");
 }
 
@@ -163,8 +168,8 @@ TEST_F(SMSSenderTest, ErrorCodesOutsideTheTableGiveNoLine) {
 
 TEST_F(SMSSenderTest, CookieAndErrorInOneReplyGiveBothInOrder) {
     Sender.ConnectReconnect(u"login.example", u"5190");
-    Auth.Receive(frames::AuthorizationReply({frames::Tlv(8, Bytes("0004")), frames::Tlv(5, AsciiBytes("h:1")),
-                                             frames::Tlv(6, Cookie)}));
+    Auth.Receive(frames::AuthorizationReply(
+        {frames::Tlv(8, Bytes("0004")), frames::Tlv(5, AsciiBytes("h:1")), frames::Tlv(6, Cookie)}));
     EXPECT_EQ(Events.Lines, (Lines{u"Cookie successfully received", u"Bad password"}));
     EXPECT_EQ(Service.Connects.size(), 1u);
 }
@@ -267,7 +272,8 @@ TEST_F(SMSSenderTest, SocketErrorIsReportedWithItsOwnDescriptionOnly) {
     Events.Log.clear();
     Auth.Fail(u"Connection refused");
     Service.Fail(u"The remote host closed the connection");
-    EXPECT_THAT(Events.Log, ElementsAre(u"line: Connection refused", u"line: The remote host closed the connection"));
+    EXPECT_THAT(Events.Log,
+                ElementsAre(u"line: Connection refused", u"line: The remote host closed the connection"));
     EXPECT_EQ(Events.FullLines[0], u"12/5/2026 2:06:37 AM    Connection refused");
 }
 
@@ -298,8 +304,8 @@ TEST_F(SMSSenderTest, LaterCookieReplacesTheEarlierOne) {
 }
 
 TEST_F(SMSSenderTest, FramesSplitAndJoinedInEveryWayAreEachHandled) {
-    const auto serviceStream = Concat({frames::Hello(), frames::ServiceFamilies(),
-                                       frames::SmsReply("<deliverable>Yes</deliverable>")});
+    const auto serviceStream = Concat(
+        {frames::Hello(), frames::ServiceFamilies(), frames::SmsReply("<deliverable>Yes</deliverable>")});
     const Lines expected{u"Redirected to another server", u"Sending Cookie", u"Ready to send Message",
                          u"Message successfully delivered"};
     for (std::size_t cut = 0; cut <= serviceStream.size(); ++cut) {
@@ -352,7 +358,8 @@ TEST_F(SMSSenderTest, UnbuildableMessageSendsNothingAndNamesTheCause) {
     } cases[] = {
         {u"123", u"Hi", u"12x", u"ICQ number must be a whole number from 0 to 2147483647"},
         {u"123", u"Hi", u"2147483648", u"ICQ number must be a whole number from 0 to 2147483647"},
-        {u"12\u0663", u"Hi", u"1", u"Telephone number holds a character that cannot be sent (Windows-1252 only)"},
+        {u"12\u0663", u"Hi", u"1",
+         u"Telephone number holds a character that cannot be sent (Windows-1252 only)"},
         {u"123", u"\U0001F600", u"1", u"Message holds a character that cannot be sent (Windows-1252 only)"},
         {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send"},
     };

@@ -42,7 +42,7 @@ inline void ForgetStoredSettings() {
         pagewing::test::IsolateUserFolders();                                                                \
         QApplication app(argc, argv);                                                                        \
         QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));                              \
-        QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));                              \
+        QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));                             \
         TestObject test;                                                                                     \
         return QTest::qExec(&test, argc, argv);                                                              \
     }

@@ -20,7 +20,8 @@ public:
     void ReportMessage(const std::u16string& Message) override {
         FullLines.push_back(Message);
         const auto prefix = FixedClock().CurrentDateTimeText() + u"    ";
-        Lines.push_back(Message.rfind(prefix, 0) == 0 ? Message.substr(prefix.size()) : u"<undated> " + Message);
+        Lines.push_back(Message.rfind(prefix, 0) == 0 ? Message.substr(prefix.size())
+                                                      : u"<undated> " + Message);
         Log.push_back(u"line: " + Lines.back());
         if (OnReport) {
             OnReport(Lines.back());

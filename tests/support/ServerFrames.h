@@ -10,7 +10,11 @@
 namespace pagewing::test::ServerFrames {
 
 inline std::vector<std::uint8_t> Frame(std::uint8_t channel, const std::vector<std::uint8_t>& payload) {
-    std::vector<std::uint8_t> frame{0x2A, channel, 0x4E, 0x21, static_cast<std::uint8_t>(payload.size() >> 8),
+    std::vector<std::uint8_t> frame{0x2A,
+                                    channel,
+                                    0x4E,
+                                    0x21,
+                                    static_cast<std::uint8_t>(payload.size() >> 8),
                                     static_cast<std::uint8_t>(payload.size())};
     frame.insert(frame.end(), payload.begin(), payload.end());
     return frame;
@@ -30,20 +34,21 @@ inline std::vector<std::uint8_t> AuthorizationReply(std::initializer_list<std::v
     return Frame(4, Concat(tlvs));
 }
 
-inline std::vector<std::uint8_t> CookieReply(std::string_view address, const std::vector<std::uint8_t>& cookie) {
+inline std::vector<std::uint8_t> CookieReply(std::string_view address,
+                                             const std::vector<std::uint8_t>& cookie) {
     return AuthorizationReply({Tlv(1, AsciiBytes("100200300")), Tlv(5, AsciiBytes(address)), Tlv(6, cookie)});
 }
 
 inline std::vector<std::uint8_t> ErrorReply(std::string_view code) {
-    return AuthorizationReply({Tlv(1, AsciiBytes("100200300")), Tlv(4, AsciiBytes("https://example.invalid/e")),
-                               Tlv(8, Bytes(code))});
+    return AuthorizationReply({Tlv(1, AsciiBytes("100200300")),
+                               Tlv(4, AsciiBytes("https://example.invalid/e")), Tlv(8, Bytes(code))});
 }
 
 inline std::vector<std::uint8_t> Snac(std::uint16_t family, std::uint16_t subtype,
                                       const std::vector<std::uint8_t>& body) {
     return Frame(2, Concat({{static_cast<std::uint8_t>(family >> 8), static_cast<std::uint8_t>(family),
-                             static_cast<std::uint8_t>(subtype >> 8), static_cast<std::uint8_t>(subtype), 0, 0, 0,
-                             0, 0, 0},
+                             static_cast<std::uint8_t>(subtype >> 8), static_cast<std::uint8_t>(subtype), 0,
+                             0, 0, 0, 0, 0},
                             body}));
 }
 
@@ -60,13 +65,15 @@ inline std::vector<std::uint8_t> SmsReply(std::string_view xml) {
 namespace pagewing::test::ClientFrames {
 
 // The TLVs of a login or cookie packet, which follow the 4-byte FLAP version after the header.
-inline std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> Tlvs(const std::vector<std::uint8_t>& frame) {
+inline std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>>
+Tlvs(const std::vector<std::uint8_t>& frame) {
     std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> tlvs;
     for (std::size_t at = 10; at + 4 <= frame.size();) {
         const auto type = static_cast<std::uint16_t>(frame[at] << 8 | frame[at + 1]);
         const auto length = static_cast<std::size_t>(frame[at + 2] << 8 | frame[at + 3]);
-        tlvs.emplace_back(type, std::vector<std::uint8_t>(frame.begin() + static_cast<std::ptrdiff_t>(at + 4),
-                                                          frame.begin() + static_cast<std::ptrdiff_t>(at + 4 + length)));
+        tlvs.emplace_back(
+            type, std::vector<std::uint8_t>(frame.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                                            frame.begin() + static_cast<std::ptrdiff_t>(at + 4 + length)));
         at += 4 + length;
     }
     return tlvs;

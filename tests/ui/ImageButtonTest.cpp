@@ -120,9 +120,11 @@ private slots:
     }
 
     void everyPictureLoads() {
-        for (const auto* stem : {"buttons/send", "buttons/clear", "buttons/ok", "buttons/cancel", "buttons/close"}) {
+        for (const auto* stem :
+             {"buttons/send", "buttons/clear", "buttons/ok", "buttons/cancel", "buttons/close"}) {
             for (const auto* state : {"normal", "hover", "pressed", "disabled"}) {
-                const QPixmap picture(QStringLiteral(":/%1-%2.gif").arg(QLatin1String(stem), QLatin1String(state)));
+                const QPixmap picture(
+                    QStringLiteral(":/%1-%2.gif").arg(QLatin1String(stem), QLatin1String(state)));
                 QVERIFY2(!picture.isNull(), stem);
                 QCOMPARE(picture.size(), QString(QLatin1String(stem)).contains(u"send") ||
                                                  QString(QLatin1String(stem)).contains(u"clear")
@@ -132,7 +134,8 @@ private slots:
         }
         for (const auto* stem : {"minimize", "maximize", "close"}) {
             for (const auto* state : {"normal", "hover", "pressed", "disabled"}) {
-                const QImage picture(QStringLiteral(":/caption/%1-%2.bmp").arg(QLatin1String(stem), QLatin1String(state)));
+                const QImage picture(
+                    QStringLiteral(":/caption/%1-%2.bmp").arg(QLatin1String(stem), QLatin1String(state)));
                 QCOMPARE(picture.size(), QSize(16, 16));
                 QCOMPARE(picture.hasAlphaChannel(), false);
             }

@@ -52,11 +52,13 @@ private slots:
         QTest::keyClicks(window.findChild<QComboBox*>(QStringLiteral("cmbMobileNumber")),
                          QStringLiteral("Ann Lee +15551234567"));
         QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtSenderID")), QStringLiteral("Bob"));
-        QTest::keyClicks(window.findChild<QPlainTextEdit*>(QStringLiteral("txtSMS")), QStringLiteral("See you at 8"));
+        QTest::keyClicks(window.findChild<QPlainTextEdit*>(QStringLiteral("txtSMS")),
+                         QStringLiteral("See you at 8"));
         QTest::mouseClick(send, Qt::LeftButton);
 
         QTRY_VERIFY_WITH_TIMEOUT(NewestLine(status).endsWith(u"    Message successfully delivered"), 10000);
-        QTRY_COMPARE(simulator.SmsLines(), QStringList{QStringLiteral("SMS to +15551234567: Bob:\\r\\nSee you at 8")});
+        QTRY_COMPARE(simulator.SmsLines(),
+                     QStringList{QStringLiteral("SMS to +15551234567: Bob:\\r\\nSee you at 8")});
         RegisteryLoadSave::LoadTelephoneList();
         QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee +15551234567");
     }

@@ -1,7 +1,7 @@
+#include "ui/MainFrm.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
-#include "ui/MainFrm.h"
 #include "ui/RegisteryLoadSave.h"
 
 #include "support/QtTestEnvironment.h"
@@ -126,7 +126,8 @@ private slots:
         const Controls c(window);
         c.Number->setEditText(QStringLiteral("Ann Lee 0123456"));
         QTest::mouseClick(c.Send, Qt::LeftButton);
-        QVERIFY(c.Status->currentItem()->text().endsWith(QStringLiteral("    Connection error, must reconnect")));
+        QVERIFY(
+            c.Status->currentItem()->text().endsWith(QStringLiteral("    Connection error, must reconnect")));
         QCOMPARE(c.Status->currentRow(), c.Status->count() - 1);
         RegisteryLoadSave::LoadTelephoneList();
         QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456");
@@ -166,8 +167,8 @@ private slots:
         QCOMPARE(window.pos(), QPoint(100, 50));
         auto* strip = window.findChild<QWidget*>(QStringLiteral("Image1"));
         QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(50, 10));
-        QMouseEvent move(QEvent::MouseMove, QPointF(90, 30), strip->mapToGlobal(QPointF(90, 30)), Qt::NoButton,
-                         Qt::LeftButton, {});
+        QMouseEvent move(QEvent::MouseMove, QPointF(90, 30), strip->mapToGlobal(QPointF(90, 30)),
+                         Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(strip, &move);
         QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(90, 30));
         QCOMPARE(window.pos(), QPoint(140, 70));

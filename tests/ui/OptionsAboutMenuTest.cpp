@@ -94,7 +94,8 @@ private slots:
         MainFrm window;
         window.Load();
         auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
-        QTRY_VERIFY(status->count() > 0 && status->item(status->count() - 1)->text().endsWith(u"Connection refused"));
+        QTRY_VERIFY(status->count() > 0 &&
+                    status->item(status->count() - 1)->text().endsWith(u"Connection refused"));
         const auto lines = status->count();
         QFile::remove(RegisteryLoadSave::StoreFileName());
 
@@ -187,9 +188,10 @@ private slots:
         emit window.About().findChild<QLabel*>(QStringLiteral("lblLink"))->linkActivated(QString());
         Item(window, "gin")->trigger();
         QCOMPARE(Links.Opened.size(), 3);
-        QCOMPARE(Links.Opened[0].toString(),
-                 QStringLiteral("mailto:?subject=Free Lumenfold Pagewing allows you to send SMS messages to all "
-                                "networks, supported by ICQ&body=https://lumenfold.example/pagewing/download"));
+        QCOMPARE(
+            Links.Opened[0].toString(),
+            QStringLiteral("mailto:?subject=Free Lumenfold Pagewing allows you to send SMS messages to all "
+                           "networks, supported by ICQ&body=https://lumenfold.example/pagewing/download"));
         QCOMPARE(Links.Opened[1].toString(), QStringLiteral("https://lumenfold.example/"));
         QCOMPARE(Links.Opened[2].toString(), QStringLiteral("https://www.icq.com/register/"));
     }
@@ -203,8 +205,8 @@ private slots:
             captions.append(action->text());
         }
         QCOMPARE(captions, (QStringList{"Hide (Or Click On Tray Icon)", "Reconnect", "Get ICQ Number (UIN)",
-                                        "User and Server Information", "Run When Windows Starts", "Always On Top",
-                                        "Help Topics", "About", "Exit"}));
+                                        "User and Server Information", "Run When Windows Starts",
+                                        "Always On Top", "Help Topics", "About", "Exit"}));
         QVERIFY(Item(window, "aot")->isChecked());
         QVERIFY(!Item(window, "rwws")->isChecked());
     }

@@ -1,5 +1,5 @@
-#include "session/GlobalSettings.h"
 #include "ui/RegisteryLoadSave.h"
+#include "session/GlobalSettings.h"
 
 #include "support/QtTestEnvironment.h"
 

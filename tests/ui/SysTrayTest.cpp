@@ -14,8 +14,10 @@ namespace {
 // The six events in their order; a spy per event.
 struct Spies {
     explicit Spies(SysTray& tray)
-        : All{QSignalSpy(&tray, &SysTray::MouseLeftButtonDown), QSignalSpy(&tray, &SysTray::MouseLeftButtonUp),
-              QSignalSpy(&tray, &SysTray::MouseLeftButtonDblClick), QSignalSpy(&tray, &SysTray::MouseRightButtonDown),
+        : All{QSignalSpy(&tray, &SysTray::MouseLeftButtonDown),
+              QSignalSpy(&tray, &SysTray::MouseLeftButtonUp),
+              QSignalSpy(&tray, &SysTray::MouseLeftButtonDblClick),
+              QSignalSpy(&tray, &SysTray::MouseRightButtonDown),
               QSignalSpy(&tray, &SysTray::MouseRightButtonUp),
               QSignalSpy(&tray, &SysTray::MouseRightButtonDblClick)} {}
 
@@ -74,7 +76,6 @@ private slots:
         emit tray.Icon().activated(QSystemTrayIcon::Unknown);
         QCOMPARE(spies.Counts(), (QList<int>{1, 1, 1, 1, 1, 0}));
     }
-
 };
 
 PAGEWING_QTEST_MAIN(SysTrayTest)

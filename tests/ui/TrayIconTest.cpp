@@ -19,9 +19,9 @@ namespace {
 
 // A real click through the X server, as a user's would arrive.
 void ClickAt(QPoint at, int button) {
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
-                                                  QString::number(at.y()), QStringLiteral("click"),
-                                                  QString::number(button)});
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                       QStringLiteral("click"), QString::number(button)});
 }
 
 } // namespace
@@ -58,7 +58,8 @@ private slots:
         ClickAt(centre, 3);
         QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
         QCOMPARE(window.Menu().fl().actions().size(), 9);
-        QCOMPARE(window.Menu().fl().actions().constFirst()->text(), QStringLiteral("Hide (Or Click On Tray Icon)"));
+        QCOMPARE(window.Menu().fl().actions().constFirst()->text(),
+                 QStringLiteral("Hide (Or Click On Tray Icon)"));
         QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
         QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
     }

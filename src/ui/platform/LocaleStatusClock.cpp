@@ -12,7 +12,8 @@ std::u16string LocaleStatusClock::CurrentDateTimeText() const {
     // The long time format ends in the time zone's name, which a status line does not need.
     auto timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
-    return (locale.toString(now.date(), QLocale::ShortFormat) + u' ' + locale.toString(now.time(), timeFormat))
+    return (locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
+            locale.toString(now.time(), timeFormat))
         .toStdU16String();
 }
 

@@ -20,17 +20,18 @@ bool WriteAutostartEntry(bool enabled, const QString& executablePath) {
         return false;
     }
     const auto hidden = enabled ? QStringLiteral("false") : QStringLiteral("true");
-    const auto entry = QStringLiteral("[Desktop Entry]\n"
-                                      "Type=Application\n"
-                                      "Name=Lumenfold Pagewing\n"
-                                      "Comment=Send SMS text messages through an OSCAR network's SMS gateway\n"
-                                      "Exec=%1\n"
-                                      "Icon=com.lumenfold.Pagewing\n"
-                                      "Terminal=false\n"
-                                      "X-GNOME-Autostart-enabled=%2\n"
-                                      "Hidden=%3\n")
-                           .arg(QuotedExecPath(QFileInfo(executablePath).absoluteFilePath()),
-                                enabled ? QStringLiteral("true") : QStringLiteral("false"), hidden);
+    const auto entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Lumenfold Pagewing\n"
+                       "Comment=Send SMS text messages through an OSCAR network's SMS gateway\n"
+                       "Exec=%1\n"
+                       "Icon=com.lumenfold.Pagewing\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=%2\n"
+                       "Hidden=%3\n")
+            .arg(QuotedExecPath(QFileInfo(executablePath).absoluteFilePath()),
+                 enabled ? QStringLiteral("true") : QStringLiteral("false"), hidden);
     file.write(entry.toUtf8());
     return file.commit();
 }

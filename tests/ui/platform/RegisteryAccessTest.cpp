@@ -36,14 +36,16 @@ private slots:
 
     void entryLivesInTheConfigurationFoldersAutostart() {
         QCOMPARE(RegisteryAccess::AutostartEntryFileName(),
-                 qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/lumenfold-pagewing.desktop"));
+                 qEnvironmentVariable("XDG_CONFIG_HOME") +
+                     QStringLiteral("/autostart/lumenfold-pagewing.desktop"));
     }
 
     void onOffOnAgain() {
         RegisteryAccess::WriteRunEntry(true);
         QCOMPARE(Key(QStringLiteral("Hidden")), QStringLiteral("false"));
         QCOMPARE(Key(QStringLiteral("Type")), QStringLiteral("Application"));
-        QVERIFY(EntryText().contains(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath() + u'"'));
+        QVERIFY(
+            EntryText().contains(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath() + u'"'));
 
         RegisteryAccess::WriteRunEntry(false);
         QVERIFY(QFile::exists(RegisteryAccess::AutostartEntryFileName()));
@@ -64,12 +66,18 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("exec");
         // Expected values as they stand in the file.
-        QTest::newRow("plain") << "/usr/bin/pagewing" << "\"/usr/bin/pagewing\"";
-        QTest::newRow("space") << "/a b/pagewing" << "\"/a b/pagewing\"";
-        QTest::newRow("dollar and backtick") << "/a$b`c/p" << "\"/a\\\\$b\\\\`c/p\"";
-        QTest::newRow("double quote") << "/a\"b/p" << "\"/a\\\\\"b/p\"";
-        QTest::newRow("backslash") << "/a\\b/p" << "\"/a\\\\\\\\b/p\"";
-        QTest::newRow("percent") << "/100%/p" << "\"/100%%/p\"";
+        QTest::newRow("plain") << "/usr/bin/pagewing"
+                               << "\"/usr/bin/pagewing\"";
+        QTest::newRow("space") << "/a b/pagewing"
+                               << "\"/a b/pagewing\"";
+        QTest::newRow("dollar and backtick") << "/a$b`c/p"
+                                             << "\"/a\\\\$b\\\\`c/p\"";
+        QTest::newRow("double quote") << "/a\"b/p"
+                                      << "\"/a\\\\\"b/p\"";
+        QTest::newRow("backslash") << "/a\\b/p"
+                                   << "\"/a\\\\\\\\b/p\"";
+        QTest::newRow("percent") << "/100%/p"
+                                 << "\"/100%%/p\"";
     }
 
     void execPathIsQuotedAsDesktopEntriesRequire() {
