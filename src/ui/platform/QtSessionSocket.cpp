@@ -55,6 +55,9 @@ void QtSessionSocket::SendData(std::span<const std::uint8_t> Data) {
     if (Socket.write(reinterpret_cast<const char*>(Data.data()), size) != size) {
         throw std::runtime_error(Socket.errorString().toStdString());
     }
+    // Hand the frame to the system now rather than at the next turn of the event loop, after whatever the
+    // window does with the status line that reports it.
+    Socket.flush();
 }
 
 void QtSessionSocket::Close() {
