@@ -6,6 +6,7 @@
 # program on a private Xvfb display and compares the class of its main window with the entry.
 set -euo pipefail
 export LC_ALL=C
+source "$(dirname "$0")/../../scripts/lib/desktop.sh"
 
 pagewing=$1
 desktop_entry=$2
@@ -14,9 +15,10 @@ work=$3
 rm -rf -- "$work"
 mkdir -p -- "$work/home" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
+pids=()
 cleanup() {
     local pid
-    for pid in ${program_pid:-} ${xvfb_pid:-}; do
+    for pid in ${program_pid:-} "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
@@ -29,13 +31,7 @@ if [ -z "$expected" ]; then
     exit 1
 fi
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
+start_private_display "$work"
 
 env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
     "$pagewing" >"$work/program.log" 2>&1 &
