@@ -10,9 +10,9 @@ namespace pagewing {
 // Cuts the byte stream of one TCP connection into whole FLAP frames. TCP may join several frames in one
 // arrival or cut one frame across several; the reader only accepts exactly one frame at a time.
 //
-// Append the bytes of each arrival, then take frames with NextFrame until it returns an empty span. Bytes
-// that cannot start a frame (anything but 0x2A where a frame should begin) are dropped up to the next
-// 0x2A. Once the complete frames are taken, at most one incomplete frame (6 + 65535 bytes) is held.
+// Append the bytes of each arrival, then take frames with NextFrame until it returns an empty span. A frame
+// starts with 0x2A and a channel byte from 1 to 5; bytes that cannot start a frame are dropped up to the next
+// such pair. Once the complete frames are taken, at most one incomplete frame (6 + 65535 bytes) is held.
 class FlapStreamReassembler {
 public:
     static constexpr std::size_t HeaderSize = 6;

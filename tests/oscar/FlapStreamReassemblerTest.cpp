@@ -52,6 +52,22 @@ TEST(FlapStreamReassemblerTest, GarbageBeforeAFrameIsDroppedUpToTheNextStartMark
     EXPECT_EQ(TakeAll(stream), (Frames{Hello, Reply}));
 }
 
+TEST(FlapStreamReassemblerTest, StartMarkerWithoutAChannelBehindItIsGarbageAtEveryCut) {
+    // Text that holds '*' (0x2A) followed by anything but a channel from 1 to 5, then a real frame: taken for
+    // a frame start, the first 0x2A would have the stream wait for thousands of bytes and swallow the frame.
+    const auto stream = Concat({Bytes("41 2A 20 42 2A 00 2A 06 2A FF 10 2A"), Reply, Bytes("2A 2A"), Hello});
+    for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
+        FlapStreamReassembler reassembler;
+        reassembler.Append(std::span(stream).first(cut));
+        auto frames = TakeAll(reassembler);
+        reassembler.Append(std::span(stream).subspan(cut));
+        const auto rest = TakeAll(reassembler);
+        frames.insert(frames.end(), rest.begin(), rest.end());
+        EXPECT_EQ(frames, (Frames{Reply, Hello})) << "cut at " << cut;
+        EXPECT_EQ(reassembler.HeldBytes(), 0u);
+    }
+}
+
 TEST(FlapStreamReassemblerTest, RandomCutsOfManyFramesGiveTheSameFrames) {
     std::mt19937 random(7);
     Frames sent;
@@ -87,6 +103,7 @@ TEST(FlapStreamReassemblerTest, HoldsAtMostOneIncompleteFrame) {
     FlapStreamReassembler stream;
     std::vector<std::uint8_t> largest(FlapStreamReassembler::LargestFrame, 0x11);
     largest[0] = 0x2A;
+    largest[1] = 0x02;
     largest[4] = 0xFF;
     largest[5] = 0xFF;
     stream.Append(std::span(largest).first(largest.size() - 1));
