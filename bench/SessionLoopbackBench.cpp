@@ -4,6 +4,7 @@
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
 #include "ui/platform/QtSessionSocket.h"
+#include "ui/platform/QtSessionTimers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -84,8 +85,9 @@ int Run(const QStringList& options, int messages) {
     QtSessionSocket auth;
     QtSessionSocket service;
     NoClock clock;
+    QtSessionTimers timers;
     Waiter events;
-    SMSSender sender(auth, service, clock, events);
+    SMSSender sender(auth, service, clock, timers, events);
     sender.ConnectReconnect(u"127.0.0.1", port.toStdU16String());
     if (!WaitFor(events, u"Ready to send Message")) {
         std::fprintf(stderr, "no login\n");

@@ -25,6 +25,10 @@ std::optional<std::uint8_t> HighRangeByteOf(char16_t character) {
     return static_cast<std::uint8_t>(0x80 + (found - HighControlRange.begin()));
 }
 
+char16_t CharacterOf(std::uint8_t byte) {
+    return byte >= 0x80 && byte < 0xA0 ? HighControlRange[byte - 0x80u] : static_cast<char16_t>(byte);
+}
+
 bool CanEncode(std::u16string_view text) {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return ByteOf(c).has_value(); });
 }

@@ -18,6 +18,10 @@ inline std::optional<std::uint8_t> ByteOf(char16_t character) {
     return HighRangeByteOf(character);
 }
 
+// The character that a byte stands for in Windows-1252; the five bytes that the code page leaves undefined
+// stand for the C1 control of the same value.
+char16_t CharacterOf(std::uint8_t byte);
+
 // True when every character of the text has a one-byte code.
 bool CanEncode(std::u16string_view text);
 

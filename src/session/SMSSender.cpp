@@ -1,6 +1,7 @@
 #include "session/SMSSender.h"
 
 #include "bytes/Windows1252.h"
+#include "oscar/MetaReply.h"
 #include "session/GlobalSettings.h"
 
 #include <algorithm>
@@ -63,25 +64,66 @@ std::u16string Unsendable(std::u16string_view field) {
     return std::u16string(field) + std::u16string(NotSendable);
 }
 
+// The host and port of a service address: "host:port" splits at its first colon, "[v6 address]:port" after
+// the closing bracket.
+std::optional<std::pair<std::u16string, std::u16string>> SplitAddress(const std::u16string& address) {
+    if (address.starts_with(u'[')) {
+        const auto close = address.find(u"]:");
+        if (close == std::u16string::npos) {
+            return std::nullopt;
+        }
+        return std::pair{address.substr(1, close - 1), address.substr(close + 2)};
+    }
+    const auto colon = address.find(u':');
+    if (colon == std::u16string::npos) {
+        return std::nullopt;
+    }
+    return std::pair{address.substr(0, colon), address.substr(colon + 1)};
+}
+
+std::u16string JoinAddress(const std::u16string& host, const std::u16string& port) {
+    const bool bracketed = host.find(u':') != std::u16string::npos;
+    return (bracketed ? u"[" + host + u"]" : host) + u":" + port;
+}
+
+std::u16string RefusalLine(const MetaReply& reply) {
+    constexpr std::size_t LongestServerText = 120;
+    constexpr std::u16string_view HexDigits = u"0123456789ABCDEF";
+    const std::u16string code{u'0', u'x', HexDigits[reply.Result >> 4], HexDigits[reply.Result & 0x0F]};
+    const auto line = u"Message was not delivered: the server refused it (code " + code + u")";
+    const auto text = reply.PrintableText(LongestServerText);
+    return text.empty() ? line : line + u": " + text;
+}
+
 } // namespace
 
 SMSSender::SMSSender(SessionSocket& WinsockCtrl1, SessionSocket& WinsockCtrl2, const StatusClock& clock,
-                     SMSSenderEvents& events)
+                     SessionTimerFactory& timers, SMSSenderEvents& events)
     : Winsock1(WinsockCtrl1)
     , Winsock2(WinsockCtrl2)
     , Clock(clock)
-    , Events(events) {
+    , Timers(timers)
+    , Events(events)
+    , ConnectTimer(timers.CreateTimer([this] { ConnectTimedOut(); }))
+    , LoginTimer(timers.CreateTimer([this] { LoginTimedOut(); })) {
     CreateObjects();
-    Winsock1.SetEventHandlers([this](auto data) { Winsock1_DataArrival(data); },
-                              [this](const auto& description) { Winsock1_Error(description); });
-    Winsock2.SetEventHandlers([this](auto data) { Winsock2_DataArrival(data); },
-                              [this](const auto& description) { Winsock2_Error(description); });
+    Winsock1.SetEventHandlers({[this] { Winsock1_Connected(); },
+                               [this](auto data) { Winsock1_DataArrival(data); },
+                               [this](const auto& description) { Winsock1_Error(description); },
+                               // The authorization server closes after every reply: not worth a line.
+                               {}});
+    Winsock2.SetEventHandlers({[this] { Winsock2_Connected(); },
+                               [this](auto data) { Winsock2_DataArrival(data); },
+                               [this](const auto& description) { Winsock2_Error(description); },
+                               [this] {
+                                   Winsock2_Closed();
+                               }});
 }
 
 SMSSender::~SMSSender() {
     DestroyObjects();
-    Winsock1.SetEventHandlers({}, {});
-    Winsock2.SetEventHandlers({}, {});
+    Winsock1.SetEventHandlers({});
+    Winsock2.SetEventHandlers({});
 }
 
 void SMSSender::ConnectReconnect(const std::u16string& LoginURL, const std::u16string& LoginPort) {
@@ -93,22 +135,33 @@ void SMSSender::ConnectReconnect(const std::u16string& LoginURL, const std::u16s
         return;
     }
     if (IsBlank(LoginURL)) {
-        Report(u"Login server name is empty");
+        Fail(u"Login server name is empty");
     } else if (!IsPortNumber(LoginPort)) {
-        Report(u"Login port must be a whole number from 1 to 65535");
+        Fail(u"Login port must be a whole number from 1 to 65535");
     } else {
-        Winsock1.Connect(LoginURL, LoginPort);
+        StartConnecting(Winsock1, LoginURL, LoginPort);
     }
 }
 
-void SMSSender::SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
+bool SMSSender::SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
                                const std::u16string& CodePage, const std::u16string& UIN,
                                const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
-    // Nothing is checked against the stage: a request sent before the session is ready fails on the write.
-    const auto request = BuildSmsRequest(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
-    if (request && SendDataWinsock2(*request)) {
-        Report(u"Sending message");
+    // Before client ready the server would take the request for part of the login, or drop it unanswered.
+    if (!LoggedIn) {
+        Report(u"Not logged in yet: the message was not sent");
+        return false;
     }
+    const auto request = BuildSmsRequest(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
+    if (!request || !SendDataWinsock2(*request)) {
+        return false;
+    }
+    WaitForAnswer();
+    Report(u"Sending message");
+    return true;
+}
+
+std::size_t SMSSender::HeldBytes() const {
+    return std::max(Winsock1Stream.HeldBytes(), Winsock2Stream.HeldBytes());
 }
 
 void SMSSender::CreateObjects() {
@@ -130,6 +183,9 @@ void SMSSender::DestroyObjects() {
     Winsock1Reader.reset();
     Channel2Builder.reset();
     Channel1Builder.reset();
+    LoggedIn = false;
+    StopLoginTimers();
+    UnansweredRequests.clear();
 }
 
 bool SMSSender::SendDataWinsock1(std::span<const std::uint8_t> Data) {
@@ -145,11 +201,27 @@ bool SMSSender::SendData(SessionSocket& socket, std::span<const std::uint8_t> Da
         socket.SendData(Data);
         return true;
     } catch (const std::exception&) {
+        StopLoginTimers();
         // The socket's own reason is not shown: whatever it is, only a new login helps.
         if (Report(u"Connection error, must reconnect")) {
             Events.MustReconnect();
         }
         return false;
+    }
+}
+
+void SMSSender::Winsock1_Connected() {
+    if (Connecting == &Winsock1) {
+        ConnectTimer->Stop();
+        Connecting = nullptr;
+        LoginTimer->Start(LoginTimeout);
+    }
+}
+
+void SMSSender::Winsock2_Connected() {
+    if (Connecting == &Winsock2) {
+        ConnectTimer->Stop();
+        Connecting = nullptr;
     }
 }
 
@@ -169,16 +241,31 @@ void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
     for (auto frame = Winsock2Stream.NextFrame(); !frame.empty() && generation == Generation;
          frame = Winsock2Stream.NextFrame()) {
         Winsock2Reader->SplitPacket(frame);
-        HandleServiceFrame();
+        HandleServiceFrame(frame);
     }
 }
 
 void SMSSender::Winsock1_Error(const std::u16string& Description) {
-    Report(Description);
+    StopLoginTimers();
+    Fail(Description);
 }
 
 void SMSSender::Winsock2_Error(const std::u16string& Description) {
-    Report(Description);
+    StopLoginTimers();
+    Fail(Description);
+}
+
+void SMSSender::Winsock2_Closed() {
+    // Before client ready the login timer tells the user; the authorization server closing is routine.
+    if (!LoggedIn) {
+        return;
+    }
+    LoggedIn = false;
+    UnansweredRequests.clear();
+    if (Report(u"The server closed the connection, must reconnect")) {
+        Events.NotReadyToSendMessage();
+        Events.SessionFailed();
+    }
 }
 
 void SMSSender::HandleAuthorizationFrame() {
@@ -192,7 +279,7 @@ void SMSSender::HandleAuthorizationFrame() {
     }
 }
 
-void SMSSender::HandleServiceFrame() {
+void SMSSender::HandleServiceFrame(std::span<const std::uint8_t> frame) {
     const auto& reader = *Winsock2Reader;
     if (!reader.GetSucceed()) {
         return;
@@ -205,7 +292,7 @@ void SMSSender::HandleServiceFrame() {
         if (family == 0x01 && subtype == 0x03) {
             AnswerServiceFamilies();
         } else if (family == 0x15 && subtype == 0x03) {
-            ReportDelivery();
+            ReportDelivery(frame);
         }
     }
 }
@@ -242,25 +329,36 @@ void SMSSender::HandleAuthorizationReply() {
     }
 
     if (cookieIndex >= 0) {
-        const auto colon = address.find(u':');
+        const auto service = SplitAddress(address);
         if (cookie.empty()) {
-            Report(u"Login server sent an empty cookie");
-        } else if (colon == std::u16string::npos) {
-            Report(u"Login server did not name a service server");
+            StopLoginTimers();
+            Fail(u"Login server sent an empty cookie");
+        } else if (!service) {
+            StopLoginTimers();
+            Fail(u"Login server did not name a service server");
         } else if (Report(u"Cookie successfully received")) {
             CookieStore->ClearDataByteArray();
             CookieStore->AppendAfterDataByteArrayWithByteArray(cookie);
             Winsock2Stream.Reset();
-            Winsock2.Connect(address.substr(0, colon), address.substr(colon + 1));
+            StartConnecting(Winsock2, service->first, service->second);
+            // The cookie was all this connection had to give; some servers would keep it open for good.
+            Winsock1.Close();
+            Winsock1Stream.Reset();
         } else {
             return;
         }
+    } else if (errorIndex >= 0) {
+        StopLoginTimers();
     }
     if (errorIndex >= 0) {
         const auto error = std::find_if(AuthorizationErrors.begin(), AuthorizationErrors.end(),
                                         [&](const auto& entry) { return entry.first == errorCode; });
-        if (error != AuthorizationErrors.end()) {
-            Report(error->second);
+        const auto generation = Generation;
+        if (error != AuthorizationErrors.end() && !Report(error->second)) {
+            return;
+        }
+        if (cookieIndex < 0 && generation == Generation) {
+            Events.SessionFailed();
         }
     }
 }
@@ -277,20 +375,42 @@ void SMSSender::AnswerServiceHello() {
 
 void SMSSender::AnswerServiceFamilies() {
     Channel2Builder->SNAC0102();
-    if (SendDataWinsock2(Channel2Builder->ToByteArray()) && Report(u"Ready to send Message")) {
+    if (!SendDataWinsock2(Channel2Builder->ToByteArray())) {
+        return;
+    }
+    StopLoginTimers();
+    LoggedIn = true;
+    if (Report(u"Ready to send Message")) {
         Events.ReadyToSendMessage();
     }
 }
 
-void SMSSender::ReportDelivery() {
-    // Answers are not matched to requests: each reply reports what it says, whenever it comes.
+void SMSSender::ReportDelivery(std::span<const std::uint8_t> frame) {
     const auto text = AsciiLowerCase(Winsock2Reader->GetSNACString());
-    const auto generation = Generation;
-    if (text.find(DeliveredMarker) != std::u16string::npos && !Report(u"Message successfully delivered")) {
+    const bool delivered = text.find(DeliveredMarker) != std::u16string::npos;
+    const bool notDelivered = text.find(NotDeliveredMarker) != std::u16string::npos;
+    const auto reply = delivered || notDelivered ? std::nullopt : MetaReply::FromFrame(frame);
+    const bool refused = reply && reply->Result != MetaReply::SuccessResult;
+    // Answers are matched to requests by count and order only: a report that no request waits for (one
+    // repeated, or for a message never sent) would claim a success that did not happen.
+    if ((!delivered && !notDelivered && !refused) || UnansweredRequests.empty()) {
         return;
     }
-    if (generation == Generation && text.find(NotDeliveredMarker) != std::u16string::npos) {
-        Report(u"Message was not delivered");
+    UnansweredRequests.pop_front();
+    const auto generation = Generation;
+    if (delivered && !Report(u"Message successfully delivered")) {
+        return;
+    }
+    if (notDelivered && !Report(u"Message was not delivered")) {
+        return;
+    }
+    if (refused && !Report(RefusalLine(*reply))) {
+        return;
+    }
+    if (generation == Generation) {
+        Events.MessageAnswered(notDelivered ? SmsOutcome::NotDelivered
+                               : refused    ? SmsOutcome::Refused
+                                            : SmsOutcome::Delivered);
     }
 }
 
@@ -301,25 +421,25 @@ std::optional<std::vector<std::uint8_t>> SMSSender::BuildLoginPacket() {
         Channel1Builder->LogInToICQString(uin, password);
         return Channel1Builder->ToByteArray();
     } catch (const std::out_of_range&) {
-        Report(u"Password is longer than 16 characters");
+        Fail(u"Password is longer than 16 characters");
     } catch (const std::overflow_error&) {
-        Report(Unsendable(Windows1252::CanEncode(uin) ? u"Password" : u"ICQ number"));
+        Fail(Unsendable(Windows1252::CanEncode(uin) ? u"Password" : u"ICQ number"));
     } catch (const std::length_error&) {
-        Report(u"ICQ number is too long");
+        Fail(u"ICQ number is too long");
     }
     return std::nullopt;
 }
 
 std::optional<std::vector<std::uint8_t>> SMSSender::BuildCookiePacket() {
     if (CookieStore->GetDataByteArraySize() == 0) {
-        Report(u"No authorization cookie to present to this server");
+        Fail(u"No authorization cookie to present to this server");
         return std::nullopt;
     }
     try {
         Channel1Builder->SendCookieToICQString(CookieStore->View());
         return Channel1Builder->ToByteArray();
     } catch (const std::length_error&) {
-        Report(u"Authorization cookie is too long to send");
+        Fail(u"Authorization cookie is too long to send");
     }
     return std::nullopt;
 }
@@ -345,6 +465,49 @@ SMSSender::BuildSmsRequest(const std::u16string& MobilNumber, const std::u16stri
         Report(u"Message is too long to send");
     }
     return std::nullopt;
+}
+
+void SMSSender::StartConnecting(SessionSocket& socket, const std::u16string& host,
+                                const std::u16string& port) {
+    Connecting = &socket;
+    ConnectingTo = JoinAddress(host, port);
+    ConnectTimer->Start(ConnectTimeout);
+    socket.Connect(host, port);
+}
+
+void SMSSender::ConnectTimedOut() {
+    auto* const abandoned = std::exchange(Connecting, nullptr);
+    if (abandoned == nullptr) {
+        return;
+    }
+    abandoned->Close();
+    LoginTimer->Stop();
+    const auto seconds = std::to_string(ConnectTimeout.count());
+    Fail(u"No connection to " + ConnectingTo + u" after " + std::u16string(seconds.begin(), seconds.end()) +
+         u" seconds");
+}
+
+void SMSSender::LoginTimedOut() {
+    // Nothing is dropped: a slow server may still answer, and Reconnect starts over as before.
+    Fail(u"The server stopped answering during login");
+}
+
+void SMSSender::WaitForAnswer() {
+    auto timer = Timers.CreateTimer([this] { Report(u"No answer from the SMS gateway yet"); });
+    timer->Start(AnswerTimeout);
+    UnansweredRequests.push_back(std::move(timer));
+}
+
+void SMSSender::Fail(std::u16string_view message) {
+    if (Report(message)) {
+        Events.SessionFailed();
+    }
+}
+
+void SMSSender::StopLoginTimers() {
+    ConnectTimer->Stop();
+    Connecting = nullptr;
+    LoginTimer->Stop();
 }
 
 bool SMSSender::Report(std::u16string_view message) {

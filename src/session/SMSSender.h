@@ -7,9 +7,12 @@
 #include "oscar/SplitSNAC.h"
 #include "session/SMSSenderEvents.h"
 #include "session/SessionSocket.h"
+#include "session/SessionTimer.h"
 #include "session/StatusClock.h"
 
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
@@ -22,12 +25,19 @@ namespace pagewing {
 // The session: logs in to the authorization server, follows its reply to the service server, presents the
 // cookie, answers SNAC 01,03 with client ready, sends SMS requests and reports the gateway's answers.
 //
-// It stores no stage: each frame is judged by the connection it came on and its own content, and answered at
-// once. It has no timers and never reconnects by itself. Every outcome reaches the owner as a status line.
+// Each frame is judged by the connection it came on and its own content, and answered at once. What the
+// session remembers beyond that is only what keeps its status lines true: whether the login has finished,
+// and how many SMS requests wait for their answer (answers come in the order of the requests). It never
+// reconnects by itself; its timers only add lines when a server falls silent, and none runs while nothing
+// is pending. Every outcome reaches the owner as a status line.
 class SMSSender {
 public:
+    static constexpr std::chrono::seconds ConnectTimeout{20};
+    static constexpr std::chrono::seconds LoginTimeout{30};
+    static constexpr std::chrono::seconds AnswerTimeout{60};
+
     SMSSender(SessionSocket& WinsockCtrl1, SessionSocket& WinsockCtrl2, const StatusClock& clock,
-              SMSSenderEvents& events);
+              SessionTimerFactory& timers, SMSSenderEvents& events);
     ~SMSSender();
     SMSSender(const SMSSender&) = delete;
     SMSSender& operator=(const SMSSender&) = delete;
@@ -35,9 +45,14 @@ public:
     // Drops any session and logs in again at LoginURL:LoginPort.
     void ConnectReconnect(const std::u16string& LoginURL, const std::u16string& LoginPort);
 
-    void SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
+    // True when the request was written to the service connection.
+    bool SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
                         const std::u16string& CodePage, const std::u16string& UIN,
                         const std::u16string& Sender, const std::u16string& DeliveryReceipt);
+
+    bool IsReadyToSendMessage() const { return LoggedIn; }
+    // Bytes received on either connection and not yet handled: at most one incomplete frame each.
+    std::size_t HeldBytes() const;
 
 private:
     void CreateObjects();
@@ -45,18 +60,21 @@ private:
     bool SendDataWinsock1(std::span<const std::uint8_t> Data);
     bool SendDataWinsock2(std::span<const std::uint8_t> Data);
     bool SendData(SessionSocket& socket, std::span<const std::uint8_t> Data);
+    void Winsock1_Connected();
+    void Winsock2_Connected();
     void Winsock1_DataArrival(std::span<const std::uint8_t> Data);
     void Winsock2_DataArrival(std::span<const std::uint8_t> Data);
     void Winsock1_Error(const std::u16string& Description);
     void Winsock2_Error(const std::u16string& Description);
+    void Winsock2_Closed();
 
     void HandleAuthorizationFrame();
-    void HandleServiceFrame();
+    void HandleServiceFrame(std::span<const std::uint8_t> frame);
     void AnswerAuthorizationHello();
     void HandleAuthorizationReply();
     void AnswerServiceHello();
     void AnswerServiceFamilies();
-    void ReportDelivery();
+    void ReportDelivery(std::span<const std::uint8_t> frame);
 
     std::optional<std::vector<std::uint8_t>> BuildLoginPacket();
     std::optional<std::vector<std::uint8_t>> BuildCookiePacket();
@@ -65,6 +83,14 @@ private:
                     const std::u16string& CodePage, const std::u16string& UIN, const std::u16string& Sender,
                     const std::u16string& DeliveryReceipt);
 
+    void StartConnecting(SessionSocket& socket, const std::u16string& host, const std::u16string& port);
+    void ConnectTimedOut();
+    void LoginTimedOut();
+    void WaitForAnswer();
+    // Reports a line that ends the login or the service connection, then raises SessionFailed.
+    void Fail(std::u16string_view message);
+    void StopLoginTimers();
+
     // Raises ReportMessage with the dated line; false when the owner's handler started a new session
     // meanwhile, so that the step that reported must not go on.
     bool Report(std::u16string_view message);
@@ -72,6 +98,7 @@ private:
     SessionSocket& Winsock1;
     SessionSocket& Winsock2;
     const StatusClock& Clock;
+    SessionTimerFactory& Timers;
     SMSSenderEvents& Events;
 
     std::unique_ptr<Channel1> Channel1Builder;
@@ -81,6 +108,15 @@ private:
     std::unique_ptr<ByteArrayTools> CookieStore;
     FlapStreamReassembler Winsock1Stream;
     FlapStreamReassembler Winsock2Stream;
+
+    bool LoggedIn = false;
+    // The connection being made and the address it was asked for, while ConnectTimer runs.
+    SessionSocket* Connecting = nullptr;
+    std::u16string ConnectingTo;
+    std::unique_ptr<SessionTimer> ConnectTimer;
+    std::unique_ptr<SessionTimer> LoginTimer;
+    // One running or fired timer per SMS request sent and not yet answered, oldest first.
+    std::deque<std::unique_ptr<SessionTimer>> UnansweredRequests;
     // Counts sessions, so that a step can tell when an event handler replaced the session under it.
     std::uint64_t Generation = 0;
 };

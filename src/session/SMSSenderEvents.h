@@ -4,6 +4,9 @@
 
 namespace pagewing {
 
+// How the gateway answered one SMS request.
+enum class SmsOutcome { Delivered, NotDelivered, Refused };
+
 // What the session tells its owner. Every event is raised synchronously, in the middle of the session's own
 // step; the owner's handler runs to its end before the session goes on.
 class SMSSenderEvents {
@@ -16,6 +19,11 @@ public:
     virtual void ReadyToSendMessage() {}
     // Writing to a connection failed; only a new login helps.
     virtual void MustReconnect() {}
+    // The oldest request still waiting was answered; raised after the status lines that say how.
+    virtual void MessageAnswered(SmsOutcome) {}
+    // The login failed, stalled, or lost its service connection; the line that says why is already reported
+    // and only a new login helps.
+    virtual void SessionFailed() {}
 };
 
 } // namespace pagewing

@@ -2,21 +2,31 @@
 
 namespace pagewing {
 
-void SessionSocket::SetEventHandlers(DataArrivalHandler onDataArrival, ErrorHandler onError) {
-    OnDataArrival = std::move(onDataArrival);
-    OnError = std::move(onError);
+namespace {
+
+template <typename Handler, typename... Arguments>
+void Raise(const Handler& handler, const Arguments&... arguments) {
+    if (handler) {
+        handler(arguments...);
+    }
+}
+
+} // namespace
+
+void SessionSocket::RaiseConnected() const {
+    Raise(Handlers.Connected);
 }
 
 void SessionSocket::RaiseDataArrival(std::span<const std::uint8_t> Data) const {
-    if (OnDataArrival) {
-        OnDataArrival(Data);
-    }
+    Raise(Handlers.DataArrival, Data);
 }
 
 void SessionSocket::RaiseError(const std::u16string& Description) const {
-    if (OnError) {
-        OnError(Description);
-    }
+    Raise(Handlers.Error, Description);
+}
+
+void SessionSocket::RaiseClosed() const {
+    Raise(Handlers.Closed);
 }
 
 } // namespace pagewing

@@ -60,7 +60,7 @@ QString Text(const std::u16string& text) {
 
 MainFrm::MainFrm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock,
+    , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, Timers,
                                       static_cast<SMSSenderEvents&>(*this)))
     , Background(QStringLiteral(":/skins/main-background.png")) {
     setObjectName(QStringLiteral("MainFrm"));

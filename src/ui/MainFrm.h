@@ -4,6 +4,7 @@
 #include "session/SMSSenderEvents.h"
 #include "ui/platform/LocaleStatusClock.h"
 #include "ui/platform/QtSessionSocket.h"
+#include "ui/platform/QtSessionTimers.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -90,6 +91,7 @@ private:
     QtSessionSocket WinsockCtrl1{this};
     QtSessionSocket WinsockCtrl2{this};
     LocaleStatusClock Clock;
+    QtSessionTimers Timers;
     std::unique_ptr<SMSSender> SMS;
 
     QListWidget* lstStatus = nullptr;

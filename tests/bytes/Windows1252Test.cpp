@@ -6,6 +6,7 @@
 
 using pagewing::Windows1252::ByteOf;
 using pagewing::Windows1252::CanEncode;
+using pagewing::Windows1252::CharacterOf;
 
 namespace {
 
@@ -29,6 +30,13 @@ TEST(Windows1252Test, PunctuationAndLettersOfTheHighRange) {
                  {u'œ', 0x9C}, {u'ž', 0x9E}, {u'Ÿ', 0x9F}};
     for (const auto& c : cases) {
         EXPECT_EQ(ByteOf(c.character), c.byte) << static_cast<int>(c.character);
+        EXPECT_EQ(CharacterOf(c.byte), c.character) << static_cast<int>(c.byte);
+    }
+}
+
+TEST(Windows1252Test, EveryByteReadsBackAsItself) {
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(ByteOf(CharacterOf(static_cast<std::uint8_t>(byte))), byte) << byte;
     }
 }
 

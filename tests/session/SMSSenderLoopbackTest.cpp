@@ -4,6 +4,7 @@
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
 #include "ui/platform/QtSessionSocket.h"
+#include "ui/platform/QtSessionTimers.h"
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
@@ -34,8 +35,9 @@ struct LoopbackSession {
     QtSessionSocket Auth;
     QtSessionSocket Service;
     FixedClock Clock;
+    QtSessionTimers Timers;
     RecordingEvents Events;
-    SMSSender Sender{Auth, Service, Clock, Events};
+    SMSSender Sender{Auth, Service, Clock, Timers, Events};
 };
 
 } // namespace
@@ -124,7 +126,7 @@ private slots:
         QCOMPARE(session.Events.Lines.front(), u"Connection refused");
     }
 
-    void simulatorKilledMidSessionMakesTheNextSendFail() {
+    void simulatorKilledMidSessionIsReportedAtOnce() {
         GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
         LoopbackSession session;
@@ -133,12 +135,14 @@ private slots:
         session.LogIn(simulator);
         QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
 
-        simulator.Stop();
-        QTRY_VERIFY(!session.Service.IsConnected());
         events.Log.clear();
-        sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300", u"TICQClient", u"Yes");
-        QCOMPARE(events.Log,
-                 (std::vector<std::u16string>{u"line: Connection error, must reconnect", u"MustReconnect"}));
+        simulator.Stop();
+        QTRY_COMPARE(events.Log,
+                     (std::vector<std::u16string>{u"line: The server closed the connection, must reconnect",
+                                                  u"NotReadyToSendMessage", u"SessionFailed"}));
+        QVERIFY(!sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300", u"TICQClient",
+                                       u"Yes"));
+        QCOMPARE(events.Lines.back(), u"Not logged in yet: the message was not sent");
     }
 };
 

@@ -5,12 +5,14 @@
 #include "session/GlobalSettings.h"
 
 #include "support/FakeSessionSocket.h"
+#include "support/FakeSessionTimers.h"
 #include "support/RecordingEvents.h"
 #include "support/ServerFrames.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace pagewing;
@@ -24,7 +26,7 @@ using Lines = std::vector<std::u16string>;
 const std::vector<std::uint8_t> Cookie = Bytes("C0FFEE 0102030405060708 AB");
 
 class SMSSenderTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         GlobalSequenceCounter::SequenceCounter = 0;
         GlobalSettings = {};
@@ -32,11 +34,18 @@ protected:
         GlobalSettings.ICQPassword = u"secret";
     }
 
-    void LogIn() {
+    // Everything up to the service hello, with both connects completed.
+    void ConnectToService(std::string_view serviceAddress = "127.0.0.1:5191") {
         Sender.ConnectReconnect(u"login.example", u"5190");
+        Auth.Accept();
         Auth.Receive(frames::Hello());
-        Auth.Receive(frames::CookieReply("127.0.0.1:5191", Cookie));
+        Auth.Receive(frames::CookieReply(serviceAddress, Cookie));
+        Service.Accept();
         Service.Receive(frames::Hello());
+    }
+
+    void LogIn() {
+        ConnectToService();
         Service.Receive(frames::ServiceFamilies());
     }
 
@@ -57,8 +66,9 @@ protected:
     FakeSessionSocket Auth;
     FakeSessionSocket Service;
     FixedClock Clock;
+    FakeSessionTimers Timers;
     RecordingEvents Events;
-    SMSSender Sender{Auth, Service, Clock, Events};
+    SMSSender Sender{Auth, Service, Clock, Timers, Events};
 };
 
 TEST_F(SMSSenderTest, LoginWalksEveryStage) {
@@ -73,9 +83,13 @@ TEST_F(SMSSenderTest, LoginWalksEveryStage) {
     EXPECT_EQ(ClientFrames::Tlv(Auth.Sent[0], 1), AsciiBytes("100200300"));
     EXPECT_EQ(ClientFrames::Tlv(Auth.Sent[0], 2).size(), 6u);
 
+    const auto closes = Auth.Closes;
     Auth.Receive(frames::CookieReply("127.0.0.1:5191", Cookie));
     EXPECT_THAT(Service.Connects,
                 ElementsAre(std::pair{std::u16string(u"127.0.0.1"), std::u16string(u"5191")}));
+    // The cookie was all the authorization connection had to give: it is closed, whatever the server does.
+    EXPECT_EQ(Auth.Closes, closes + 1);
+    EXPECT_FALSE(Auth.Open);
 
     Service.Receive(frames::Hello());
     ASSERT_EQ(Service.Sent.size(), 1u);
@@ -105,7 +119,9 @@ TEST_F(SMSSenderTest, MessageIsSentAndItsDeliveryReported) {
     EXPECT_EQ(Events.Lines.back(), u"Sending message");
 
     Service.Receive(frames::SmsReply("<sms_response><deliverable>Yes</deliverable></sms_response>"));
-    EXPECT_EQ(Events.Lines.back(), u"Message successfully delivered");
+    EXPECT_THAT(std::vector(Events.Log.end() - 2, Events.Log.end()),
+                ElementsAre(u"line: Message successfully delivered", u"answered: delivered"));
+    EXPECT_EQ(Timers.RunningTimers(), 0u);
 }
 
 TEST_F(SMSSenderTest, DeliveryMarkersAreFoundInAnyLetterCase) {
@@ -123,6 +139,7 @@ TEST_F(SMSSenderTest, DeliveryMarkersAreFoundInAnyLetterCase) {
     };
     LogIn();
     for (const auto& c : cases) {
+        Send();
         Events.Lines.clear();
         Service.Receive(frames::SmsReply(c.reply));
         EXPECT_EQ(Events.Lines, c.expected) << c.reply;
@@ -151,7 +168,7 @@ TEST_F(SMSSenderTest, EveryAuthorizationErrorCodeHasItsLine) {
     for (const auto& c : cases) {
         Events.Log.clear();
         Auth.Receive(frames::ErrorReply(c.code));
-        EXPECT_THAT(Events.Log, ElementsAre(u"line: " + std::u16string(c.line))) << c.code;
+        EXPECT_THAT(Events.Log, ElementsAre(u"line: " + std::u16string(c.line), u"SessionFailed")) << c.code;
     }
     EXPECT_THAT(Service.Connects, IsEmpty());
 }
@@ -228,7 +245,8 @@ TEST_F(SMSSenderTest, BadLoginAddressGivesOneLineAndNoConnection) {
     for (const auto& c : cases) {
         Events.Log.clear();
         Sender.ConnectReconnect(c.host, c.port);
-        EXPECT_THAT(Events.Log, ElementsAre(u"NotReadyToSendMessage", u"line: " + std::u16string(c.line)));
+        EXPECT_THAT(Events.Log, ElementsAre(u"NotReadyToSendMessage", u"line: " + std::u16string(c.line),
+                                            u"SessionFailed"));
     }
     EXPECT_THAT(Auth.Connects, IsEmpty());
     Sender.ConnectReconnect(u"h", u"65535");
@@ -243,10 +261,11 @@ TEST_F(SMSSenderTest, AccountIsReadWhenTheHelloArrives) {
 }
 
 TEST_F(SMSSenderTest, FramesThatComeAgainAreAnsweredAgain) {
-    LogIn();
-    Auth.Receive(frames::Hello());
-    Service.Receive(frames::ServiceFamilies());
+    Sender.ConnectReconnect(u"login.example", u"5190");
+    Auth.Receive(Concat({frames::Hello(), frames::Hello()}));
     EXPECT_EQ(Auth.Sent.size(), 2u);
+    LogIn();
+    Service.Receive(frames::ServiceFamilies());
     EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), u"ReadyToSendMessage"), 2);
     EXPECT_EQ(std::count(Events.Lines.begin(), Events.Lines.end(), u"Ready to send Message"), 2);
 }
@@ -259,38 +278,48 @@ TEST_F(SMSSenderTest, FailedWriteReportsInsteadOfTheStageLine) {
                                         u"line: Connection error, must reconnect", u"MustReconnect"));
 }
 
-TEST_F(SMSSenderTest, SendingWithoutAServiceConnectionFails) {
+TEST_F(SMSSenderTest, NoRequestGoesOutBeforeTheLoginHasFinished) {
     Send();
-    Send(u"", u"");
-    EXPECT_THAT(Events.Log, ElementsAre(u"line: Connection error, must reconnect", u"MustReconnect",
-                                        u"line: Connection error, must reconnect", u"MustReconnect"));
-    EXPECT_THAT(Service.Sent, IsEmpty());
+    ConnectToService();
+    const auto sent = Service.Sent.size();
+    Events.Log.clear();
+    Send();
+    EXPECT_THAT(Events.Log, ElementsAre(u"line: Not logged in yet: the message was not sent"));
+    EXPECT_EQ(Service.Sent.size(), sent);
+    EXPECT_EQ(Events.Lines.front(), u"Not logged in yet: the message was not sent");
+
+    Service.Receive(frames::ServiceFamilies());
+    Service.FailWrites = true;
+    Events.Log.clear();
+    Send();
+    EXPECT_THAT(Events.Log, ElementsAre(u"line: Connection error, must reconnect", u"MustReconnect"));
 }
 
 TEST_F(SMSSenderTest, SocketErrorIsReportedWithItsOwnDescriptionOnly) {
     Sender.ConnectReconnect(u"login.example", u"5190");
     Events.Log.clear();
     Auth.Fail(u"Connection refused");
-    Service.Fail(u"The remote host closed the connection");
-    EXPECT_THAT(Events.Log,
-                ElementsAre(u"line: Connection refused", u"line: The remote host closed the connection"));
+    Service.Fail(u"Network unreachable");
+    EXPECT_THAT(Events.Log, ElementsAre(u"line: Connection refused", u"SessionFailed",
+                                        u"line: Network unreachable", u"SessionFailed"));
     EXPECT_EQ(Events.FullLines[0], u"12/5/2026 2:06:37 AM    Connection refused");
 }
 
 TEST_F(SMSSenderTest, ReconnectClosesBothAndContinuesTheSequenceNumbers) {
     LogIn();
     const auto lastSequence = SequenceOf(Service.Sent.back());
-    const auto closes = Auth.Closes;
+    const auto authCloses = Auth.Closes;
+    const auto serviceCloses = Service.Closes;
     Events.Log.clear();
     Sender.ConnectReconnect(u"login.example", u"5190");
-    EXPECT_EQ(Auth.Closes, closes + 1);
-    EXPECT_EQ(Service.Closes, closes + 1);
+    EXPECT_EQ(Auth.Closes, authCloses + 1);
+    EXPECT_EQ(Service.Closes, serviceCloses + 1);
     EXPECT_THAT(Events.Log, ElementsAre(u"NotReadyToSendMessage"));
     Auth.Receive(frames::Hello());
     EXPECT_EQ(SequenceOf(Auth.Sent.back()), lastSequence + 1);
     // The meta request numbering starts again with the new session.
     Auth.Receive(frames::CookieReply("h:1", Cookie));
-    Service.Receive(frames::Hello());
+    Service.Receive(Concat({frames::Hello(), frames::ServiceFamilies()}));
     Send();
     EXPECT_EQ(Service.Sent.back()[28], 0x01);
 }
@@ -304,10 +333,10 @@ TEST_F(SMSSenderTest, LaterCookieReplacesTheEarlierOne) {
 }
 
 TEST_F(SMSSenderTest, FramesSplitAndJoinedInEveryWayAreEachHandled) {
-    const auto serviceStream = Concat(
-        {frames::Hello(), frames::ServiceFamilies(), frames::SmsReply("<deliverable>Yes</deliverable>")});
+    const auto serviceStream =
+        Concat({frames::Hello(), frames::ServiceFamilies(), frames::ServiceFamilies()});
     const Lines expected{u"Redirected to another server", u"Sending Cookie", u"Ready to send Message",
-                         u"Message successfully delivered"};
+                         u"Ready to send Message"};
     for (std::size_t cut = 0; cut <= serviceStream.size(); ++cut) {
         Sender.ConnectReconnect(u"login.example", u"5190");
         Auth.Receive(Concat({frames::Hello(), frames::CookieReply("h:1", Cookie)}));
@@ -396,6 +425,265 @@ TEST_F(SMSSenderTest, ReconnectFromAnEventHandlerStopsTheOldStep) {
     EXPECT_EQ(Auth.Connects.back().first, u"other.example");
     Auth.Receive(frames::Hello());
     EXPECT_EQ(Auth.Sent.size(), 1u);
+}
+
+TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhyAndAnswerTheirRequest) {
+    const auto serverText = AsciiBytes("Sorry, but SMS messages not implemented yet...");
+    const auto refusal = frames::MetaReply("DA07 0100 0100 46", {});
+    const struct {
+        std::string_view name;
+        std::vector<std::uint8_t> reply;
+        Lines expected;
+    } cases[] = {
+        {"result byte without text",
+         frames::MetaReply("DA07 0100 AE01 32", {}),
+         {u"Message was not delivered: the server refused it (code 0x32)"}},
+        {"zero-terminated text",
+         frames::MetaReply("DA07 0100 0100 46", Concat({serverText, Bytes("00 4142")})),
+         {u"Message was not delivered: the server refused it (code 0x46): Sorry, but SMS messages not "
+          u"implemented yet..."}},
+        {"control characters dropped, Windows-1252 kept",
+         frames::MetaReply("DA07 0100 0100 46", Bytes("20 4E 0A 6F 09 20 80 C4 7F 20")),
+         {u"Message was not delivered: the server refused it (code 0x46): No \u20AC\u00C4"}},
+        {"text cut at 120 characters",
+         frames::MetaReply("DA07 0100 0100 FF", std::vector<std::uint8_t>(300, 'x')),
+         {u"Message was not delivered: the server refused it (code 0xFF): " + std::u16string(120, u'x')}},
+        {"behind optional SNAC data",
+         frames::Frame(2, Concat({Bytes("0015 0003 8000 00000000 0004 00010000"),
+                                  std::vector(refusal.begin() + 16, refusal.end())})),
+         {u"Message was not delivered: the server refused it (code 0x46)"}},
+        {"marker wins over the result byte",
+         frames::MetaReply("DA07 0100 9600 32", AsciiBytes("<deliverable>No</deliverable>")),
+         {u"Message was not delivered"}},
+        {"success without a marker", frames::MetaReply("DA07 0100 9600 0A", AsciiBytes("accepted")), {}},
+        {"not a meta reply", frames::MetaReply("D007 0100 0100 46", {}), {}},
+        {"cut short", frames::Snac(0x15, 0x03, frames::Tlv(1, Bytes("0B00 ACE5F805 DA07 01"))), {}},
+        {"no TLV 1", frames::Snac(0x15, 0x03, frames::Tlv(2, Bytes("0B00 ACE5F805 DA07 0100 0100 46"))), {}},
+    };
+    LogIn();
+    for (const auto& c : cases) {
+        Send();
+        Events.Lines.clear();
+        Service.Receive(c.reply);
+        EXPECT_EQ(Events.Lines, c.expected) << c.name;
+        if (c.expected.empty()) {
+            // Still waiting: the next answer is this request's.
+            Service.Receive(refusal);
+        }
+    }
+    Events.Lines.clear();
+    Service.Receive(refusal);
+    EXPECT_THAT(Events.Lines, IsEmpty());
+}
+
+TEST_F(SMSSenderTest, OnlyRequestsThatWaitGetAReport) {
+    const auto yes = frames::SmsReply("<deliverable>Yes</deliverable>");
+    const auto no = frames::SmsReply("<deliverable>No</deliverable>");
+    const auto both = frames::SmsReply("<deliverable>Yes</deliverable><deliverable>No</deliverable>");
+    const struct {
+        int requests;
+        std::vector<std::vector<std::uint8_t>> replies;
+        std::vector<std::u16string> expected;
+    } cases[] = {
+        {0, {yes, no}, {}},
+        {1, {yes, yes, no}, {u"line: Message successfully delivered", u"answered: delivered"}},
+        {2,
+         {no, yes, yes},
+         {u"line: Message was not delivered", u"answered: not delivered",
+          u"line: Message successfully delivered", u"answered: delivered"}},
+        {1,
+         {both, yes},
+         {u"line: Message successfully delivered", u"line: Message was not delivered",
+          u"answered: not delivered"}},
+    };
+    for (const auto& c : cases) {
+        LogIn();
+        for (int i = 0; i < c.requests; ++i) {
+            Send();
+        }
+        Events.Log.clear();
+        for (const auto& reply : c.replies) {
+            Service.Receive(reply);
+        }
+        EXPECT_EQ(Events.Log, c.expected) << c.requests << " requests";
+    }
+}
+
+TEST_F(SMSSenderTest, TheEndOfTheServiceConnectionIsReportedOnlyAfterLogin) {
+    using Step = std::function<void(SMSSenderTest&)>;
+    const Step logIn = [](auto& t) {
+        t.LogIn();
+    };
+    const struct {
+        std::string_view name;
+        Step before;
+        Step end;
+        std::vector<std::u16string> expected;
+    } cases[] = {
+        {"closed after ready",
+         logIn,
+         [](auto& t) { t.Service.Hangup(); },
+         {u"line: The server closed the connection, must reconnect", u"NotReadyToSendMessage",
+          u"SessionFailed"}},
+        {"reset with a socket error after ready",
+         logIn,
+         [](auto& t) {
+             t.Service.Fail(u"Connection reset by peer");
+             t.Service.Hangup();
+         },
+         {u"line: Connection reset by peer", u"SessionFailed",
+          u"line: The server closed the connection, must reconnect", u"NotReadyToSendMessage",
+          u"SessionFailed"}},
+        {"closed before ready",
+         [](auto& t) { t.ConnectToService(); },
+         [](auto& t) { t.Service.Hangup(); },
+         {}},
+        {"authorization server closed", logIn, [](auto& t) { t.Auth.Hangup(); }, {}},
+        {"our own reconnect",
+         logIn,
+         [](auto& t) { t.Sender.ConnectReconnect(u"h", u"1"); },
+         {u"NotReadyToSendMessage"}},
+    };
+    for (const auto& c : cases) {
+        c.before(*this);
+        Events.Log.clear();
+        c.end(*this);
+        EXPECT_EQ(Events.Log, c.expected) << c.name;
+    }
+    LogIn();
+    Send();
+    Service.Hangup();
+    Events.Lines.clear();
+    Send();
+    Timers.Advance(SMSSender::AnswerTimeout);
+    EXPECT_EQ(Events.Lines, Lines{u"Not logged in yet: the message was not sent"});
+}
+
+TEST_F(SMSSenderTest, SilenceAtEachStageGivesItsLineAfterItsTime) {
+    const Lines loginLines{u"Successfully connected", u"Sending UIN and Password",
+                           u"Cookie successfully received", u"Redirected to another server",
+                           u"Sending Cookie"};
+    const auto connectOnly = [](auto& t) {
+        t.Sender.ConnectReconnect(u"login.example", u"5190");
+        t.Auth.Accept();
+    };
+    const struct {
+        std::string_view name;
+        std::function<void(SMSSenderTest&)> stage;
+        std::chrono::milliseconds wait;
+        Lines before;
+        std::u16string_view timeout;
+    } cases[] = {
+        {"no TCP connection",
+         [](auto& t) { t.Sender.ConnectReconnect(u"login.example", u"5190"); },
+         20s,
+         {},
+         u"No connection to login.example:5190 after 20 seconds"},
+        {"no service connection",
+         [&](auto& t) {
+             connectOnly(t);
+             t.Auth.Receive(frames::CookieReply("[::1]:5191", Cookie));
+         },
+         20s,
+         {u"Cookie successfully received"},
+         u"No connection to [::1]:5191 after 20 seconds"},
+        {"no hello", connectOnly, 30s, {}, u"The server stopped answering during login"},
+        {"no SNAC 01,03", [](auto& t) { t.ConnectToService(); }, 30s, loginLines,
+         u"The server stopped answering during login"},
+        {"login refused",
+         [&](auto& t) {
+             connectOnly(t);
+             t.Auth.Receive(frames::ErrorReply("0005"));
+         },
+         10min,
+         {u"Bad password"},
+         {}},
+        {"connection refused",
+         [](auto& t) {
+             t.Sender.ConnectReconnect(u"login.example", u"5190");
+             t.Auth.Fail(u"Connection refused");
+         },
+         10min,
+         {u"Connection refused"},
+         {}},
+        {"logged in", [](auto& t) { t.LogIn(); }, 10min, {}, {}},
+    };
+    for (const auto& c : cases) {
+        Events.Lines.clear();
+        c.stage(*this);
+        auto expected = c.name == "logged in" ? Lines(loginLines) : c.before;
+        if (c.name == "logged in") {
+            expected.push_back(u"Ready to send Message");
+        }
+        Timers.Advance(c.wait - 1ms);
+        EXPECT_EQ(Events.Lines, expected) << c.name;
+        Timers.Advance(1ms);
+        if (!c.timeout.empty()) {
+            expected.emplace_back(c.timeout);
+        }
+        EXPECT_EQ(Events.Lines, expected) << c.name;
+        // Nothing runs while nothing is pending, and only a new login does anything about the silence.
+        EXPECT_EQ(Timers.RunningTimers(), 0u) << c.name;
+    }
+    Sender.ConnectReconnect(u"login.example", u"5190");
+    EXPECT_TRUE(Auth.Open);
+    Timers.Advance(20s);
+    EXPECT_FALSE(Auth.Open);
+}
+
+TEST_F(SMSSenderTest, EachUnansweredRequestIsReportedOnceAfterAMinute) {
+    LogIn();
+    Events.Lines.clear();
+    Send();
+    Timers.Advance(30s);
+    Send();
+    Timers.Advance(30s);
+    Service.Receive(frames::SmsReply("<deliverable>Yes</deliverable>"));
+    Timers.Advance(10min);
+    // A late answer still counts for the oldest request.
+    Service.Receive(frames::SmsReply("<deliverable>No</deliverable>"));
+    EXPECT_EQ(Events.Lines, (Lines{u"Sending message", u"Sending message",
+                                   u"No answer from the SMS gateway yet", u"Message successfully delivered",
+                                   u"No answer from the SMS gateway yet", u"Message was not delivered"}));
+    EXPECT_EQ(Timers.RunningTimers(), 0u);
+}
+
+TEST_F(SMSSenderTest, BracketedServiceAddressIsAnIPv6Host) {
+    const struct {
+        std::string_view address;
+        std::optional<std::pair<std::u16string, std::u16string>> connect;
+    } cases[] = {
+        {"[::1]:5191", std::pair{u"::1", u"5191"}},
+        {"[2001:db8::7]:443", std::pair{u"2001:db8::7", u"443"}},
+        {"[::1]5191", std::nullopt},
+        {"[::1", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        Service.Connects.clear();
+        Sender.ConnectReconnect(u"login.example", u"5190");
+        Events.Lines.clear();
+        Auth.Receive(frames::CookieReply(c.address, Cookie));
+        if (c.connect) {
+            EXPECT_THAT(Service.Connects, ElementsAre(*c.connect)) << c.address;
+        } else {
+            EXPECT_THAT(Service.Connects, IsEmpty()) << c.address;
+            EXPECT_EQ(Events.Lines, Lines{u"Login server did not name a service server"}) << c.address;
+        }
+    }
+}
+
+TEST_F(SMSSenderTest, GarbageBeforeAReportIsSkippedAtEveryCut) {
+    const auto stream =
+        Concat({Bytes("2A 2A 00 41 2A 20 2A FF 10"), frames::SmsReply("<deliverable>Yes</deliverable>")});
+    LogIn();
+    for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
+        Send();
+        Events.Lines.clear();
+        Service.Receive(std::span(stream).first(cut));
+        Service.Receive(std::span(stream).subspan(cut));
+        EXPECT_EQ(Events.Lines, Lines{u"Message successfully delivered"}) << "cut at " << cut;
+        EXPECT_EQ(Sender.HeldBytes(), 0u);
+    }
 }
 
 } // namespace

@@ -11,7 +11,8 @@
 
 namespace pagewing::test {
 
-// A socket that records what the session does with it and lets a test play the server's side.
+// A socket that records what the session does with it and lets a test play the server's side; Accept
+// completes the last connect.
 class FakeSessionSocket : public SessionSocket {
 public:
     void Connect(const std::u16string& RemoteHost, const std::u16string& RemotePort) override {
@@ -31,8 +32,14 @@ public:
         Open = false;
     }
 
+    void Accept() const { RaiseConnected(); }
     void Receive(std::span<const std::uint8_t> bytes) const { RaiseDataArrival(bytes); }
     void Fail(const std::u16string& description) const { RaiseError(description); }
+    // The server ends the connection.
+    void Hangup() {
+        Open = false;
+        RaiseClosed();
+    }
 
     std::vector<std::pair<std::u16string, std::u16string>> Connects;
     std::vector<std::vector<std::uint8_t>> Sent;

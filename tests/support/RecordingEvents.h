@@ -30,6 +30,12 @@ public:
     void NotReadyToSendMessage() override { Log.emplace_back(u"NotReadyToSendMessage"); }
     void ReadyToSendMessage() override { Log.emplace_back(u"ReadyToSendMessage"); }
     void MustReconnect() override { Log.emplace_back(u"MustReconnect"); }
+    void MessageAnswered(SmsOutcome outcome) override {
+        Log.emplace_back(outcome == SmsOutcome::Delivered      ? u"answered: delivered"
+                         : outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
+                                                               : u"answered: refused");
+    }
+    void SessionFailed() override { Log.emplace_back(u"SessionFailed"); }
 
     std::vector<std::u16string> Lines;
     std::vector<std::u16string> FullLines;

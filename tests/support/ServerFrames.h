@@ -56,6 +56,16 @@ inline std::vector<std::uint8_t> ServiceFamilies() {
     return Snac(0x01, 0x03, Bytes("0001 0002 0003 0004 0009 0013 0015"));
 }
 
+// A meta reply in TLV 1 of a SNAC 15,03 for account 100200300: the little-endian fields after the owner
+// (meta type, sequence, subtype, result, in hex) and the data after them; the chunk size is worked out.
+inline std::vector<std::uint8_t> MetaReply(std::string_view fields, const std::vector<std::uint8_t>& data) {
+    const auto chunk = Concat({Bytes("ACE5F805"), Bytes(fields), data});
+    return Snac(0x15, 0x03,
+                Tlv(1, Concat({{static_cast<std::uint8_t>(chunk.size()),
+                                static_cast<std::uint8_t>(chunk.size() >> 8)},
+                               chunk})));
+}
+
 inline std::vector<std::uint8_t> SmsReply(std::string_view xml) {
     return Snac(0x15, 0x03, Tlv(1, Concat({Bytes("0E00 ACE5F805 DA07 0100 9600 0A"), AsciiBytes(xml)})));
 }

@@ -126,8 +126,8 @@ private slots:
         const Controls c(window);
         c.Number->setEditText(QStringLiteral("Ann Lee 0123456"));
         QTest::mouseClick(c.Send, Qt::LeftButton);
-        QVERIFY(
-            c.Status->currentItem()->text().endsWith(QStringLiteral("    Connection error, must reconnect")));
+        QVERIFY(c.Status->currentItem()->text().endsWith(
+            QStringLiteral("    Not logged in yet: the message was not sent")));
         QCOMPARE(c.Status->currentRow(), c.Status->count() - 1);
         RegisteryLoadSave::LoadTelephoneList();
         QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456");

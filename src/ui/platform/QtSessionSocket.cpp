@@ -3,24 +3,25 @@
 #include <QMetaObject>
 
 #include <stdexcept>
+#include <utility>
 
 namespace pagewing {
 
 namespace {
 
-// Sets a flag for the length of a call and clears it however the call ends.
+// Sets a flag for the length of a call and puts back what it was however the call ends, so calls may nest.
 class CallGuard {
 public:
     explicit CallGuard(bool& flag)
-        : Flag(flag) {
-        Flag = true;
-    }
-    ~CallGuard() { Flag = false; }
+        : Flag(flag)
+        , Before(std::exchange(flag, true)) {}
+    ~CallGuard() { Flag = Before; }
     CallGuard(const CallGuard&) = delete;
     CallGuard& operator=(const CallGuard&) = delete;
 
 private:
     bool& Flag;
+    const bool Before;
 };
 
 } // namespace
@@ -30,12 +31,13 @@ QtSessionSocket::QtSessionSocket(QObject* parent)
     Socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(&Socket, &QTcpSocket::readyRead, this, &QtSessionSocket::OnReadyRead);
     connect(&Socket, &QTcpSocket::errorOccurred, this, &QtSessionSocket::OnErrorOccurred);
+    connect(&Socket, &QTcpSocket::connected, this, [this] { RaiseConnected(); });
+    connect(&Socket, &QTcpSocket::disconnected, this, &QtSessionSocket::OnDisconnected);
 }
 
 void QtSessionSocket::Connect(const std::u16string& RemoteHost, const std::u16string& RemotePort) {
     const CallGuard guard(InsideCall);
-    Socket.abort();
-    ++Attempt;
+    Close();
     bool isNumber = false;
     const auto portText = QString::fromStdU16String(RemotePort);
     const auto port = portText.toUShort(&isNumber);
@@ -62,6 +64,7 @@ void QtSessionSocket::SendData(std::span<const std::uint8_t> Data) {
 
 void QtSessionSocket::Close() {
     const CallGuard guard(InsideCall);
+    const CallGuard dropping(Dropping);
     ++Attempt;
     Socket.abort();
 }
@@ -82,16 +85,26 @@ void QtSessionSocket::OnErrorOccurred(QAbstractSocket::SocketError error) {
     }
 }
 
+void QtSessionSocket::OnDisconnected() {
+    if (!Dropping) {
+        Deliver([this] { RaiseClosed(); });
+    }
+}
+
 void QtSessionSocket::ReportError(const QString& description) {
+    Deliver([this, description] { RaiseError(description.toStdU16String()); });
+}
+
+void QtSessionSocket::Deliver(std::function<void()> event) {
     if (!InsideCall) {
-        RaiseError(description.toStdU16String());
+        event();
         return;
     }
     QMetaObject::invokeMethod(
         this,
-        [this, description, attempt = Attempt] {
+        [this, event = std::move(event), attempt = Attempt] {
             if (attempt == Attempt) {
-                RaiseError(description.toStdU16String());
+                event();
             }
         },
         Qt::QueuedConnection);

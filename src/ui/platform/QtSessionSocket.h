@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 
 #include <cstdint>
+#include <functional>
 
 namespace pagewing {
 
@@ -13,7 +14,8 @@ namespace pagewing {
 // one of the session's own calls is held back to the next turn of the loop, so the session never sees an
 // event in the middle of a call it made.
 //
-// The peer closing the connection is not an error here: the authorization server closes after every reply.
+// The peer closing or resetting the connection is not an error here but Closed: the authorization server
+// closes after every reply.
 class QtSessionSocket : public QObject, public SessionSocket {
     Q_OBJECT
 
@@ -29,12 +31,17 @@ public:
 private:
     void OnReadyRead();
     void OnErrorOccurred(QAbstractSocket::SocketError error);
+    void OnDisconnected();
     void ReportError(const QString& description);
+    // Runs the event now, or on the next turn of the loop when it arose inside one of our calls.
+    void Deliver(std::function<void()> event);
 
     QTcpSocket Socket{this};
-    // Counts connections; an error held back for an earlier one is dropped.
+    // Counts connections; an event held back for an earlier one is dropped.
     std::uint64_t Attempt = 0;
     bool InsideCall = false;
+    // Set while we drop the connection ourselves, which is no news to the session.
+    bool Dropping = false;
 };
 
 } // namespace pagewing
