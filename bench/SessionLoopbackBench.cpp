@@ -3,8 +3,8 @@
 
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
-#include "ui/platform/QtSessionSocket.h"
-#include "ui/platform/QtSessionTimers.h"
+#include "platform/QtSessionSocket.h"
+#include "platform/QtSessionTimers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "ui/MainFrm.h"
 #include "ui/ProductInfo.h"
-#include "ui/platform/SingleCopy.h"
-#include "ui/platform/WinVersion.h"
+#include "platform/SingleCopy.h"
+#include "platform/WinVersion.h"
 
 #include <QApplication>
 #include <QMessageBox>

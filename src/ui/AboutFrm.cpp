@@ -3,8 +3,8 @@
 #include "session/GlobalSettings.h"
 #include "ui/CloseButton.h"
 #include "ui/ProductInfo.h"
-#include "ui/RegisteryLoadSave.h"
-#include "ui/platform/HyperLink.h"
+#include "platform/RegisteryLoadSave.h"
+#include "platform/HyperLink.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -8,15 +8,15 @@
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
 #include "ui/ProductInfo.h"
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
 #include "ui/SkinnedWindow.h"
-#include "ui/SysTray.h"
+#include "platform/SysTray.h"
 #include "ui/TelephoneList.h"
 #include "ui/UserServerInfo.h"
-#include "ui/platform/AlwaysOnTop.h"
-#include "ui/platform/RegisteryAccess.h"
+#include "platform/AlwaysOnTop.h"
+#include "platform/RegisteryAccess.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,9 +2,9 @@
 
 #include "session/SMSSender.h"
 #include "session/SMSSenderEvents.h"
-#include "ui/platform/LocaleStatusClock.h"
-#include "ui/platform/QtSessionSocket.h"
-#include "ui/platform/QtSessionTimers.h"
+#include "platform/LocaleStatusClock.h"
+#include "platform/QtSessionSocket.h"
+#include "platform/QtSessionTimers.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -3,12 +3,12 @@
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/ProductInfo.h"
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 #include "ui/SkinnedWindow.h"
-#include "ui/platform/AlwaysOnTop.h"
-#include "ui/platform/HelpFile.h"
-#include "ui/platform/HyperLink.h"
-#include "ui/platform/RegisteryAccess.h"
+#include "platform/AlwaysOnTop.h"
+#include "platform/HelpFile.h"
+#include "platform/HyperLink.h"
+#include "platform/RegisteryAccess.h"
 
 #include <QMenu>
 

@@ -3,7 +3,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/CancelButton.h"
 #include "ui/OkButton.h"
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

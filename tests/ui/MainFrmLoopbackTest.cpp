@@ -4,7 +4,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"

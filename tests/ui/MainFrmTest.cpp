@@ -2,7 +2,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 
 #include "support/QtTestEnvironment.h"
 

@@ -3,9 +3,9 @@
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 #include "ui/UserServerInfo.h"
-#include "ui/platform/RegisteryAccess.h"
+#include "platform/RegisteryAccess.h"
 
 #include "support/QtTestEnvironment.h"
 

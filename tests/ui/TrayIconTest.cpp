@@ -3,8 +3,8 @@
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
-#include "ui/RegisteryLoadSave.h"
-#include "ui/SysTray.h"
+#include "platform/RegisteryLoadSave.h"
+#include "platform/SysTray.h"
 
 #include "support/QtTestEnvironment.h"
 

@@ -1,4 +1,4 @@
-#include "ui/platform/QtSessionSocket.h"
+#include "platform/QtSessionSocket.h"
 
 #include <QMetaObject>
 

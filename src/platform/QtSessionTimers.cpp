@@ -1,4 +1,4 @@
-#include "ui/platform/QtSessionTimers.h"
+#include "platform/QtSessionTimers.h"
 
 #include <QTimer>
 

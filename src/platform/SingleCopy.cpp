@@ -1,4 +1,4 @@
-#include "ui/platform/SingleCopy.h"
+#include "platform/SingleCopy.h"
 
 #include <QDir>
 #include <QLocalSocket>

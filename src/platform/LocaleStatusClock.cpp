@@ -1,4 +1,4 @@
-#include "ui/platform/LocaleStatusClock.h"
+#include "platform/LocaleStatusClock.h"
 
 #include <QDateTime>
 #include <QLocale>

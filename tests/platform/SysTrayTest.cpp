@@ -1,4 +1,4 @@
-#include "ui/SysTray.h"
+#include "platform/SysTray.h"
 
 #include "support/QtTestEnvironment.h"
 

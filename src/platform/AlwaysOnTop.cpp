@@ -1,4 +1,4 @@
-#include "ui/platform/AlwaysOnTop.h"
+#include "platform/AlwaysOnTop.h"
 
 #include <QWidget>
 #include <QWindow>

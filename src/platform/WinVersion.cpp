@@ -1,4 +1,4 @@
-#include "ui/platform/WinVersion.h"
+#include "platform/WinVersion.h"
 
 #include <QOperatingSystemVersion>
 

@@ -1,4 +1,4 @@
-#include "ui/RegisteryLoadSave.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 
 #include "support/QtTestEnvironment.h"

@@ -1,4 +1,4 @@
-#include "ui/platform/HelpFile.h"
+#include "platform/HelpFile.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

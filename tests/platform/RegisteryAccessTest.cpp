@@ -1,4 +1,4 @@
-#include "ui/platform/RegisteryAccess.h"
+#include "platform/RegisteryAccess.h"
 
 #include "support/QtTestEnvironment.h"
 

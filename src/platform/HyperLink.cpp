@@ -1,4 +1,4 @@
-#include "ui/platform/HyperLink.h"
+#include "platform/HyperLink.h"
 
 #include <QDesktopServices>
 #include <QUrl>
