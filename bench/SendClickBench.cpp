@@ -1,10 +1,11 @@
 // Time from a click on Send Message in the real window to the SMS request written to the service socket,
 // against the gateway simulator on loopback, headless.
 
+#include "platform/DesktopIntegration.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
-#include "platform/RegisteryLoadSave.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -72,7 +73,8 @@ int main(int argc, char* argv[]) {
     GlobalSettings.Showing = true;
     RegisteryLoadSave::SaveWindowSettings();
 
-    MainFrm window;
+    DesktopIntegration desktop;
+    MainFrm window(desktop);
     window.Load();
     auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
     const auto newest = [status] {

@@ -1,10 +1,10 @@
 // Time from SendSMSMessage to the delivery line over loopback with the gateway simulator, 1000 messages on
 // one session, plain and with every frame cut into pieces; and the process's memory before and after.
 
-#include "session/GlobalSettings.h"
-#include "session/SMSSender.h"
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
+#include "session/GlobalSettings.h"
+#include "session/SMSSender.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

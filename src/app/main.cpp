@@ -1,7 +1,8 @@
-#include "ui/MainFrm.h"
-#include "ui/ProductInfo.h"
+#include "platform/DesktopIntegration.h"
 #include "platform/SingleCopy.h"
 #include "platform/WinVersion.h"
+#include "ui/MainFrm.h"
+#include "ui/ProductInfo.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -35,7 +36,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    pagewing::MainFrm window;
+    pagewing::DesktopIntegration desktop;
+    pagewing::MainFrm window(desktop);
     QObject::connect(&copy, &pagewing::SingleCopy::ShowRequested, &window, &pagewing::MainFrm::BringToFront);
     window.Load();
     return QApplication::exec();

@@ -1,10 +1,10 @@
 #include "ui/AboutFrm.h"
 
+#include "platform/DesktopIntegration.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/CloseButton.h"
 #include "ui/ProductInfo.h"
-#include "platform/RegisteryLoadSave.h"
-#include "platform/HyperLink.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -24,7 +24,7 @@ QLabel* Line(QWidget* parent, const char* name, const QString& text, const QRect
 
 // A text line that opens an address when clicked or when activated from the keyboard.
 QLabel* Link(QWidget* parent, const char* name, const QString& text, const QRect& place,
-             const QString& address) {
+             const QString& address, DesktopIntegration& desktop) {
     auto* label = Line(parent, name,
                        QStringLiteral("<a href=\"%1\" style=\"color:#1f66ad\">%2</a>")
                            .arg(address.toHtmlEscaped(), text.toHtmlEscaped()),
@@ -33,24 +33,26 @@ QLabel* Link(QWidget* parent, const char* name, const QString& text, const QRect
     label->setCursor(QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 12, 9));
     label->setAccessibleName(text);
     // The address goes to the desktop as written; the label must not hand over its own parsed form.
-    QObject::connect(label, &QLabel::linkActivated, parent, [address] { HyperLink::OpenLink(address); });
+    QObject::connect(label, &QLabel::linkActivated, parent,
+                     [address, &desktop] { desktop.OpenLink(address); });
     return label;
 }
 
 } // namespace
 
-AboutFrm::AboutFrm(QWidget* parent)
-    : SkinnedWindow(QStringLiteral(":/skins/about.png"), tr("About ") + ProductInfo::NameAndVersion, parent) {
+AboutFrm::AboutFrm(DesktopIntegration& desktop, QWidget* parent)
+    : SkinnedWindow(QStringLiteral(":/skins/about.png"), tr("About ") + ProductInfo::NameAndVersion, desktop,
+                    parent) {
     setObjectName(QStringLiteral("AboutFrm"));
     lblVersion = Line(this, "lblVersion", ProductInfo::NameAndVersion, QRect(4, 186, 358, 19));
     QFont versionFont(QStringLiteral("Arial"), 12, QFont::Bold);
     lblVersion->setFont(versionFont);
     lblVersion->setStyleSheet(QStringLiteral("color: #d01818;"));
     lblCreator = Line(this, "lblCreator", ProductInfo::Creator, QRect(4, 221, 358, 13));
-    lblLink =
-        Link(this, "lblLink", tr("Visit Our Web Site"), QRect(4, 243, 358, 13), ProductInfo::MakerWebSite);
+    lblLink = Link(this, "lblLink", tr("Visit Our Web Site"), QRect(4, 243, 358, 13),
+                   ProductInfo::MakerWebSite, desktop);
     lblSendToFriend = Link(this, "lblSendToFriend", tr("Send To A Friend"), QRect(4, 265, 358, 13),
-                           ProductInfo::SendToAFriend);
+                           ProductInfo::SendToAFriend, desktop);
     lblShowHelp = Line(this, "lblShowHelp", tr("     Show Help On Start Up"), QRect(4, 287, 358, 13));
 
     chkShowHelp = new QCheckBox(this);

@@ -8,6 +8,7 @@ class QLabel;
 namespace pagewing {
 
 class CloseButton;
+class DesktopIntegration;
 
 // The About window, which also welcomes the user at start: the version, a credit line, the maker's web site,
 // a ready-made recommendation e-mail, and the choice whether it opens at start. Closing it only hides it.
@@ -15,7 +16,7 @@ class AboutFrm : public SkinnedWindow {
     Q_OBJECT
 
 public:
-    explicit AboutFrm(QWidget* parent = nullptr);
+    explicit AboutFrm(DesktopIntegration& desktop, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

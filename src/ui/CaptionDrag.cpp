@@ -1,5 +1,6 @@
 #include "ui/CaptionDrag.h"
 
+#include "platform/DesktopIntegration.h"
 #include "ui/ScreenPlacement.h"
 
 #include <QEvent>
@@ -9,9 +10,11 @@
 
 namespace pagewing {
 
-CaptionDrag::CaptionDrag(QWidget* caption, QWidget* window, Buttons buttons, Edges edges)
+CaptionDrag::CaptionDrag(QWidget* caption, QWidget* window, DesktopIntegration& desktop, Buttons buttons,
+                         Edges edges)
     : QObject(caption)
     , Window(window)
+    , Desktop(desktop)
     , AcceptedButtons(buttons)
     , EdgeRule(edges) {
     caption->installEventFilter(this);
@@ -22,6 +25,10 @@ bool CaptionDrag::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (AcceptedButtons == Buttons::Any || mouse->button() == Qt::LeftButton) {
+            if (!Desktop.CanPlaceWindows()) {
+                Desktop.StartSystemMove(*Window);
+                return true;
+            }
             GrabOffset = mouse->globalPosition().toPoint() - Window->pos();
             Dragging = true;
             return true;

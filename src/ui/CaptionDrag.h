@@ -7,8 +7,12 @@ class QWidget;
 
 namespace pagewing {
 
+class DesktopIntegration;
+
 // Moves a frameless window while its skinned title strip is dragged, keeping the grabbed point under the
-// pointer. Driven by the strip's mouse events, so nothing runs while no drag is going on.
+// pointer. Driven by the strip's mouse events, so nothing runs while no drag is going on. Where the desktop
+// does not let a program place its windows, the drag is handed to the compositor, which then also does any
+// snapping.
 class CaptionDrag : public QObject {
     Q_OBJECT
 
@@ -16,7 +20,7 @@ public:
     enum class Buttons { Any, LeftOnly };
     enum class Edges { Free, Snap };
 
-    CaptionDrag(QWidget* caption, QWidget* window, Buttons buttons, Edges edges);
+    CaptionDrag(QWidget* caption, QWidget* window, DesktopIntegration& desktop, Buttons buttons, Edges edges);
 
     bool IsDragging() const { return Dragging; }
 
@@ -28,6 +32,7 @@ protected:
 
 private:
     QWidget* Window;
+    DesktopIntegration& Desktop;
     Buttons AcceptedButtons;
     Edges EdgeRule;
     QPoint GrabOffset;

@@ -16,11 +16,9 @@ ImageButton::ImageButton(const QString& pictureStem, const QString& suffix, cons
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     SetPictures(pictureStem, suffix, toolTip);
-    connect(this, &QAbstractButton::clicked, this, [this] {
-        if (LastMouseButton == 1) {
-            emit Click();
-        }
-    });
+    // QAbstractButton clicks only for the left button, the keyboard and click(): each is a Click, whatever
+    // mouse button was used last.
+    connect(this, &QAbstractButton::clicked, this, &ImageButton::Click);
 }
 
 void ImageButton::SetEnable(bool enable) {

@@ -10,10 +10,10 @@ namespace pagewing {
 // A button drawn from four pictures: normal, hover, pressed and disabled. Enable only chooses the picture:
 // a button shown disabled still reports presses and clicks, and its holder decides what a click does.
 //
-// Only the left button counts: OnMouseDown and OnMouseUp are raised for it alone, and Click when the last
-// press or release was with it. Whether the pointer is over the button comes from enter and leave events, so
-// a window lying over the button leaves it Normal. The button takes the keyboard focus; Space, Return and
-// Enter click it.
+// Only the left button counts: OnMouseDown and OnMouseUp are raised for it alone, and Click for a press and
+// release with it, for Space, Return and Enter, and for click(). Whether the pointer is over the button comes
+// from enter and leave events, so a window lying over the button leaves it Normal. The button takes the
+// keyboard focus; Space, Return and Enter click it.
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 

@@ -8,7 +8,9 @@ namespace pagewing {
 namespace {
 
 int LengthOf(QChar character) {
-    return character == QChar::ParagraphSeparator || character == u'\n' ? 2 : 1;
+    return character == QChar::ParagraphSeparator || character == QChar::LineSeparator || character == u'\n'
+               ? 2
+               : 1;
 }
 
 } // namespace
@@ -20,14 +22,22 @@ LimitedTextEdit::LimitedTextEdit(QWidget* parent)
 }
 
 QString LimitedTextEdit::Text() const {
-    auto text = toPlainText();
+    auto text = TypedText();
     text.replace(u'\n', QStringLiteral("\r\n"));
     return text;
 }
 
 int LimitedTextEdit::TextLength() const {
-    const auto text = toPlainText();
+    const auto text = TypedText();
     return static_cast<int>(text.size() + text.count(u'\n'));
+}
+
+QString LimitedTextEdit::TypedText() const {
+    // toPlainText() would turn a non-breaking space into a plain one; the message goes out as typed.
+    auto text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
 }
 
 void LimitedTextEdit::OnContentsChange(int position, int removed, int added) {

@@ -21,6 +21,8 @@ public:
     void SetMaxLength(int limit) { Limit = limit; }
 
 private:
+    // The text with LF line breaks, every other character as typed.
+    QString TypedText() const;
     void OnContentsChange(int position, int removed, int added);
 
     int Limit = 32767;

@@ -1,27 +1,25 @@
 #include "ui/MainFrm.h"
 
+#include "platform/DesktopIntegration.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/AboutFrm.h"
 #include "ui/CaptionDrag.h"
+#include "ui/CaptionMenuButton.h"
 #include "ui/ClearButton.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
 #include "ui/ProductInfo.h"
-#include "platform/RegisteryLoadSave.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
 #include "ui/SkinnedWindow.h"
-#include "platform/SysTray.h"
 #include "ui/TelephoneList.h"
 #include "ui/UserServerInfo.h"
-#include "platform/AlwaysOnTop.h"
-#include "platform/RegisteryAccess.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,7 +29,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -58,8 +56,9 @@ QString Text(const std::u16string& text) {
 
 } // namespace
 
-MainFrm::MainFrm(QWidget* parent)
+MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , Desktop(desktop)
     , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, Timers,
                                       static_cast<SMSSenderEvents&>(*this)))
     , Background(QStringLiteral(":/skins/main-background.png")) {
@@ -70,11 +69,10 @@ MainFrm::MainFrm(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(342, 459);
     BuildControls();
-    ClockSysTray = new SysTray(this);
-    CommandMenu = new MnuFrm(*this);
-    connect(ClockSysTray, &SysTray::MouseLeftButtonDown, this, &MainFrm::ShowOrHide);
-    connect(ClockSysTray, &SysTray::MouseRightButtonDown, this,
-            [this] { CommandMenu->fl().popup(QCursor::pos()); });
+    CommandMenu = new MnuFrm(*this, Desktop);
+    BuildCommandMenuAccess();
+    connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
+    connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
     MoveSettled.setSingleShot(true);
     MoveSettled.setInterval(400);
     connect(&MoveSettled, &QTimer::timeout, this, &MainFrm::RecordPosition);
@@ -87,7 +85,8 @@ void MainFrm::BuildControls() {
 
     Image1 = Place(new QLabel(this), "Image1", Twips(0, 0, 5130, 360));
     Image1->setPixmap(QPixmap(QStringLiteral(":/skins/main-title.png")));
-    TitleDrag = new CaptionDrag(Image1, this, CaptionDrag::Buttons::LeftOnly, CaptionDrag::Edges::Snap);
+    TitleDrag =
+        new CaptionDrag(Image1, this, Desktop, CaptionDrag::Buttons::LeftOnly, CaptionDrag::Edges::Snap);
     connect(TitleDrag, &CaptionDrag::DragFinished, this, &MainFrm::RecordPosition);
 
     cmbMobileNumber = Place(new QComboBox(this), "cmbMobileNumber", Twips(330, 675, 4470, 315));
@@ -145,6 +144,22 @@ void MainFrm::BuildControls() {
     UpdateLimits();
 }
 
+void MainFrm::BuildCommandMenuAccess() {
+    // The menu is reachable with or without a tray icon: the mark at the left of the caption, a right click
+    // anywhere on the caption, and Shift+F10 or the Menu key as a title bar's window menu is.
+    CaptionIcon = Place(new CaptionMenuButton(Image1), "CaptionIcon", QRect(4, 2, 20, 20));
+    connect(static_cast<CaptionMenuButton*>(CaptionIcon), &QAbstractButton::pressed, this,
+            [this] { OpenCommandMenu(QCursor::pos()); });
+    Image1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Image1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { OpenCommandMenu(Image1->mapToGlobal(at)); });
+    for (const auto& key : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this] { OpenCommandMenu(CaptionIcon->mapToGlobal(QPoint(0, CaptionIcon->height()))); });
+    }
+}
+
 void MainFrm::Load() {
     MinimizeButton->SetButtonType(MinMaxCloseButtons::Minimize);
     MinimizeButton->SetEnable(true);
@@ -152,21 +167,21 @@ void MainFrm::Load() {
     MaximizeButton->SetEnable(false);
     CloseButton->SetButtonType(MinMaxCloseButtons::Close);
     CloseButton->SetEnable(true);
-    ClockSysTray->SysTrayInit(*this, ProductInfo::NameAndVersion);
 
     RegisteryLoadSave::LoadWindowSettings();
     PlaceWindow();
     CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
+    ApplyVisibility();
+    FollowingVisibility = true;
+    // After the main window, so that it opens in front of it.
     if (GlobalSettings.ShowHelp != 0) {
         ShowAbout();
     }
-    ApplyVisibility();
-    // StartUp alone is the truth: the entry is rewritten from it, and an entry left from an earlier choice is
-    // marked hidden.
-    if (GlobalSettings.StartUp || QFile::exists(RegisteryAccess::AutostartEntryFileName())) {
-        RegisteryAccess::WriteRunEntry(GlobalSettings.StartUp);
-    }
+    // The icon can wait for the first paint of the window.
+    QTimer::singleShot(0, this, [this] { Desktop.ShowTrayIcon(*this, ProductInfo::NameAndVersion); });
+    Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp);
     RefreshTelephoneCombo();
+    cmbMobileNumber->setFocus();
     RegisteryLoadSave::LoadLoginSettings();
     const auto& s = GlobalSettings;
     if (!s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty()) {
@@ -185,13 +200,17 @@ void MainFrm::ShowOrHide() {
     RegisteryLoadSave::SaveWindowSettings();
 }
 
+void MainFrm::OpenCommandMenu(QPoint globalPosition) {
+    Desktop.PopupMenu(CommandMenu->fl(), *this, globalPosition);
+}
+
 void MainFrm::Reconnect() {
     SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
 }
 
 void MainFrm::ShowOptions() {
     if (!Options) {
-        Options = new UserServerInfo(this);
+        Options = new UserServerInfo(Desktop, this);
         Options->move(ScreenPlacement::CentredOn(frameGeometry(), Options->size(), AvailableScreen()));
         connect(Options, &UserServerInfo::LoginSettingsSaved, this, &MainFrm::Reconnect);
     }
@@ -209,7 +228,7 @@ void MainFrm::ShowAbout() {
 AboutFrm& MainFrm::About() {
     // Made when first shown: a user who switched it off at start does not pay for its pictures.
     if (!AboutWindow) {
-        AboutWindow = std::make_unique<AboutFrm>();
+        AboutWindow = std::make_unique<AboutFrm>(Desktop);
         AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
     }
     return *AboutWindow;
@@ -231,17 +250,35 @@ void MainFrm::paintEvent(QPaintEvent*) {
 
 void MainFrm::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (!TitleDrag->IsDragging()) {
+    if (!TitleDrag->IsDragging() && Desktop.CanPlaceWindows()) {
         MoveSettled.start();
     }
 }
 
 void MainFrm::closeEvent(QCloseEvent* event) {
     // Nothing is saved here: every setting was saved when it changed.
-    ClockSysTray->RemoveIconFromSystemTray();
+    FollowingVisibility = false;
+    Desktop.RemoveTrayIcon();
     SMS.reset();
     event->accept();
     QApplication::quit();
+}
+
+void MainFrm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        FollowVisibility();
+    }
+}
+
+void MainFrm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FollowVisibility();
+}
+
+void MainFrm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    FollowVisibility();
 }
 
 QRect MainFrm::AvailableScreen() const {
@@ -250,6 +287,10 @@ QRect MainFrm::AvailableScreen() const {
 }
 
 void MainFrm::PlaceWindow() {
+    // Where the compositor places windows, it also remembers where.
+    if (!Desktop.CanPlaceWindows()) {
+        return;
+    }
     const QPoint stored(GlobalSettings.SaveLeft / TwipsPerPixel, GlobalSettings.SaveTop / TwipsPerPixel);
     QList<QRect> screens;
     for (const auto* screen : QGuiApplication::screens()) {
@@ -279,14 +320,21 @@ void MainFrm::RecordPosition() {
 void MainFrm::ApplyVisibility() {
     CommandMenu->SetShowing(GlobalSettings.Showing);
     if (GlobalSettings.Showing) {
-        AlwaysOnTop::SetAlwaysOnTop(*this, GlobalSettings.TopMost);
+        Desktop.SetAlwaysOnTop(*this, GlobalSettings.TopMost);
         showNormal();
-    } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        hide();
     } else {
-        // Hidden with no icon to click, the window could never come back.
-        showMinimized();
+        Desktop.HideWindow(*this);
     }
+}
+
+void MainFrm::FollowVisibility() {
+    const bool showing = isVisible() && !isMinimized();
+    if (!FollowingVisibility || showing == GlobalSettings.Showing) {
+        return;
+    }
+    GlobalSettings.Showing = showing;
+    CommandMenu->SetShowing(showing);
+    RegisteryLoadSave::SaveWindowSettings();
 }
 
 void MainFrm::cmdSendMessage_Click() {
@@ -338,7 +386,8 @@ void MainFrm::AddStatusLine(const QString& line) {
 }
 
 void MainFrm::ReportMessage(const std::u16string& Message) {
-    AddStatusLine(Text(Message));
+    LastStatusLine = Text(Message);
+    AddStatusLine(LastStatusLine);
 }
 
 void MainFrm::NotReadyToSendMessage() {
@@ -347,6 +396,14 @@ void MainFrm::NotReadyToSendMessage() {
 
 void MainFrm::ReadyToSendMessage() {
     cmdSendMessage->SetEnable(true);
+}
+
+void MainFrm::MessageAnswered(SmsOutcome) {
+    if (isHidden()) {
+        // The line without its date and time: the notice carries its own.
+        Desktop.Notify(ProductInfo::Name,
+                       LastStatusLine.mid(LastStatusLine.indexOf(QStringLiteral("    ")) + 4));
+    }
 }
 
 } // namespace pagewing

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "session/SMSSender.h"
-#include "session/SMSSenderEvents.h"
 #include "platform/LocaleStatusClock.h"
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
+#include "session/SMSSender.h"
+#include "session/SMSSenderEvents.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -23,8 +23,8 @@ namespace pagewing {
 class AboutFrm;
 class CaptionDrag;
 class ClearButton;
+class DesktopIntegration;
 class MnuFrm;
-class SysTray;
 class UserServerInfo;
 class LimitedTextEdit;
 class MinMaxCloseButtons;
@@ -32,7 +32,8 @@ class SendButton;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
 // message within a 140-character allowance, Send and Clear, and the status list into which the session
-// writes every stage and outcome. It owns the session and its two sockets.
+// writes every stage and outcome. It owns the session and its two sockets, and reaches the desktop only
+// through the desktop integration it is given.
 class MainFrm : public QWidget, private SMSSenderEvents {
     Q_OBJECT
 
@@ -41,7 +42,7 @@ public:
     static constexpr int SenderNameLength = 20;
     static constexpr int TwipsPerPixel = 15;
 
-    explicit MainFrm(QWidget* parent = nullptr);
+    explicit MainFrm(DesktopIntegration& desktop, QWidget* parent = nullptr);
     ~MainFrm() override;
 
     // The start-up: window settings and position, the telephone list, then the login when the account is
@@ -50,6 +51,8 @@ public:
     // Toggles between shown and hidden and saves the choice. Where the desktop has no notification area to
     // bring the window back from, hiding minimises it instead.
     void ShowOrHide();
+    // Opens the command menu at a point on the screen.
+    void OpenCommandMenu(QPoint globalPosition);
     // Logs in again with the stored server and account.
     void Reconnect();
     // Opens the options, or brings up the one already open with what was typed in it.
@@ -58,7 +61,6 @@ public:
     // Shows the window in front of the others, as when a second copy of the program was started.
     void BringToFront();
 
-    SysTray& Tray() { return *ClockSysTray; }
     MnuFrm& Menu() { return *CommandMenu; }
     // The one About window; closing it only hides it.
     AboutFrm& About();
@@ -70,14 +72,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void BuildControls();
+    void BuildCommandMenuAccess();
     void PlaceWindow();
     QRect AvailableScreen() const;
     void UpdateLimits();
     void RecordPosition();
     void ApplyVisibility();
+    // Showing follows what the window really is, however it got there: task bar, window manager or menu.
+    void FollowVisibility();
     void cmdSendMessage_Click();
     void cmdClearMessage_Click();
     void RefreshTelephoneCombo();
@@ -87,7 +95,9 @@ private:
     void ReportMessage(const std::u16string& Message) override;
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
+    void MessageAnswered(SmsOutcome Outcome) override;
 
+    DesktopIntegration& Desktop;
     QtSessionSocket WinsockCtrl1{this};
     QtSessionSocket WinsockCtrl2{this};
     LocaleStatusClock Clock;
@@ -106,12 +116,15 @@ private:
     MinMaxCloseButtons* MinimizeButton = nullptr;
     QProgressBar* ProgressMessageLength = nullptr;
     CaptionDrag* TitleDrag = nullptr;
-    SysTray* ClockSysTray = nullptr;
+    QWidget* CaptionIcon = nullptr;
     MnuFrm* CommandMenu = nullptr;
     std::unique_ptr<AboutFrm> AboutWindow;
     QPointer<UserServerInfo> Options;
 
     QString ComposedMessageText;
+    QString LastStatusLine;
+    // Set from the start-up until the window closes: the only time its visibility is the user's choice.
+    bool FollowingVisibility = false;
     QPixmap Background;
     // Saves the position once a move that did not come from the title strip has settled.
     QTimer MoveSettled;

@@ -1,22 +1,20 @@
 #include "ui/MnuFrm.h"
 
+#include "platform/DesktopIntegration.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/ProductInfo.h"
-#include "platform/RegisteryLoadSave.h"
 #include "ui/SkinnedWindow.h"
-#include "platform/AlwaysOnTop.h"
-#include "platform/HelpFile.h"
-#include "platform/HyperLink.h"
-#include "platform/RegisteryAccess.h"
 
 #include <QMenu>
 
 namespace pagewing {
 
-MnuFrm::MnuFrm(MainFrm& window)
+MnuFrm::MnuFrm(MainFrm& window, DesktopIntegration& desktop)
     : QObject(&window)
     , Window(window)
+    , Desktop(desktop)
     , Menu(std::make_unique<QMenu>(tr("File"))) {
     Menu->setObjectName(QStringLiteral("fl"));
     // A window of its own, so the main window's style sheet does not reach it.
@@ -32,17 +30,28 @@ MnuFrm::MnuFrm(MainFrm& window)
     AddItem("ex", tr("Exit"), &MnuFrm::ex_Click);
     rwws->setCheckable(true);
     aot->setCheckable(true);
+    if (!Desktop.CanKeepOnTop()) {
+        // A check mark would promise what the desktop does not do; the setting is kept for a desktop that
+        // does.
+        aot->setEnabled(false);
+        aot->setToolTip(tr("This desktop does not let a program keep its window above the others"));
+        Menu->setToolTipsVisible(true);
+    }
 }
 
 MnuFrm::~MnuFrm() = default;
 
 void MnuFrm::SetShowing(bool showing) {
-    hos->setText(QLatin1String(showing ? HideCaption : ShowCaption));
+    if (Desktop.HasTray()) {
+        hos->setText(QLatin1String(showing ? HideCaption : ShowCaption));
+    } else {
+        hos->setText(showing ? tr("Hide") : tr("Show"));
+    }
 }
 
 void MnuFrm::SetCheckMarks(bool startUp, bool topMost) {
     rwws->setChecked(startUp);
-    aot->setChecked(topMost);
+    aot->setChecked(topMost && aot->isEnabled());
 }
 
 QAction* MnuFrm::AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)()) {
@@ -61,7 +70,7 @@ void MnuFrm::rct_Click() {
 }
 
 void MnuFrm::gin_Click() {
-    HyperLink::OpenLink(ProductInfo::RegistrationPage);
+    Desktop.OpenLink(ProductInfo::RegistrationPage);
 }
 
 void MnuFrm::usi_Click() {
@@ -71,7 +80,7 @@ void MnuFrm::usi_Click() {
 void MnuFrm::rwws_Click() {
     GlobalSettings.StartUp = !GlobalSettings.StartUp;
     rwws->setChecked(GlobalSettings.StartUp);
-    RegisteryAccess::WriteRunEntry(GlobalSettings.StartUp);
+    Desktop.SetStartAtLogon(GlobalSettings.StartUp);
     RegisteryLoadSave::SaveWindowSettings();
 }
 
@@ -80,13 +89,13 @@ void MnuFrm::aot_Click() {
     aot->setChecked(GlobalSettings.TopMost);
     // A hidden window takes the new state when it is next shown.
     if (GlobalSettings.Showing) {
-        AlwaysOnTop::SetAlwaysOnTop(Window, GlobalSettings.TopMost);
+        Desktop.SetAlwaysOnTop(Window, GlobalSettings.TopMost);
     }
     RegisteryLoadSave::SaveWindowSettings();
 }
 
 void MnuFrm::hlpt_Click() {
-    HelpFile::Open(ProductInfo::HelpFileName);
+    Desktop.OpenHelp(ProductInfo::HelpFileName);
 }
 
 void MnuFrm::abt_Click() {

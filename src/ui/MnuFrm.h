@@ -9,10 +9,11 @@ class QMenu;
 
 namespace pagewing {
 
+class DesktopIntegration;
 class MainFrm;
 
-// The command menu that the tray icon opens: show or hide, reconnect, get an ICQ number, the options, start
-// at logon, always on top, help, About and exit.
+// The command menu that the tray icon and the main window's caption open: show or hide, reconnect, get an
+// ICQ number, the options, start at logon, always on top, help, About and exit.
 class MnuFrm : public QObject {
     Q_OBJECT
 
@@ -20,11 +21,12 @@ public:
     static constexpr const char* HideCaption = "Hide (Or Click On Tray Icon)";
     static constexpr const char* ShowCaption = "Show (Or Click On Tray Icon)";
 
-    explicit MnuFrm(MainFrm& window);
+    MnuFrm(MainFrm& window, DesktopIntegration& desktop);
     ~MnuFrm() override;
 
     QMenu& fl() { return *Menu; }
-    // The hos item's caption follows the main window: Hide while it is shown, Show while it is hidden.
+    // The hos item's caption follows the main window: Hide while it is shown, Show while it is hidden. The
+    // tray icon is named only where there is one.
     void SetShowing(bool showing);
     void SetCheckMarks(bool startUp, bool topMost);
 
@@ -42,6 +44,7 @@ private:
     QAction* AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)());
 
     MainFrm& Window;
+    DesktopIntegration& Desktop;
     std::unique_ptr<QMenu> Menu;
     QAction* hos = nullptr;
     QAction* rwws = nullptr;

@@ -7,7 +7,8 @@
 
 namespace pagewing {
 
-SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, QWidget* parent)
+SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, DesktopIntegration& desktop,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , Skin(skin) {
     setWindowTitle(title);
@@ -17,7 +18,7 @@ SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, QWidget*
     auto* caption = new QWidget(this);
     caption->setObjectName(QStringLiteral("WindowCaption"));
     caption->setGeometry(0, 0, width(), TitleHeight);
-    new CaptionDrag(caption, this, CaptionDrag::Buttons::Any, CaptionDrag::Edges::Free);
+    new CaptionDrag(caption, this, desktop, CaptionDrag::Buttons::Any, CaptionDrag::Edges::Free);
 }
 
 QString SkinnedWindow::StyleSheet() {

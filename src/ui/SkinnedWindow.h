@@ -5,6 +5,8 @@
 
 namespace pagewing {
 
+class DesktopIntegration;
+
 // A frameless window of fixed size drawn entirely by one skin picture, title strip included, and moved by
 // dragging that strip with any mouse button.
 class SkinnedWindow : public QWidget {
@@ -17,7 +19,7 @@ public:
     static QString StyleSheet();
 
 protected:
-    SkinnedWindow(const QString& skin, const QString& title, QWidget* parent);
+    SkinnedWindow(const QString& skin, const QString& title, DesktopIntegration& desktop, QWidget* parent);
     void paintEvent(QPaintEvent* event) override;
 
 private:

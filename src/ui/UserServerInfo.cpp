@@ -1,9 +1,9 @@
 #include "ui/UserServerInfo.h"
 
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/CancelButton.h"
 #include "ui/OkButton.h"
-#include "platform/RegisteryLoadSave.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,8 +23,8 @@ QLineEdit* Field(QWidget* parent, const char* name, const QString& label, const 
 
 } // namespace
 
-UserServerInfo::UserServerInfo(QWidget* parent)
-    : SkinnedWindow(QStringLiteral(":/skins/options.png"), tr("Options"), parent) {
+UserServerInfo::UserServerInfo(DesktopIntegration& desktop, QWidget* parent)
+    : SkinnedWindow(QStringLiteral(":/skins/options.png"), tr("Options"), desktop, parent) {
     setObjectName(QStringLiteral("UserServerInfo"));
     setAttribute(Qt::WA_DeleteOnClose);
     const auto& settings = GlobalSettings;

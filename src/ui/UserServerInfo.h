@@ -7,6 +7,7 @@ class QLineEdit;
 namespace pagewing {
 
 class CancelButton;
+class DesktopIntegration;
 class OkButton;
 
 // The options: the authorization server's host and port, the ICQ number and its password. Filled from the
@@ -16,7 +17,7 @@ class UserServerInfo : public SkinnedWindow {
     Q_OBJECT
 
 public:
-    explicit UserServerInfo(QWidget* parent = nullptr);
+    explicit UserServerInfo(DesktopIntegration& desktop, QWidget* parent = nullptr);
 
 signals:
     // The four login settings were saved; the session should log in again with them.

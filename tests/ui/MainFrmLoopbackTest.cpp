@@ -1,11 +1,12 @@
 // The whole program's main job: log in through the simulator, type a number, a sender name and a message
 // into the window, click Send and read the delivery line.
 
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
-#include "platform/RegisteryLoadSave.h"
 
+#include "support/FakeDesktopIntegration.h"
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
 
@@ -41,7 +42,7 @@ private slots:
         GlobalSettings.Showing = true;
         RegisteryLoadSave::SaveWindowSettings();
 
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
@@ -62,6 +63,9 @@ private slots:
         RegisteryLoadSave::LoadTelephoneList();
         QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee +15551234567");
     }
+
+private:
+    test::FakeDesktopIntegration Desktop;
 };
 
 PAGEWING_QTEST_MAIN(MainFrmLoopbackTest)

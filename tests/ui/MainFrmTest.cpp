@@ -1,9 +1,10 @@
 #include "ui/MainFrm.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
-#include "platform/RegisteryLoadSave.h"
 
+#include "support/FakeDesktopIntegration.h"
 #include "support/QtTestEnvironment.h"
 
 #include <QClipboard>
@@ -54,7 +55,7 @@ private slots:
     }
 
     void startWithoutAnAccountMakesNoConnectionAndSaysSo() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         const Controls c(window);
         QCOMPARE(c.Status->count(), 1);
@@ -65,7 +66,7 @@ private slots:
     }
 
     void messageAndSenderShareTheAllowance() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.show();
         const Controls c(window);
         QTest::keyClicks(c.Message, QString(150, u'm'));
@@ -92,7 +93,7 @@ private slots:
     }
 
     void pasteIsCutToWhatFits() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.show();
         const Controls c(window);
         QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
@@ -108,7 +109,7 @@ private slots:
     }
 
     void lineBreaksCountAsTheirTwoCharacters() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.show();
         const Controls c(window);
         QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
@@ -121,7 +122,7 @@ private slots:
 
     void sendWithoutAConnectionFailsAndStillStoresTheWholeEntry() {
         GlobalSettings.ICQUIN = u"100200300";
-        MainFrm window;
+        MainFrm window(Desktop);
         window.show();
         const Controls c(window);
         c.Number->setEditText(QStringLiteral("Ann Lee 0123456"));
@@ -145,7 +146,7 @@ private slots:
     }
 
     void tabGoesNumberSenderMessageClearSend() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         const Controls c(window);
@@ -162,7 +163,7 @@ private slots:
         GlobalSettings.SaveTop = 750;
         GlobalSettings.Showing = true;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         QCOMPARE(window.pos(), QPoint(100, 50));
         auto* strip = window.findChild<QWidget*>(QStringLiteral("Image1"));
@@ -182,14 +183,14 @@ private slots:
         GlobalSettings.SaveTop = 90000;
         GlobalSettings.Showing = true;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         const auto screen = window.screen()->geometry();
         QVERIFY(screen.contains(window.geometry()));
     }
 
     void hideAndShowSaveTheChoice() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         window.ShowOrHide();
         RegisteryLoadSave::LoadWindowSettings();
@@ -199,6 +200,9 @@ private slots:
         QVERIFY(GlobalSettings.Showing);
         QVERIFY(window.isVisible());
     }
+
+private:
+    test::FakeDesktopIntegration Desktop;
 };
 
 PAGEWING_QTEST_MAIN(MainFrmTest)

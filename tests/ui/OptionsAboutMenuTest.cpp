@@ -1,16 +1,16 @@
+#include "platform/RegisteryAccess.h"
+#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/AboutFrm.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
-#include "platform/RegisteryLoadSave.h"
 #include "ui/UserServerInfo.h"
-#include "platform/RegisteryAccess.h"
 
+#include "support/FakeDesktopIntegration.h"
 #include "support/QtTestEnvironment.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,17 +51,6 @@ void StoreAccount(const QString& port) {
 
 } // namespace
 
-// Receives the addresses that the program hands to the desktop.
-class LinkCatcher : public QObject {
-    Q_OBJECT
-
-public slots:
-    void Open(const QUrl& url) { Opened.append(url); }
-
-public:
-    QList<QUrl> Opened;
-};
-
 class OptionsAboutMenuTest : public QObject {
     Q_OBJECT
 
@@ -69,13 +58,13 @@ private slots:
     void init() {
         test::ForgetStoredSettings();
         GlobalSettings = {};
-        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &Links, "Open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &Links, "Open");
-        Links.Opened.clear();
+        Desktop.Opened.clear();
+        Desktop.Tray = true;
+        Desktop.KeepOnTop = true;
     }
 
     void optionsStartInThePasswordBoxAndTabInTheirOrder() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         auto* options = window.findChild<UserServerInfo*>();
         QVERIFY(QTest::qWaitForWindowActive(options));
@@ -91,7 +80,7 @@ private slots:
 
     void okWithNothingChangedStillSavesAndReconnects() {
         StoreAccount(QString::number(ClosedPort()));
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
         QTRY_VERIFY(status->count() > 0 &&
@@ -112,7 +101,7 @@ private slots:
     void emptyLoginFieldMeansTheNextStartAsksAgain() {
         StoreAccount(QString::number(ClosedPort()));
         {
-            MainFrm window;
+            MainFrm window(Desktop);
             window.Load();
             window.ShowOptions();
             auto* options = window.findChild<UserServerInfo*>();
@@ -123,7 +112,7 @@ private slots:
             QVERIFY(status->item(status->count() - 1)->text().endsWith(u"Login server name is empty"));
         }
         GlobalSettings = {};
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         QVERIFY(window.findChild<UserServerInfo*>() != nullptr);
         auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
@@ -134,7 +123,7 @@ private slots:
     void cancelLeavesSettingsAndStoreUntouched() {
         StoreAccount(QStringLiteral("5190"));
         const auto before = StoreBytes();
-        MainFrm window;
+        MainFrm window(Desktop);
         window.ShowOptions();
         auto* options = window.findChild<UserServerInfo*>();
         options->findChild<QLineEdit*>(QStringLiteral("txtICQUIN"))->setText(QStringLiteral("999"));
@@ -147,7 +136,7 @@ private slots:
     }
 
     void openingTwiceBringsUpTheOneDialogAsTyped() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.ShowOptions();
         auto* first = window.findChild<UserServerInfo*>();
         first->findChild<QLineEdit*>(QStringLiteral("txtICQUIN"))->setText(QStringLiteral("4242"));
@@ -158,7 +147,7 @@ private slots:
     }
 
     void aboutCheckBoxIsStoredAtOnceAndKeptOverClosing() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         auto& about = window.About();
         QVERIFY(about.isVisible());
@@ -179,7 +168,7 @@ private slots:
     }
 
     void linksHandTheirAddressesOverAsWritten() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         auto* link = window.About().findChild<QLabel*>(QStringLiteral("lblSendToFriend"));
         QCOMPARE(link->cursor().hotSpot(), QPoint(12, 9));
@@ -187,17 +176,17 @@ private slots:
         emit link->linkActivated(QString());
         emit window.About().findChild<QLabel*>(QStringLiteral("lblLink"))->linkActivated(QString());
         Item(window, "gin")->trigger();
-        QCOMPARE(Links.Opened.size(), 3);
+        QCOMPARE(Desktop.Opened.size(), 3);
         QCOMPARE(
-            Links.Opened[0].toString(),
+            Desktop.Opened[0],
             QStringLiteral("mailto:?subject=Free Lumenfold Pagewing allows you to send SMS messages to all "
                            "networks, supported by ICQ&body=https://lumenfold.example/pagewing/download"));
-        QCOMPARE(Links.Opened[1].toString(), QStringLiteral("https://lumenfold.example/"));
-        QCOMPARE(Links.Opened[2].toString(), QStringLiteral("https://www.icq.com/register/"));
+        QCOMPARE(Desktop.Opened[1], QStringLiteral("https://lumenfold.example/"));
+        QCOMPARE(Desktop.Opened[2], QStringLiteral("https://www.icq.com/register/"));
     }
 
     void menuHoldsTheNineItemsInOrder() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         const auto actions = window.Menu().fl().actions();
         QStringList captions;
@@ -215,7 +204,7 @@ private slots:
         GlobalSettings.Showing = false;
         GlobalSettings.TopMost = true;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         QCOMPARE(Item(window, "hos")->text(), QStringLiteral("Show (Or Click On Tray Icon)"));
         const auto flags = window.windowFlags();
@@ -235,7 +224,7 @@ private slots:
         GlobalSettings.Showing = true;
         GlobalSettings.TopMost = false;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Item(window, "aot")->trigger();
@@ -245,7 +234,7 @@ private slots:
     }
 
     void runAtStartTwiceLeavesItOffAndTheEntryHidden() {
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         Item(window, "rwws")->trigger();
         QVERIFY(GlobalSettings.StartUp);
@@ -260,8 +249,8 @@ private slots:
     }
 
     void hideAndShowWithoutATrayKeepTheWindowReachable() {
-        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-        MainFrm window;
+        Desktop.Tray = false;
+        MainFrm window(Desktop);
         window.Load();
         Item(window, "hos")->trigger();
         QVERIFY(window.isVisible());
@@ -272,16 +261,17 @@ private slots:
     }
 
     void startHiddenWithoutATrayStartsMinimised() {
+        Desktop.Tray = false;
         GlobalSettings.Showing = false;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window;
+        MainFrm window(Desktop);
         window.Load();
         QVERIFY(window.isVisible());
         QVERIFY(window.isMinimized());
     }
 
 private:
-    LinkCatcher Links;
+    test::FakeDesktopIntegration Desktop;
 };
 
 PAGEWING_QTEST_MAIN(OptionsAboutMenuTest)

@@ -1,10 +1,11 @@
 // Runs under Xvfb with a notification area (trayer) on the xcb platform: see run-with-tray.sh.
 
+#include "platform/DesktopIntegration.h"
+#include "platform/RegisteryLoadSave.h"
+#include "platform/SysTray.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
-#include "platform/RegisteryLoadSave.h"
-#include "platform/SysTray.h"
 
 #include "support/QtTestEnvironment.h"
 
@@ -35,9 +36,11 @@ private slots:
         GlobalSettings.ShowHelp = 0;
         GlobalSettings.Showing = true;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window;
+        DesktopIntegration desktop;
+        MainFrm window(desktop);
         window.Load();
-        auto& icon = window.Tray().Icon();
+        QTRY_VERIFY(desktop.Tray() != nullptr);
+        auto& icon = desktop.Tray()->Icon();
         QVERIFY(icon.isVisible());
         // The icon is usable once the notification area has embedded it along the bottom of the screen.
         const auto screen = QGuiApplication::primaryScreen()->geometry();

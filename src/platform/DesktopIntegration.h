@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <memory>
+
+class QMenu;
+class QWidget;
+
+namespace pagewing {
+
+class SysTray;
+
+// Everything the windows ask of the desktop they run on: the tray icon, and what to do where there is
+// none; the way into the command menu; keep-on-top and moving a frameless window, which some desktops
+// leave to the compositor; start at logon; help, links and notices. The windows hold no platform branches
+// of their own, and a test puts a fake in its place.
+class DesktopIntegration : public QObject {
+    Q_OBJECT
+
+public:
+    explicit DesktopIntegration(QObject* parent = nullptr);
+    ~DesktopIntegration() override;
+
+    // Whether the desktop has a notification area now (a stock GNOME desktop has none).
+    virtual bool HasTray() const;
+    // Puts the window's icon in the notification area, now or whenever one appears.
+    virtual void ShowTrayIcon(QWidget& window, const QString& toolTip);
+    virtual void RemoveTrayIcon();
+    // The icon once shown, for a look at where the notification area put it.
+    SysTray* Tray() const { return TrayIcon.get(); }
+
+    // Hides the window where the tray icon can bring it back, and minimises it to the task bar elsewhere:
+    // hidden with no icon to click, it could never come back.
+    virtual void HideWindow(QWidget& window);
+
+    // Opens the menu as a pop-up of the window, at a point on the screen.
+    virtual void PopupMenu(QMenu& menu, QWidget& window, QPoint globalPosition);
+
+    // Whether the window manager honours keep-on-top; Wayland compositors ignore it.
+    virtual bool CanKeepOnTop() const;
+    // Keeps a shown window above all others, or puts it back among them, without moving or activating it.
+    virtual void SetAlwaysOnTop(QWidget& window, bool onTop);
+
+    // Whether the program may place its own top-level windows; on Wayland only the compositor does.
+    virtual bool CanPlaceWindows() const;
+    // Hands a move of the window by the pointer to the compositor; false when it does not take it.
+    virtual bool StartSystemMove(QWidget& window);
+
+    // Start at logon follows StartUp alone: the entry is rewritten from it at every start, and an entry left
+    // from an earlier choice is marked hidden.
+    virtual void ReconcileStartAtLogon(bool startUp);
+    virtual void SetStartAtLogon(bool startUp);
+
+    // Opens the help page with the desktop's viewer; a missing page changes nothing.
+    virtual void OpenHelp(const QString& fileName);
+    // Hands a web or mailto address to the desktop's default application, as written.
+    virtual void OpenLink(const QString& address);
+
+    // A short notice about something that happened while the window was hidden: the tray icon's message.
+    virtual void Notify(const QString& title, const QString& message);
+
+signals:
+    // A left click on the tray icon.
+    void ShowOrHideRequested();
+    // A right click on the tray icon, at the pointer.
+    void MenuRequested(QPoint globalPosition);
+
+private:
+    bool IsWayland() const;
+
+    std::unique_ptr<SysTray> TrayIcon;
+};
+
+} // namespace pagewing

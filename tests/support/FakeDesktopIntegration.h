@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/DesktopIntegration.h"
+
+#include <QMenu>
+#include <QStringList>
+
+namespace pagewing::test {
+
+// A desktop whose answers a test sets (a tray or none, keep-on-top and window placement honoured or not)
+// and which records what the windows asked of it instead of doing it. Hiding, keep-on-top and the autostart
+// entry are the real ones: they stay inside the window and the test's private folders.
+class FakeDesktopIntegration : public DesktopIntegration {
+public:
+    bool HasTray() const override { return Tray; }
+    void ShowTrayIcon(QWidget&, const QString& toolTip) override { TrayToolTip = toolTip; }
+    void RemoveTrayIcon() override { TrayToolTip.clear(); }
+    void PopupMenu(QMenu& menu, QWidget&, QPoint globalPosition) override {
+        PoppedUp = &menu;
+        MenuPosition = globalPosition;
+    }
+    bool CanKeepOnTop() const override { return KeepOnTop; }
+    bool CanPlaceWindows() const override { return PlaceWindows; }
+    bool StartSystemMove(QWidget&) override {
+        ++SystemMoves;
+        return true;
+    }
+    void OpenHelp(const QString& fileName) override { Opened.append(fileName); }
+    void OpenLink(const QString& address) override { Opened.append(address); }
+    void Notify(const QString&, const QString& message) override { Notices.append(message); }
+
+    bool Tray = false;
+    bool KeepOnTop = true;
+    bool PlaceWindows = true;
+
+    QString TrayToolTip;
+    QMenu* PoppedUp = nullptr;
+    QPoint MenuPosition;
+    int SystemMoves = 0;
+    QStringList Opened;
+    QStringList Notices;
+};
+
+} // namespace pagewing::test
