@@ -30,3 +30,21 @@ start_gateway() {
         return 1
     fi
 }
+
+# start_private_wayland FOLDER: starts a headless weston with its own runtime folder FOLDER/wayland and
+# exports XDG_RUNTIME_DIR and WAYLAND_DISPLAY once it accepts clients. With --debug, weston-screenshooter
+# can take pictures of it.
+start_private_wayland() {
+    export XDG_RUNTIME_DIR="$1/wayland"
+    mkdir -p "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    weston --backend=headless-backend.so --use-pixman --socket=pagewing-wl --width=1024 --height=768 \
+        --idle-time=0 --debug >"$1/weston.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/pagewing-wl" ] && break
+        sleep 0.05
+    done
+    # A path, so that a client that moves XDG_RUNTIME_DIR elsewhere still finds the compositor.
+    export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/pagewing-wl"
+}

@@ -1,15 +1,22 @@
 #include "ui/CaptionMenuButton.h"
 
+#include <QMouseEvent>
+
 namespace pagewing {
 
 CaptionMenuButton::CaptionMenuButton(QWidget* parent)
-    : QAbstractButton(parent) {
-    setFocusPolicy(Qt::NoFocus);
+    : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
     setToolTip(tr("Command menu (Shift+F10)"));
     setAccessibleName(tr("Command menu"));
 }
 
-void CaptionMenuButton::paintEvent(QPaintEvent*) {}
+void CaptionMenuButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        emit MenuRequested(event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
 
 } // namespace pagewing

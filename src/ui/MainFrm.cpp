@@ -148,8 +148,7 @@ void MainFrm::BuildCommandMenuAccess() {
     // The menu is reachable with or without a tray icon: the mark at the left of the caption, a right click
     // anywhere on the caption, and Shift+F10 or the Menu key as a title bar's window menu is.
     CaptionIcon = Place(new CaptionMenuButton(Image1), "CaptionIcon", QRect(4, 2, 20, 20));
-    connect(static_cast<CaptionMenuButton*>(CaptionIcon), &QAbstractButton::pressed, this,
-            [this] { OpenCommandMenu(QCursor::pos()); });
+    connect(CaptionIcon, &CaptionMenuButton::MenuRequested, this, &MainFrm::OpenCommandMenu);
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Image1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { OpenCommandMenu(Image1->mapToGlobal(at)); });

@@ -22,6 +22,7 @@ namespace pagewing {
 
 class AboutFrm;
 class CaptionDrag;
+class CaptionMenuButton;
 class ClearButton;
 class DesktopIntegration;
 class MnuFrm;
@@ -116,7 +117,7 @@ private:
     MinMaxCloseButtons* MinimizeButton = nullptr;
     QProgressBar* ProgressMessageLength = nullptr;
     CaptionDrag* TitleDrag = nullptr;
-    QWidget* CaptionIcon = nullptr;
+    CaptionMenuButton* CaptionIcon = nullptr;
     MnuFrm* CommandMenu = nullptr;
     std::unique_ptr<AboutFrm> AboutWindow;
     QPointer<UserServerInfo> Options;

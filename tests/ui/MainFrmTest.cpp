@@ -3,14 +3,17 @@
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
+#include "ui/MnuFrm.h"
 
 #include "support/FakeDesktopIntegration.h"
 #include "support/QtTestEnvironment.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTest>
 
@@ -52,6 +55,9 @@ private slots:
     void init() {
         test::ForgetStoredSettings();
         GlobalSettings = {};
+        Desktop.Tray = false;
+        Desktop.PlaceWindows = true;
+        Desktop.KeepOnTop = true;
     }
 
     void startWithoutAnAccountMakesNoConnectionAndSaysSo() {
@@ -199,6 +205,98 @@ private slots:
         RegisteryLoadSave::LoadWindowSettings();
         QVERIFY(GlobalSettings.Showing);
         QVERIFY(window.isVisible());
+    }
+
+    void commandMenuOpensFromTheCaptionAndTheKeyboard_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("with a tray") << true;
+        QTest::newRow("without a tray") << false;
+    }
+
+    void commandMenuOpensFromTheCaptionAndTheKeyboard() {
+        QFETCH(bool, tray);
+        Desktop.Tray = tray;
+        MainFrm window(Desktop);
+        window.Load();
+        // Without an account the options open in front; the keys are typed into the main window.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* caption = window.findChild<QWidget*>(QStringLiteral("Image1"));
+        auto* mark = window.findChild<QWidget*>(QStringLiteral("CaptionIcon"));
+        const auto underTheMark = mark->mapToGlobal(QPoint(0, mark->height()));
+        const struct {
+            const char* way;
+            std::function<void()> open;
+            QPoint at;
+        } ways[] = {
+            {"left click on the mark", [&] { QTest::mousePress(mark, Qt::LeftButton, {}, QPoint(5, 6)); },
+             mark->mapToGlobal(QPoint(5, 6))},
+            {"right click on the caption",
+             [&] {
+                 QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(200, 9),
+                                         caption->mapToGlobal(QPoint(200, 9)));
+                 QApplication::sendEvent(caption, &click);
+             },
+             caption->mapToGlobal(QPoint(200, 9))},
+            {"Shift+F10",
+             [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier); },
+             underTheMark},
+            {"Menu key", [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu); }, underTheMark},
+        };
+        for (const auto& way : ways) {
+            Desktop.PoppedUp = nullptr;
+            way.open();
+            QVERIFY2(Desktop.PoppedUp == &window.Menu().fl(), way.way);
+            QCOMPARE(Desktop.MenuPosition, way.at);
+        }
+        // A left press elsewhere on the caption still moves the window.
+        Desktop.PoppedUp = nullptr;
+        QTest::mousePress(caption, Qt::LeftButton, {}, QPoint(200, 9));
+        QTest::mouseRelease(caption, Qt::LeftButton, {}, QPoint(200, 9));
+        QVERIFY(Desktop.PoppedUp == nullptr);
+    }
+
+    void showingFollowsTheWindowHoweverItWasShown() {
+        MainFrm window(Desktop);
+        window.Load();
+        QAction* hos = window.Menu().fl().actions().constFirst();
+        window.ShowOrHide();
+        QVERIFY(window.isMinimized());
+        QCOMPARE(hos->text(), QStringLiteral("Show"));
+        // Restored from the task bar, not through the program.
+        window.showNormal();
+        QTRY_VERIFY(GlobalSettings.Showing);
+        QCOMPARE(hos->text(), QStringLiteral("Hide"));
+        RegisteryLoadSave::LoadWindowSettings();
+        QVERIFY(GlobalSettings.Showing);
+        // Minimised by the window manager.
+        window.showMinimized();
+        RegisteryLoadSave::LoadWindowSettings();
+        QVERIFY(!GlobalSettings.Showing);
+    }
+
+    void desktopThatPlacesWindowsItselfGetsTheMoveAndTheKeepOnTop() {
+        Desktop.PlaceWindows = false;
+        Desktop.KeepOnTop = false;
+        GlobalSettings.SaveLeft = 1500;
+        GlobalSettings.SaveTop = 750;
+        GlobalSettings.TopMost = true;
+        GlobalSettings.Showing = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window(Desktop);
+        window.Load();
+        QCOMPARE(window.pos(), QPoint(0, 0));
+        QTest::mousePress(window.findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton, {},
+                          QPoint(50, 10));
+        QCOMPARE(Desktop.SystemMoves, 1);
+        auto* aot = window.Menu().fl().findChild<QAction*>(QStringLiteral("aot"));
+        QVERIFY(!aot->isEnabled());
+        QVERIFY(!aot->isChecked());
+        QVERIFY(!aot->toolTip().isEmpty());
+        // The stored choices stay for a desktop that honours them.
+        RegisteryLoadSave::LoadWindowSettings();
+        QCOMPARE(GlobalSettings.SaveLeft, 1500);
+        QVERIFY(GlobalSettings.TopMost);
     }
 
 private:

@@ -1,0 +1,53 @@
+// Runs under Xvfb with no notification area, as on a stock GNOME desktop: see run-on-display.sh.
+
+#include "platform/DesktopIntegration.h"
+#include "platform/RegisteryLoadSave.h"
+#include "session/GlobalSettings.h"
+#include "ui/MainFrm.h"
+#include "ui/MnuFrm.h"
+#include "ui/UserServerInfo.h"
+
+#include "support/QtTestEnvironment.h"
+
+#include <QMenu>
+#include <QProcess>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+using namespace pagewing;
+
+class CaptionMenuTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rightClickOnTheCaptionOpensTheMenuWithoutATray() {
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        GlobalSettings.ShowHelp = 0;
+        GlobalSettings.Showing = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        DesktopIntegration desktop;
+        MainFrm window(desktop);
+        window.Load();
+        // Without an account the options open; they are not what this test is about.
+        window.findChild<UserServerInfo*>()->close();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const auto onCaption = window.mapToGlobal(QPoint(200, 10));
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("mousemove"), QString::number(onCaption.x()),
+                           QString::number(onCaption.y()), QStringLiteral("click"), QStringLiteral("3")});
+        QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
+        QStringList captions;
+        for (const auto* action : window.Menu().fl().actions()) {
+            captions.append(action->text());
+        }
+        QCOMPARE(captions,
+                 (QStringList{"Hide", "Reconnect", "Get ICQ Number (UIN)", "User and Server Information",
+                              "Run When Windows Starts", "Always On Top", "Help Topics", "About", "Exit"}));
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    }
+};
+
+PAGEWING_QTEST_MAIN(CaptionMenuTest)
+#include "CaptionMenuTest.moc"

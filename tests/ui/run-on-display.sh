@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a test program on a private display of the kind named first:
+#   xvfb        an X server with no notification area, on the xcb platform
+#   xvfb-tray   the same with a notification area (trayer)
+#   weston      a headless Wayland compositor, on the wayland platform
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/desktop.sh"
+
+kind=$1
+shift
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+case "$kind" in
+xvfb | xvfb-tray)
+    start_private_display "$work"
+    if [ "$kind" = xvfb-tray ]; then
+        trayer --edge bottom --height 24 --widthtype pixel --width 200 >/dev/null 2>&1 &
+        pids+=($!)
+    fi
+    QT_QPA_PLATFORM=xcb "$@"
+    ;;
+weston)
+    start_private_wayland "$work"
+    QT_QPA_PLATFORM=wayland "$@"
+    ;;
+*)
+    echo "run-on-display: unknown display kind '$kind'" >&2
+    exit 2
+    ;;
+esac
