@@ -397,21 +397,25 @@ void SMSSender::ReportDelivery(std::span<const std::uint8_t> frame) {
         return;
     }
     UnansweredRequests.pop_front();
-    const auto generation = Generation;
-    if (delivered && !Report(u"Message successfully delivered")) {
-        return;
+    std::vector<std::u16string> lines;
+    if (delivered) {
+        lines.push_back(Dated(u"Message successfully delivered"));
     }
-    if (notDelivered && !Report(u"Message was not delivered")) {
-        return;
+    if (notDelivered) {
+        lines.push_back(Dated(u"Message was not delivered"));
     }
-    if (refused && !Report(RefusalLine(*reply))) {
-        return;
+    if (refused) {
+        lines.push_back(Dated(RefusalLine(*reply)));
     }
-    if (generation == Generation) {
-        Events.MessageAnswered(notDelivered ? SmsOutcome::NotDelivered
-                               : refused    ? SmsOutcome::Refused
-                                            : SmsOutcome::Delivered);
+    for (const auto& line : lines) {
+        if (!RaiseLine(line)) {
+            return;
+        }
     }
+    Events.MessageAnswered(notDelivered ? SmsOutcome::NotDelivered
+                           : refused    ? SmsOutcome::Refused
+                                        : SmsOutcome::Delivered,
+                           lines);
 }
 
 std::optional<std::vector<std::uint8_t>> SMSSender::BuildLoginPacket() {
@@ -511,9 +515,17 @@ void SMSSender::StopLoginTimers() {
 }
 
 bool SMSSender::Report(std::u16string_view message) {
+    return RaiseLine(Dated(message));
+}
+
+bool SMSSender::RaiseLine(const std::u16string& line) {
     const auto generation = Generation;
-    Events.ReportMessage(Clock.CurrentDateTimeText() + u"    " + std::u16string(message));
+    Events.ReportMessage(line);
     return generation == Generation;
+}
+
+std::u16string SMSSender::Dated(std::u16string_view message) const {
+    return Clock.CurrentDateTimeText() + u"    " + std::u16string(message);
 }
 
 } // namespace pagewing

@@ -94,6 +94,8 @@ private:
     // Raises ReportMessage with the dated line; false when the owner's handler started a new session
     // meanwhile, so that the step that reported must not go on.
     bool Report(std::u16string_view message);
+    bool RaiseLine(const std::u16string& line);
+    std::u16string Dated(std::u16string_view message) const;
 
     SessionSocket& Winsock1;
     SessionSocket& Winsock2;

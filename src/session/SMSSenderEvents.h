@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pagewing {
 
@@ -19,8 +20,9 @@ public:
     virtual void ReadyToSendMessage() {}
     // Writing to a connection failed; only a new login helps.
     virtual void MustReconnect() {}
-    // The oldest request still waiting was answered; raised after the status lines that say how.
-    virtual void MessageAnswered(SmsOutcome) {}
+    // The oldest request still waiting was answered; raised after the status lines that say how, which it
+    // repeats.
+    virtual void MessageAnswered(SmsOutcome, const std::vector<std::u16string>&) {}
     // The login failed, stalled, or lost its service connection; the line that says why is already reported
     // and only a new login helps.
     virtual void SessionFailed() {}

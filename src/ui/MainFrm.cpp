@@ -306,7 +306,8 @@ void MainFrm::UpdateLimits() {
     txtSenderID->setMaxLength(std::max({senderAllowance, senderLength, 0}));
     txtSMS->SetMaxLength(Allowance - senderLength);
     ProgressMessageLength->setValue(std::min(Allowance, senderLength + messageLength));
-    ComposedMessageText = txtSenderID->text() + QStringLiteral(":\r\n") + txtSMS->Text();
+    ComposedMessageText =
+        Text(SmsText::Compose(txtSenderID->text().toStdU16String(), txtSMS->Text().toStdU16String()));
 }
 
 void MainFrm::RecordPosition() {
@@ -385,8 +386,7 @@ void MainFrm::AddStatusLine(const QString& line) {
 }
 
 void MainFrm::ReportMessage(const std::u16string& Message) {
-    LastStatusLine = Text(Message);
-    AddStatusLine(LastStatusLine);
+    AddStatusLine(Text(Message));
 }
 
 void MainFrm::NotReadyToSendMessage() {
@@ -397,11 +397,11 @@ void MainFrm::ReadyToSendMessage() {
     cmdSendMessage->SetEnable(true);
 }
 
-void MainFrm::MessageAnswered(SmsOutcome) {
+void MainFrm::MessageAnswered(SmsOutcome, const std::vector<std::u16string>& Lines) {
     if (isHidden()) {
-        // The line without its date and time: the notice carries its own.
-        Desktop.Notify(ProductInfo::Name,
-                       LastStatusLine.mid(LastStatusLine.indexOf(QStringLiteral("    ")) + 4));
+        // The last line without its date and time: the notice carries its own.
+        const auto line = Text(Lines.back());
+        Desktop.Notify(ProductInfo::Name, line.mid(line.indexOf(QStringLiteral("    ")) + 4));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/QtSessionTimers.h"
 #include "session/SMSSender.h"
 #include "session/SMSSenderEvents.h"
+#include "session/SmsText.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -39,8 +40,8 @@ class MainFrm : public QWidget, private SMSSenderEvents {
     Q_OBJECT
 
 public:
-    static constexpr int Allowance = 140;
-    static constexpr int SenderNameLength = 20;
+    static constexpr int Allowance = SmsText::Allowance;
+    static constexpr int SenderNameLength = SmsText::SenderNameLength;
     static constexpr int TwipsPerPixel = 15;
 
     explicit MainFrm(DesktopIntegration& desktop, QWidget* parent = nullptr);
@@ -96,7 +97,7 @@ private:
     void ReportMessage(const std::u16string& Message) override;
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
-    void MessageAnswered(SmsOutcome Outcome) override;
+    void MessageAnswered(SmsOutcome Outcome, const std::vector<std::u16string>& Lines) override;
 
     DesktopIntegration& Desktop;
     QtSessionSocket WinsockCtrl1{this};
@@ -123,7 +124,6 @@ private:
     QPointer<UserServerInfo> Options;
 
     QString ComposedMessageText;
-    QString LastStatusLine;
     // Set from the start-up until the window closes: the only time its visibility is the user's choice.
     bool FollowingVisibility = false;
     QPixmap Background;

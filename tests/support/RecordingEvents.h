@@ -30,7 +30,10 @@ public:
     void NotReadyToSendMessage() override { Log.emplace_back(u"NotReadyToSendMessage"); }
     void ReadyToSendMessage() override { Log.emplace_back(u"ReadyToSendMessage"); }
     void MustReconnect() override { Log.emplace_back(u"MustReconnect"); }
-    void MessageAnswered(SmsOutcome outcome) override {
+    void MessageAnswered(SmsOutcome outcome, const std::vector<std::u16string>& lines) override {
+        if (lines.empty() || lines.back() != FullLines.back()) {
+            Log.emplace_back(u"answered without its lines");
+        }
         Log.emplace_back(outcome == SmsOutcome::Delivered      ? u"answered: delivered"
                          : outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
                                                                : u"answered: refused");
