@@ -1,4 +1,9 @@
-# Shared compile settings and the one-line declaration of a test executable.
+# Shared compile settings, the version header and the one-line declaration of a test executable.
+
+# The version is spelled once, in project(); code reads it from this header.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductVersion.h.in ${PROJECT_BINARY_DIR}/generated/ProductVersion.h @ONLY)
+add_library(pagewing_version INTERFACE)
+target_include_directories(pagewing_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 
 function(pagewing_set_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace pagewing::RegisteryLoadSave {
 
@@ -16,6 +17,19 @@ namespace {
 
 const QString Application = QStringLiteral("Lumenfold Pagewing");
 const QString Section = QStringLiteral("Settings");
+
+// Set by UseStoreFile; empty for the user's own store.
+QString& OtherStoreFile() {
+    static QString fileName;
+    return fileName;
+}
+
+std::unique_ptr<QSettings> OpenStore() {
+    return OtherStoreFile().isEmpty()
+               ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Application,
+                                             Application)
+               : std::make_unique<QSettings>(OtherStoreFile(), QSettings::IniFormat);
+}
 
 // QSettings makes its folder and file with the umask's permissions; the password is in the file, so both
 // are made private before a value is written and kept so after.
@@ -33,13 +47,13 @@ void MakePrivate(const QString& fileName) {
 class Store {
 public:
     Store()
-        : Settings(QSettings::IniFormat, QSettings::UserScope, Application, Application) {
-        Settings.beginGroup(Section);
+        : Settings(OpenStore()) {
+        Settings->beginGroup(Section);
     }
 
     // A text value that QSettings may have read as a list, because an unquoted comma splits INI values.
     QString Text(const QString& key, const QString& fallback) const {
-        const auto value = Settings.value(key, fallback);
+        const auto value = Settings->value(key, fallback);
         return value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',') : value.toString();
     }
 
@@ -74,23 +88,23 @@ public:
         return Text(key, fallback).toStdU16String();
     }
 
-    void Write(const QString& key, const QString& value) { Settings.setValue(key, value); }
-    void Write(const QString& key, std::int32_t value) { Settings.setValue(key, QString::number(value)); }
+    void Write(const QString& key, const QString& value) { Settings->setValue(key, value); }
+    void Write(const QString& key, std::int32_t value) { Settings->setValue(key, QString::number(value)); }
     void Write(const QString& key, bool value) {
-        Settings.setValue(key, value ? QStringLiteral("True") : QStringLiteral("False"));
+        Settings->setValue(key, value ? QStringLiteral("True") : QStringLiteral("False"));
     }
     void Write(const QString& key, const std::u16string& value) {
-        Settings.setValue(key, QString::fromStdU16String(value));
+        Settings->setValue(key, QString::fromStdU16String(value));
     }
 
     void Save() {
-        MakePrivate(Settings.fileName());
-        Settings.sync();
-        MakePrivate(Settings.fileName());
+        MakePrivate(Settings->fileName());
+        Settings->sync();
+        MakePrivate(Settings->fileName());
     }
 
 private:
-    QSettings Settings;
+    std::unique_ptr<QSettings> Settings;
 };
 
 } // namespace
@@ -144,7 +158,11 @@ void SaveTelephoneList() {
 }
 
 QString StoreFileName() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, Application, Application).fileName();
+    return OpenStore()->fileName();
+}
+
+void UseStoreFile(const QString& fileName) {
+    OtherStoreFile() = fileName;
 }
 
 } // namespace pagewing::RegisteryLoadSave

@@ -18,4 +18,8 @@ void SaveTelephoneList();
 // The file that holds the settings.
 QString StoreFileName();
 
+// Reads and writes this file from now on instead of the user's own store, for a script that keeps an account
+// of its own.
+void UseStoreFile(const QString& fileName);
+
 } // namespace pagewing::RegisteryLoadSave

@@ -1,5 +1,8 @@
 #include "platform/SingleCopy.h"
 
+#include "platform/HandOverReply.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -7,8 +10,10 @@
 namespace pagewing {
 
 namespace {
-constexpr int ShowRequestTimeoutMs = 1000;
-}
+
+constexpr int ConnectTimeoutMs = 1000;
+
+} // namespace
 
 SingleCopy::SingleCopy(QObject* parent)
     : QObject(parent)
@@ -17,8 +22,9 @@ SingleCopy::SingleCopy(QObject* parent)
     Lock.setStaleLockTime(0);
     connect(&Server, &QLocalServer::newConnection, this, [this] {
         while (auto* connection = Server.nextPendingConnection()) {
-            connection->deleteLater();
-            emit ShowRequested();
+            connect(connection, &QLocalSocket::readyRead, this,
+                    [this, connection] { ReadRequest(connection); });
+            connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
         }
     });
 }
@@ -38,7 +44,49 @@ bool SingleCopy::TryAcquire() {
 void SingleCopy::AskRunningCopyToShow() const {
     QLocalSocket socket;
     socket.connectToServer(SocketName());
-    socket.waitForConnected(ShowRequestTimeoutMs);
+    if (socket.waitForConnected(ConnectTimeoutMs)) {
+        QDataStream stream(&socket);
+        stream.setVersion(StreamVersion);
+        stream << static_cast<quint8>(Request::Show);
+        socket.waitForBytesWritten(ConnectTimeoutMs);
+    }
+}
+
+std::optional<SendExit> SingleCopy::HandOver(const SendRequest& request, std::chrono::milliseconds timeout,
+                                             const std::function<void(const QString&)>& onLine) {
+    QLocalSocket socket;
+    socket.connectToServer(SocketName());
+    if (!socket.waitForConnected(ConnectTimeoutMs)) {
+        return std::nullopt;
+    }
+    QDataStream stream(&socket);
+    stream.setVersion(StreamVersion);
+    stream << static_cast<quint8>(Request::Send) << request.Number << request.Sender << request.Message;
+    const QDeadlineTimer deadline(timeout);
+    while (!deadline.hasExpired()) {
+        quint8 kind = 0;
+        QString line;
+        qint32 exit = 0;
+        stream.startTransaction();
+        stream >> kind;
+        if (kind == static_cast<quint8>(Reply::Exit)) {
+            stream >> exit;
+        } else {
+            stream >> line;
+        }
+        if (!stream.commitTransaction()) {
+            if (socket.state() != QLocalSocket::ConnectedState) {
+                // The running copy went away before the outcome was known.
+                return SendExit::LoginFailed;
+            }
+            socket.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
+        } else if (kind == static_cast<quint8>(Reply::Exit)) {
+            return static_cast<SendExit>(exit);
+        } else {
+            onLine(line);
+        }
+    }
+    return SendExit::NoAnswer;
 }
 
 QString SingleCopy::LockFileName() {
@@ -49,6 +97,29 @@ QString SingleCopy::LockFileName() {
 QString SingleCopy::SocketName() {
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
            QStringLiteral("/lumenfold-pagewing.socket");
+}
+
+void SingleCopy::ReadRequest(QLocalSocket* connection) {
+    QDataStream stream(connection);
+    stream.setVersion(StreamVersion);
+    quint8 kind = 0;
+    SendRequest request;
+    stream.startTransaction();
+    stream >> kind;
+    if (kind == static_cast<quint8>(Request::Send)) {
+        stream >> request.Number >> request.Sender >> request.Message;
+    }
+    if (!stream.commitTransaction()) {
+        return;
+    }
+    disconnect(connection, nullptr, this, nullptr);
+    if (kind == static_cast<quint8>(Request::Send)) {
+        disconnect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
+        emit SendRequested(request, new HandOverReply(connection, this));
+    } else {
+        connection->disconnectFromServer();
+        emit ShowRequested();
+    }
 }
 
 } // namespace pagewing

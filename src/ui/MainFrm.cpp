@@ -7,6 +7,7 @@
 #include "ui/CaptionDrag.h"
 #include "ui/CaptionMenuButton.h"
 #include "ui/ClearButton.h"
+#include "ui/HandedOverSends.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
@@ -70,6 +71,12 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     setFixedSize(342, 459);
     BuildControls();
     CommandMenu = new MnuFrm(*this, Desktop);
+    HandOvers = new HandedOverSends(
+        [this](const SendRequest& request) {
+            return SendMessageTo(request.Number, SmsText::Compose(request.Sender.toStdU16String(),
+                                                                  request.Message.toStdU16String()));
+        },
+        this);
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
@@ -204,6 +211,7 @@ void MainFrm::OpenCommandMenu(QPoint globalPosition) {
 }
 
 void MainFrm::Reconnect() {
+    HandOvers->LoginStarted();
     SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
 }
 
@@ -337,12 +345,21 @@ void MainFrm::FollowVisibility() {
     RegisteryLoadSave::SaveWindowSettings();
 }
 
+void MainFrm::SendHandedOver(const SendRequest& request, HandOverReply* reply) {
+    HandOvers->Add(request, reply);
+}
+
 void MainFrm::cmdSendMessage_Click() {
-    const auto entry = cmbMobileNumber->currentText();
-    SMS->SendSMSMessage(TelephoneList::DestinationNumber(entry).toStdU16String(),
-                        ComposedMessageText.toStdU16String(), u"1252", GlobalSettings.ICQUIN, u"TICQClient",
-                        u"Yes");
+    if (SendMessageTo(cmbMobileNumber->currentText(), ComposedMessageText.toStdU16String())) {
+        HandOvers->WindowSent();
+    }
+}
+
+bool MainFrm::SendMessageTo(const QString& entry, const std::u16string& text) {
+    const bool sent = SMS->SendSMSMessage(TelephoneList::DestinationNumber(entry).toStdU16String(), text,
+                                          u"1252", GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
     AddToTelephoneList(entry);
+    return sent;
 }
 
 void MainFrm::cmdClearMessage_Click() {
@@ -360,14 +377,9 @@ void MainFrm::RefreshTelephoneCombo() {
 }
 
 void MainFrm::AddToTelephoneList(const QString& entry) {
-    RegisteryLoadSave::LoadTelephoneList();
-    const auto list = TelephoneList::WithEntry(Text(GlobalSettings.TelephoneList), entry);
-    if (!list) {
-        return;
+    if (TelephoneList::Remember(entry)) {
+        RefreshTelephoneCombo();
     }
-    GlobalSettings.TelephoneList = list->toStdU16String();
-    RegisteryLoadSave::SaveTelephoneList();
-    RefreshTelephoneCombo();
 }
 
 void MainFrm::AddStatusLine(const QString& line) {
@@ -387,20 +399,36 @@ void MainFrm::AddStatusLine(const QString& line) {
 
 void MainFrm::ReportMessage(const std::u16string& Message) {
     AddStatusLine(Text(Message));
+    HandOvers->Line(Text(Message));
 }
 
 void MainFrm::NotReadyToSendMessage() {
     cmdSendMessage->SetEnable(false);
+    HandOvers->NotReady();
 }
 
 void MainFrm::ReadyToSendMessage() {
     cmdSendMessage->SetEnable(true);
+    HandOvers->Ready();
 }
 
-void MainFrm::MessageAnswered(SmsOutcome, const std::vector<std::u16string>& Lines) {
+void MainFrm::MustReconnect() {
+    HandOvers->Failed();
+}
+
+void MainFrm::SessionFailed() {
+    HandOvers->Failed();
+}
+
+void MainFrm::MessageAnswered(SmsOutcome Outcome, const std::vector<std::u16string>& Lines) {
+    QStringList lines;
+    for (const auto& line : Lines) {
+        lines.append(Text(line));
+    }
+    HandOvers->Answered(Outcome, lines);
     if (isHidden()) {
         // The last line without its date and time: the notice carries its own.
-        const auto line = Text(Lines.back());
+        const auto& line = lines.constLast();
         Desktop.Notify(ProductInfo::Name, line.mid(line.indexOf(QStringLiteral("    ")) + 4));
     }
 }

@@ -3,6 +3,7 @@
 #include "platform/LocaleStatusClock.h"
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
+#include "platform/SendRequest.h"
 #include "session/SMSSender.h"
 #include "session/SMSSenderEvents.h"
 #include "session/SmsText.h"
@@ -22,6 +23,8 @@ class QProgressBar;
 namespace pagewing {
 
 class AboutFrm;
+class HandOverReply;
+class HandedOverSends;
 class CaptionDrag;
 class CaptionMenuButton;
 class ClearButton;
@@ -62,6 +65,9 @@ public:
     void ShowAbout();
     // Shows the window in front of the others, as when a second copy of the program was started.
     void BringToFront();
+    // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
+    // command how it went.
+    void SendHandedOver(const SendRequest& request, HandOverReply* reply);
 
     MnuFrm& Menu() { return *CommandMenu; }
     // The one About window; closing it only hides it.
@@ -89,6 +95,8 @@ private:
     // Showing follows what the window really is, however it got there: task bar, window manager or menu.
     void FollowVisibility();
     void cmdSendMessage_Click();
+    // Sends the text to the number in the entry and stores the entry; true when the request went out.
+    bool SendMessageTo(const QString& entry, const std::u16string& text);
     void cmdClearMessage_Click();
     void RefreshTelephoneCombo();
     void AddToTelephoneList(const QString& entry);
@@ -98,6 +106,8 @@ private:
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
     void MessageAnswered(SmsOutcome Outcome, const std::vector<std::u16string>& Lines) override;
+    void MustReconnect() override;
+    void SessionFailed() override;
 
     DesktopIntegration& Desktop;
     QtSessionSocket WinsockCtrl1{this};
@@ -120,6 +130,7 @@ private:
     CaptionDrag* TitleDrag = nullptr;
     CaptionMenuButton* CaptionIcon = nullptr;
     MnuFrm* CommandMenu = nullptr;
+    HandedOverSends* HandOvers = nullptr;
     std::unique_ptr<AboutFrm> AboutWindow;
     QPointer<UserServerInfo> Options;
 

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "ProductVersion.h"
+
 #include <QString>
 
 // The product's name, version and addresses, kept in one place.
 namespace pagewing::ProductInfo {
 
 inline const QString Name = QStringLiteral("Lumenfold Pagewing");
-inline const QString NameAndVersion = QStringLiteral("Lumenfold Pagewing v1.87");
+inline const QString Version = QStringLiteral(PAGEWING_VERSION);
+inline const QString NameAndVersion = Name + QStringLiteral(" v") + Version;
 inline const QString Creator = QStringLiteral("Written by the Lumenfold team");
 inline const QString MakerWebSite = QStringLiteral("https://lumenfold.example/");
 inline const QString DownloadPage = QStringLiteral("https://lumenfold.example/pagewing/download");

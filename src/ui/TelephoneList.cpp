@@ -1,5 +1,8 @@
 #include "ui/TelephoneList.h"
 
+#include "platform/RegisteryLoadSave.h"
+#include "session/GlobalSettings.h"
+
 namespace pagewing::TelephoneList {
 
 QStringList Entries(const QString& stored) {
@@ -13,6 +16,18 @@ std::optional<QString> WithEntry(const QString& stored, const QString& entry) {
         return std::nullopt;
     }
     return stored.isEmpty() ? storable : stored + u',' + storable;
+}
+
+bool Remember(const QString& entry) {
+    // Read again first: another copy of the program, or a command, may have stored entries meanwhile.
+    RegisteryLoadSave::LoadTelephoneList();
+    const auto list = WithEntry(QString::fromStdU16String(GlobalSettings.TelephoneList), entry);
+    if (!list) {
+        return false;
+    }
+    GlobalSettings.TelephoneList = list->toStdU16String();
+    RegisteryLoadSave::SaveTelephoneList();
+    return true;
 }
 
 QString DestinationNumber(const QString& text) {
