@@ -44,6 +44,10 @@ public:
 
     // The lines the simulator printed for the SMS requests it received.
     QStringList SmsLines() {
+        // Takes in whatever the pipe holds, also when no event loop has run since it was written.
+        Process.setReadChannel(QProcess::StandardOutput);
+        while (Process.waitForReadyRead(0)) {
+        }
         Output += QString::fromUtf8(Process.readAllStandardOutput());
         return Output.split(u'\n', Qt::SkipEmptyParts);
     }

@@ -1,0 +1,64 @@
+// pagewing --send while the window runs: the window sends and shows the lines, the command prints them. Runs
+// under Xvfb (see run-on-display.sh), as the window would on a desktop.
+
+#include "platform/DesktopIntegration.h"
+#include "platform/HandOverReply.h"
+#include "platform/RegisteryLoadSave.h"
+#include "platform/SingleCopy.h"
+#include "session/GlobalSettings.h"
+#include "ui/MainFrm.h"
+
+#include "support/GatewaySimProcess.h"
+#include "support/QtTestEnvironment.h"
+
+#include <QListWidget>
+#include <QProcess>
+#include <QTest>
+
+using namespace pagewing;
+
+class HandOverTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void runningWindowSendsForTheCommand() {
+        test::GatewaySimProcess simulator;
+        QVERIFY(simulator.WaitUntilListening());
+        GlobalSettings.LoginURL = simulator.Host.toStdU16String();
+        GlobalSettings.LoginPort = simulator.Port.toStdU16String();
+        GlobalSettings.ICQUIN = u"100200300";
+        GlobalSettings.ICQPassword = u"pagewing";
+        RegisteryLoadSave::SaveLoginSettings();
+        GlobalSettings.ShowHelp = 0;
+        RegisteryLoadSave::SaveWindowSettings();
+
+        SingleCopy copy;
+        QVERIFY(copy.TryAcquire());
+        DesktopIntegration desktop;
+        MainFrm window(desktop);
+        connect(&copy, &SingleCopy::SendRequested, &window, &MainFrm::SendHandedOver);
+        window.Load();
+        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+
+        // Handed over while the window still logs in: it waits for the login, then sends.
+        QProcess command;
+        command.start(QStringLiteral(PAGEWING_EXECUTABLE),
+                      {QStringLiteral("--send"), QStringLiteral("+15551234567"), QStringLiteral("--sender"),
+                       QStringLiteral("Cron"), QStringLiteral("Backup failed")});
+        QTRY_COMPARE_WITH_TIMEOUT(command.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(command.exitCode(), 0);
+        const auto printed =
+            QString::fromUtf8(command.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(printed.size() >= 2);
+        QVERIFY(printed.at(printed.size() - 2).endsWith(u"    Sending message"));
+        QVERIFY(printed.constLast().endsWith(u"    Message successfully delivered"));
+        QCOMPARE(status->item(status->count() - 1)->text(), printed.constLast());
+        QCOMPARE(simulator.SmsLines(),
+                 QStringList{QStringLiteral("SMS to +15551234567: Cron:\\r\\nBackup failed")});
+        RegisteryLoadSave::LoadTelephoneList();
+        QVERIFY(GlobalSettings.TelephoneList == u"+15551234567");
+    }
+};
+
+PAGEWING_QTEST_MAIN(HandOverTest)
+#include "HandOverTest.moc"
