@@ -28,10 +28,14 @@ private:
 
 QtSessionSocket::QtSessionSocket(QObject* parent)
     : QObject(parent) {
-    Socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(&Socket, &QTcpSocket::readyRead, this, &QtSessionSocket::OnReadyRead);
     connect(&Socket, &QTcpSocket::errorOccurred, this, &QtSessionSocket::OnErrorOccurred);
-    connect(&Socket, &QTcpSocket::connected, this, [this] { RaiseConnected(); });
+    connect(&Socket, &QTcpSocket::connected, this, [this] {
+        // Only a connected socket takes options. Without it, client ready and an SMS request written right
+        // after it meet Nagle's algorithm and the server's delayed acknowledgement: 40 ms for every send.
+        Socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        RaiseConnected();
+    });
     connect(&Socket, &QTcpSocket::disconnected, this, &QtSessionSocket::OnDisconnected);
 }
 
