@@ -13,12 +13,12 @@
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
+#include "ui/StatusList.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -78,12 +78,8 @@ double ThreadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-int LineCount(const QListWidget& status) {
-    return status.count();
-}
-
-QString NewestLine(const QListWidget& status) {
-    return status.count() == 0 ? QString() : status.item(status.count() - 1)->text();
+QString NewestLine(const StatusList& status) {
+    return status.Count() == 0 ? QString() : status.Line(status.Count() - 1);
 }
 
 bool WaitUntil(const std::function<bool()>& done) {
@@ -110,9 +106,9 @@ void StoreAccount(std::uint16_t port) {
 }
 
 // Runs the flood into the window until every line is in or the limit has passed.
-Figures Measure(const QListWidget& status, FloodServer& server, int lines, int limitSeconds) {
+Figures Measure(const StatusList& status, FloodServer& server, int lines, int limitSeconds) {
     const auto start = ReadMemory();
-    const auto startLines = LineCount(status);
+    const auto startLines = status.Count();
     const auto startCpu = ThreadCpuSeconds();
     auto lastTick = std::chrono::steady_clock::now();
     const auto deadline = lastTick + std::chrono::seconds(limitSeconds);
@@ -127,7 +123,7 @@ Figures Measure(const QListWidget& status, FloodServer& server, int lines, int l
         longestGap = std::max(longestGap, now - lastTick);
         lastTick = now;
         peakResident = std::max(peakResident, ReadMemory().Resident);
-        if (LineCount(status) - startLines >= lines || now > deadline) {
+        if (status.Count() - startLines >= lines || now > deadline) {
             loop.quit();
         }
     });
@@ -138,7 +134,7 @@ Figures Measure(const QListWidget& status, FloodServer& server, int lines, int l
     Figures figures;
     figures.Lines = lines;
     figures.CpuSeconds = ThreadCpuSeconds() - startCpu;
-    figures.Reached = LineCount(status) - startLines;
+    figures.Reached = status.Count() - startLines;
     figures.LongestGapMilliseconds = std::chrono::duration<double, std::milli>(longestGap).count();
     const auto end = ReadMemory();
     // A peak above the one before the flood was reached during it; otherwise the ticks' samples tell.
@@ -158,12 +154,13 @@ int RunFlood(int argc, char* argv[], int lines, int limitSeconds) {
     QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));
     QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
 
-    FloodServer server(lines, limitSeconds);
+    // The server outlives the limit, so that its closing the connection is never counted as a line.
+    FloodServer server(lines, limitSeconds + 60);
     StoreAccount(server.LoginPort());
     DesktopIntegration desktop;
     MainFrm window(desktop);
     window.Load();
-    const auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+    const auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
     if (!WaitUntil([&] { return NewestLine(*status).endsWith(u"Sending Cookie"); })) {
         std::fprintf(stderr, "no login: %s; last line \"%s\"\n", server.Error().c_str(),
                      qPrintable(NewestLine(*status)));

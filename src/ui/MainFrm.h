@@ -16,7 +16,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QProgressBar;
 
 namespace pagewing {
@@ -31,6 +30,7 @@ class UserServerInfo;
 class LimitedTextEdit;
 class MinMaxCloseButtons;
 class SendButton;
+class StatusList;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
 // message within a 140-character allowance, Send and Clear, and the status list into which the session
@@ -106,7 +106,7 @@ private:
     QtSessionTimers Timers;
     std::unique_ptr<SMSSender> SMS;
 
-    QListWidget* lstStatus = nullptr;
+    StatusList* lstStatus = nullptr;
     LimitedTextEdit* txtSMS = nullptr;
     QLineEdit* txtSenderID = nullptr;
     QComboBox* cmbMobileNumber = nullptr;
