@@ -14,8 +14,31 @@ namespace pagewing {
 MnuFrm::MnuFrm(MainFrm& window, DesktopIntegration& desktop)
     : QObject(&window)
     , Window(window)
-    , Desktop(desktop)
-    , Menu(std::make_unique<QMenu>(tr("File"))) {
+    , Desktop(desktop) {}
+
+MnuFrm::~MnuFrm() = default;
+
+QMenu& MnuFrm::fl() {
+    if (!Menu) {
+        BuildMenu();
+    }
+    return *Menu;
+}
+
+void MnuFrm::SetShowing(bool showing) {
+    Showing = showing;
+    Refresh();
+}
+
+void MnuFrm::SetCheckMarks(bool startUp, bool topMost) {
+    StartUp = startUp;
+    TopMost = topMost;
+    Refresh();
+}
+
+void MnuFrm::BuildMenu() {
+    // Made when first needed: many runs never open it, and the window comes up sooner without it.
+    Menu = std::make_unique<QMenu>(tr("File"));
     Menu->setObjectName(QStringLiteral("fl"));
     // A window of its own, so the main window's style sheet does not reach it.
     Menu->setStyleSheet(SkinnedWindow::StyleSheet());
@@ -37,21 +60,22 @@ MnuFrm::MnuFrm(MainFrm& window, DesktopIntegration& desktop)
         aot->setToolTip(tr("This desktop does not let a program keep its window above the others"));
         Menu->setToolTipsVisible(true);
     }
+    // A notification area may have come or gone since the captions were set.
+    connect(Menu.get(), &QMenu::aboutToShow, this, &MnuFrm::Refresh);
+    Refresh();
 }
 
-MnuFrm::~MnuFrm() = default;
-
-void MnuFrm::SetShowing(bool showing) {
-    if (Desktop.HasTray()) {
-        hos->setText(QLatin1String(showing ? HideCaption : ShowCaption));
-    } else {
-        hos->setText(showing ? tr("Hide") : tr("Show"));
+void MnuFrm::Refresh() {
+    if (!Menu) {
+        return;
     }
-}
-
-void MnuFrm::SetCheckMarks(bool startUp, bool topMost) {
-    rwws->setChecked(startUp);
-    aot->setChecked(topMost && aot->isEnabled());
+    if (Desktop.HasTray()) {
+        hos->setText(QLatin1String(Showing ? HideCaption : ShowCaption));
+    } else {
+        hos->setText(Showing ? tr("Hide") : tr("Show"));
+    }
+    rwws->setChecked(StartUp);
+    aot->setChecked(TopMost && aot->isEnabled());
 }
 
 QAction* MnuFrm::AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)()) {
@@ -79,6 +103,7 @@ void MnuFrm::usi_Click() {
 
 void MnuFrm::rwws_Click() {
     GlobalSettings.StartUp = !GlobalSettings.StartUp;
+    StartUp = GlobalSettings.StartUp;
     rwws->setChecked(GlobalSettings.StartUp);
     Desktop.SetStartAtLogon(GlobalSettings.StartUp);
     RegisteryLoadSave::SaveWindowSettings();
@@ -86,6 +111,7 @@ void MnuFrm::rwws_Click() {
 
 void MnuFrm::aot_Click() {
     GlobalSettings.TopMost = !GlobalSettings.TopMost;
+    TopMost = GlobalSettings.TopMost;
     aot->setChecked(GlobalSettings.TopMost);
     // A hidden window takes the new state when it is next shown.
     if (GlobalSettings.Showing) {

@@ -24,7 +24,7 @@ public:
     MnuFrm(MainFrm& window, DesktopIntegration& desktop);
     ~MnuFrm() override;
 
-    QMenu& fl() { return *Menu; }
+    QMenu& fl();
     // The hos item's caption follows the main window: Hide while it is shown, Show while it is hidden. The
     // tray icon is named only where there is one.
     void SetShowing(bool showing);
@@ -41,6 +41,9 @@ private:
     void abt_Click();
     void ex_Click();
 
+    void BuildMenu();
+    // Puts the captions and check marks in line with what the window and the settings are now.
+    void Refresh();
     QAction* AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)());
 
     MainFrm& Window;
@@ -49,6 +52,9 @@ private:
     QAction* hos = nullptr;
     QAction* rwws = nullptr;
     QAction* aot = nullptr;
+    bool Showing = false;
+    bool StartUp = false;
+    bool TopMost = false;
 };
 
 } // namespace pagewing
