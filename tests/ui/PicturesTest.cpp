@@ -23,13 +23,9 @@ QImage Pixels(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage Pixels(const QPixmap& pixmap) {
-    return Pixels(pixmap.toImage());
-}
-
 // What a window draws in a rectangle given in logical pixels.
 QImage Drawn(QWidget& window, const QRect& area) {
-    return Pixels(window.grab(area));
+    return Pixels(window.grab(area).toImage());
 }
 
 // A 2x picture's pixels under a rectangle given in logical pixels.
@@ -85,7 +81,7 @@ private slots:
         const auto single = Pictures::Load(path, 1);
         QCOMPARE(single.size(), size);
         QCOMPARE(single.devicePixelRatio(), 1.0);
-        QCOMPARE(Pixels(single), Pixels(QImage(path)));
+        QCOMPARE(Pixels(single.toImage()), Pixels(QImage(path)));
 
         // Ratio 2 must come from the 2x file itself, not from the 1x picture marked or scaled.
         const auto dense = Pictures::Load(path, 2);
