@@ -1,9 +1,10 @@
 # Shell functions shared by the scripts and tests that run Pagewing away from the user's desktop.
 # Source this file; each function records the processes it starts in the array `pids` for the caller to end.
 
-# start_private_display FOLDER: starts Xvfb on a free display and exports DISPLAY once it accepts clients.
+# start_private_display FOLDER [SCREEN]: starts Xvfb on a free display with a screen of SCREEN (default
+# 1024x768x24) and exports DISPLAY once it accepts clients.
 start_private_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp 3>"$1/display" 2>/dev/null &
     pids+=($!)
     for _ in $(seq 50); do
         [ -s "$1/display" ] && break

@@ -1,9 +1,11 @@
 #include "ui/AboutFrm.h"
 
 #include "platform/DesktopIntegration.h"
+#include "platform/PictureCursor.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/CloseButton.h"
+#include "ui/Pictures.h"
 #include "ui/ProductInfo.h"
 
 #include <QCheckBox>
@@ -30,7 +32,8 @@ QLabel* Link(QWidget* parent, const char* name, const QString& text, const QRect
                            .arg(address.toHtmlEscaped(), text.toHtmlEscaped()),
                        place);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    label->setCursor(QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 12, 9));
+    label->setCursor(
+        PictureCursor::FromPicture(Pictures::Load(QStringLiteral(":/cursors/hand.png")), {12, 9}));
     label->setAccessibleName(text);
     // The address goes to the desktop as written; the label must not hand over its own parsed form.
     QObject::connect(label, &QLabel::linkActivated, parent,

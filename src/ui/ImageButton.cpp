@@ -1,5 +1,7 @@
 #include "ui/ImageButton.h"
 
+#include "ui/Pictures.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,13 +29,13 @@ void ImageButton::SetEnable(bool enable) {
 }
 
 QSize ImageButton::sizeHint() const {
-    return SourceImage[Normal].size();
+    return PictureSize();
 }
 
 void ImageButton::SetPictures(const QString& pictureStem, const QString& suffix, const QString& toolTip) {
     for (int state = Normal; state <= Disabled; ++state) {
-        SourceImage[static_cast<std::size_t>(state)] =
-            QPixmap(QStringLiteral(":/%1-%2.%3").arg(pictureStem, QLatin1String(StateNames[state]), suffix));
+        SourceImage[static_cast<std::size_t>(state)] = Pictures::Load(
+            QStringLiteral(":/%1-%2.%3").arg(pictureStem, QLatin1String(StateNames[state]), suffix));
     }
     setToolTip(toolTip);
     setAccessibleName(toolTip);
@@ -147,7 +149,12 @@ void ImageButton::UpdateButtonImage() {
 
 void ImageButton::FitToImage() {
     // The picture decides the size; whatever size a holder sets is replaced by it.
-    setFixedSize(SourceImage[Normal].size());
+    setFixedSize(PictureSize());
+}
+
+QSize ImageButton::PictureSize() const {
+    // In logical pixels, so that a 2x picture takes the place of its 1x one and the click area stays put.
+    return SourceImage[Normal].deviceIndependentSize().toSize();
 }
 
 int ImageButton::ButtonCode(Qt::MouseButton button) {

@@ -51,6 +51,7 @@ protected:
 private:
     void UpdateButtonImage();
     void FitToImage();
+    QSize PictureSize() const;
     static int ButtonCode(Qt::MouseButton button);
     static int ShiftCode(Qt::KeyboardModifiers modifiers);
 

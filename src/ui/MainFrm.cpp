@@ -11,6 +11,7 @@
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
+#include "ui/Pictures.h"
 #include "ui/ProductInfo.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
@@ -61,7 +62,7 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     , Desktop(desktop)
     , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, Timers,
                                       static_cast<SMSSenderEvents&>(*this)))
-    , Background(QStringLiteral(":/skins/main-background.png")) {
+    , Background(Pictures::Load(QStringLiteral(":/skins/main-background.png"))) {
     setObjectName(QStringLiteral("MainFrm"));
     WinsockCtrl1.setObjectName(QStringLiteral("WinsockCtrl1"));
     WinsockCtrl2.setObjectName(QStringLiteral("WinsockCtrl2"));
@@ -90,7 +91,7 @@ void MainFrm::BuildControls() {
     setStyleSheet(SkinnedWindow::StyleSheet());
 
     Image1 = Place(new QLabel(this), "Image1", Twips(0, 0, 5130, 360));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/skins/main-title.png")));
+    Image1->setPixmap(Pictures::Load(QStringLiteral(":/skins/main-title.png")));
     TitleDrag =
         new CaptionDrag(Image1, this, Desktop, CaptionDrag::Buttons::LeftOnly, CaptionDrag::Edges::Snap);
     connect(TitleDrag, &CaptionDrag::DragFinished, this, &MainFrm::RecordPosition);

@@ -1,6 +1,7 @@
 #include "ui/SkinnedWindow.h"
 
 #include "ui/CaptionDrag.h"
+#include "ui/Pictures.h"
 
 #include <QFile>
 #include <QPainter>
@@ -10,10 +11,10 @@ namespace pagewing {
 SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, DesktopIntegration& desktop,
                              QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , Skin(skin) {
+    , Skin(Pictures::Load(skin)) {
     setWindowTitle(title);
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
-    setFixedSize(Skin.size());
+    setFixedSize(Skin.deviceIndependentSize().toSize());
     setStyleSheet(StyleSheet());
     auto* caption = new QWidget(this);
     caption->setObjectName(QStringLiteral("WindowCaption"));

@@ -118,29 +118,6 @@ private slots:
         QCOMPARE(button.ButtonType(), 7);
         QCOMPARE(button.toolTip(), QStringLiteral("Maximize"));
     }
-
-    void everyPictureLoads() {
-        for (const auto* stem :
-             {"buttons/send", "buttons/clear", "buttons/ok", "buttons/cancel", "buttons/close"}) {
-            for (const auto* state : {"normal", "hover", "pressed", "disabled"}) {
-                const QPixmap picture(
-                    QStringLiteral(":/%1-%2.gif").arg(QLatin1String(stem), QLatin1String(state)));
-                QVERIFY2(!picture.isNull(), stem);
-                QCOMPARE(picture.size(), QString(QLatin1String(stem)).contains(u"send") ||
-                                                 QString(QLatin1String(stem)).contains(u"clear")
-                                             ? QSize(100, 20)
-                                             : QSize(88, 18));
-            }
-        }
-        for (const auto* stem : {"minimize", "maximize", "close"}) {
-            for (const auto* state : {"normal", "hover", "pressed", "disabled"}) {
-                const QImage picture(
-                    QStringLiteral(":/caption/%1-%2.bmp").arg(QLatin1String(stem), QLatin1String(state)));
-                QCOMPARE(picture.size(), QSize(16, 16));
-                QCOMPARE(picture.hasAlphaChannel(), false);
-            }
-        }
-    }
 };
 
 PAGEWING_QTEST_MAIN(ImageButtonTest)
