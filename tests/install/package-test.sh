@@ -139,6 +139,13 @@ if ! "$here/check-man-pages.sh" "$work/root/usr"; then
     fail "the unpacked package's manual pages are wrong"
 fi
 
+# The version a user reads is the package's, with no display needed to read it.
+reported_version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/pagewing" --version \
+    2>&1 || true)
+if [ "$reported_version" != "pagewing $version" ]; then
+    fail "pagewing --version says \"$reported_version\", not \"pagewing $version\""
+fi
+
 # A private home, settings folder and runtime folder: the program writes its settings and takes its one-copy lock
 # there, and finds no account, so it stays off the network.
 mkdir -p "$work/run/home" "$work/run/config" "$work/run/data" "$work/run/runtime"
