@@ -123,6 +123,8 @@ int RunWindow(int argc, char* argv[]) {
     MainFrm window(desktop);
     QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
     QObject::connect(&copy, &SingleCopy::SendRequested, &window, &MainFrm::SendHandedOver);
+    // A later start that comes before the window is up finds no one listening and says so itself.
+    QObject::connect(&window, &MainFrm::FirstPainted, &copy, &SingleCopy::Listen);
     window.Load();
     return QApplication::exec();
 }
@@ -130,6 +132,10 @@ int RunWindow(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The window, the usual start, comes up without a detour through the parser.
+    if (argc <= 1) {
+        return RunWindow(argc, argv);
+    }
     const auto command = ParseCommandLine(argc, argv);
     switch (command.What) {
     case CommandLine::Kind::Help:

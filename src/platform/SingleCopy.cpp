@@ -31,14 +31,14 @@ SingleCopy::SingleCopy(QObject* parent)
 
 bool SingleCopy::TryAcquire() {
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (!Lock.tryLock(0)) {
-        return false;
-    }
+    return Lock.tryLock(0);
+}
+
+void SingleCopy::Listen() {
     // A socket file left by a copy that crashed would stop the listen.
     QLocalServer::removeServer(SocketName());
     Server.setSocketOptions(QLocalServer::UserAccessOption);
     Server.listen(SocketName());
-    return true;
 }
 
 void SingleCopy::AskRunningCopyToShow() const {

@@ -31,8 +31,10 @@ public:
 
     explicit SingleCopy(QObject* parent = nullptr);
 
-    // True when this is the only copy; it then listens for later starts.
+    // True when this is the only copy.
     bool TryAcquire();
+    // Listens for later starts; the only copy may leave this until its window is up.
+    void Listen();
     // Asks the running copy to show its window; waits briefly for it to take the request.
     void AskRunningCopyToShow() const;
     // Hands the message to a running copy, passes on each status line it sends back, and gives how the send

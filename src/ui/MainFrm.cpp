@@ -183,8 +183,6 @@ void MainFrm::Load() {
     if (GlobalSettings.ShowHelp != 0) {
         ShowAbout();
     }
-    // The icon can wait for the first paint of the window.
-    QTimer::singleShot(0, this, [this] { Desktop.ShowTrayIcon(*this, ProductInfo::NameAndVersion); });
     Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp);
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
@@ -253,6 +251,14 @@ void MainFrm::BringToFront() {
 void MainFrm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, Background);
+    if (!Painted) {
+        Painted = true;
+        // What the first sight of the window does not need waits until it is there.
+        QTimer::singleShot(0, this, [this] {
+            Desktop.ShowTrayIcon(*this, ProductInfo::NameAndVersion);
+            emit FirstPainted();
+        });
+    }
 }
 
 void MainFrm::moveEvent(QMoveEvent* event) {

@@ -76,6 +76,10 @@ public:
     // The SMS text as sent: sender name, ":", CR LF, message.
     const QString& ComposedMessage() const { return ComposedMessageText; }
 
+signals:
+    // The window has been drawn once; start-up work that can wait is done after this.
+    void FirstPainted();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -137,6 +141,7 @@ private:
     QString ComposedMessageText;
     // Set from the start-up until the window closes: the only time its visibility is the user's choice.
     bool FollowingVisibility = false;
+    bool Painted = false;
     QPixmap Background;
     // Saves the position once a move that did not come from the title strip has settled.
     QTimer MoveSettled;

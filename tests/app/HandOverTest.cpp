@@ -34,6 +34,7 @@ private slots:
 
         SingleCopy copy;
         QVERIFY(copy.TryAcquire());
+        copy.Listen();
         DesktopIntegration desktop;
         MainFrm window(desktop);
         connect(&copy, &SingleCopy::SendRequested, &window, &MainFrm::SendHandedOver);

@@ -15,6 +15,7 @@ private slots:
     void secondCopyIsRefusedAndAsksTheFirstToShow() {
         SingleCopy first;
         QVERIFY(first.TryAcquire());
+        first.Listen();
         QSignalSpy shown(&first, &SingleCopy::ShowRequested);
         SingleCopy second;
         QVERIFY(!second.TryAcquire());
