@@ -6,11 +6,11 @@
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
+#include "ui/StatusList.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -76,9 +76,9 @@ int main(int argc, char* argv[]) {
     DesktopIntegration desktop;
     MainFrm window(desktop);
     window.Load();
-    auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+    auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
     const auto newest = [status] {
-        return status->count() == 0 ? QString() : status->item(status->count() - 1)->text();
+        return status->Count() == 0 ? QString() : status->Line(status->Count() - 1);
     };
     if (!WaitUntil([&] { return newest().endsWith(u"Ready to send Message"); })) {
         std::fprintf(stderr, "no login\n");
@@ -102,10 +102,10 @@ int main(int argc, char* argv[]) {
     });
     for (int i = 0; i < clicks; ++i) {
         written = false;
-        const auto lines = status->count();
+        const auto lines = status->Count();
         clicked = std::chrono::steady_clock::now();
         QTest::mouseClick(send, Qt::LeftButton);
-        if (!WaitUntil([&] { return written && status->count() >= lines + 2; })) {
+        if (!WaitUntil([&] { return written && status->Count() >= lines + 2; })) {
             std::fprintf(stderr, "click %d: nothing written or no answer\n", i);
             return 1;
         }

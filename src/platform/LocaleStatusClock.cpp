@@ -9,9 +9,11 @@ namespace pagewing {
 std::u16string LocaleStatusClock::CurrentDateTimeText() const {
     const auto locale = QLocale::system();
     const auto now = QDateTime::currentDateTime();
-    // The long time format ends in the time zone's name, which a status line does not need.
+    // The long time format ends in the time zone's name, which a status line does not need. Compiled once:
+    // every status line asks for the time, and compiling the pattern cost more than the rest of the line.
+    static const QRegularExpression zoneName(QStringLiteral("\\s*t+\\s*$"));
     auto timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
+    timeFormat.remove(zoneName);
     return (locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
             locale.toString(now.time(), timeFormat))
         .toStdU16String();

@@ -28,6 +28,9 @@ private:
 
 QtSessionSocket::QtSessionSocket(QObject* parent)
     : QObject(parent) {
+    // A server that floods us is read a piece per turn of the event loop, so that the window keeps
+    // answering between pieces; a whole backlog at once would hold it for as long as the backlog lasts.
+    Socket.setReadBufferSize(16 * 1024);
     connect(&Socket, &QTcpSocket::readyRead, this, &QtSessionSocket::OnReadyRead);
     connect(&Socket, &QTcpSocket::errorOccurred, this, &QtSessionSocket::OnErrorOccurred);
     connect(&Socket, &QTcpSocket::connected, this, [this] {

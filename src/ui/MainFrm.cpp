@@ -15,6 +15,7 @@
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
 #include "ui/SkinnedWindow.h"
+#include "ui/StatusList.h"
 #include "ui/TelephoneList.h"
 #include "ui/UserServerInfo.h"
 
@@ -23,13 +24,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
 #include <QShortcut>
-#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
@@ -120,13 +119,9 @@ void MainFrm::BuildControls() {
     cmdClearMessage = Place(new ClearButton(this), "cmdClearMessage", Twips(330, 4395, 1500, 300));
     cmdSendMessage = Place(new SendButton(this), "cmdSendMessage", Twips(3285, 4395, 1500, 300));
 
-    lstStatus = Place(new QListWidget(this), "lstStatus", Twips(165, 4770, 4800, 1785));
+    lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
     lstStatus->setFocusPolicy(Qt::ClickFocus);
-    lstStatus->setWordWrap(true);
-    lstStatus->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // A fixed text width, so that the wrapped heights measured as lines arrive stay right.
-    lstStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     CloseButton = Place(new MinMaxCloseButtons(this), "CloseButton", Twips(4770, 60, 240, 240));
     MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
@@ -389,18 +384,7 @@ void MainFrm::AddToTelephoneList(const QString& entry) {
 }
 
 void MainFrm::AddStatusLine(const QString& line) {
-    // The wrapped height is measured once here; left to the view, every line would be laid out again for
-    // each line added, and a long session would slow down with its own history.
-    auto* item = new QListWidgetItem(line, lstStatus);
-    const auto width = lstStatus->viewport()->width();
-    const auto textMargin =
-        lstStatus->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstStatus) + 1;
-    const auto wrapped = lstStatus->fontMetrics()
-                             .boundingRect(QRect(0, 0, width - 2 * textMargin, 0), Qt::TextWordWrap, line)
-                             .height();
-    item->setSizeHint(QSize(width, wrapped + 2));
-    lstStatus->setCurrentRow(lstStatus->count() - 1);
-    lstStatus->scrollToBottom();
+    lstStatus->AddLine(line);
 }
 
 void MainFrm::ReportMessage(const std::u16string& Message) {

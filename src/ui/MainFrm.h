@@ -17,7 +17,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QProgressBar;
 
 namespace pagewing {
@@ -34,6 +33,7 @@ class UserServerInfo;
 class LimitedTextEdit;
 class MinMaxCloseButtons;
 class SendButton;
+class StatusList;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
 // message within a 140-character allowance, Send and Clear, and the status list into which the session
@@ -120,7 +120,7 @@ private:
     QtSessionTimers Timers;
     std::unique_ptr<SMSSender> SMS;
 
-    QListWidget* lstStatus = nullptr;
+    StatusList* lstStatus = nullptr;
     LimitedTextEdit* txtSMS = nullptr;
     QLineEdit* txtSenderID = nullptr;
     QComboBox* cmbMobileNumber = nullptr;

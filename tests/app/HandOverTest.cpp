@@ -7,11 +7,11 @@
 #include "platform/SingleCopy.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
+#include "ui/StatusList.h"
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
 
-#include <QListWidget>
 #include <QProcess>
 #include <QTest>
 
@@ -39,7 +39,7 @@ private slots:
         MainFrm window(desktop);
         connect(&copy, &SingleCopy::SendRequested, &window, &MainFrm::SendHandedOver);
         window.Load();
-        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+        auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
 
         // Handed over while the window still logs in: it waits for the login, then sends.
         QProcess command;
@@ -53,7 +53,7 @@ private slots:
         QVERIFY(printed.size() >= 2);
         QVERIFY(printed.at(printed.size() - 2).endsWith(u"    Sending message"));
         QVERIFY(printed.constLast().endsWith(u"    Message successfully delivered"));
-        QCOMPARE(status->item(status->count() - 1)->text(), printed.constLast());
+        QCOMPARE(status->Line(status->Count() - 1), printed.constLast());
         QCOMPARE(simulator.SmsLines(),
                  QStringList{QStringLiteral("SMS to +15551234567: Cron:\\r\\nBackup failed")});
         RegisteryLoadSave::LoadTelephoneList();

@@ -5,6 +5,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
+#include "ui/StatusList.h"
 
 #include "support/FakeDesktopIntegration.h"
 #include "support/GatewaySimProcess.h"
@@ -12,15 +13,14 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
 #include <QTest>
 
 using namespace pagewing;
 
 namespace {
 
-QString NewestLine(const QListWidget* status) {
-    return status->count() == 0 ? QString() : status->item(status->count() - 1)->text();
+QString NewestLine(const StatusList* status) {
+    return status->Count() == 0 ? QString() : status->Line(status->Count() - 1);
 }
 
 } // namespace
@@ -44,7 +44,7 @@ private slots:
         MainFrm window(Desktop);
         window.Load();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
+        auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
         auto* send = window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"));
         QTRY_VERIFY_WITH_TIMEOUT(NewestLine(status).endsWith(u"    Ready to send Message"), 10000);
         QVERIFY(send->Enable());

@@ -4,6 +4,7 @@
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MnuFrm.h"
+#include "ui/StatusList.h"
 
 #include "support/FakeDesktopIntegration.h"
 #include "support/QtTestEnvironment.h"
@@ -12,7 +13,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTest>
@@ -27,7 +27,7 @@ struct Controls {
         , Sender(window.findChild<QLineEdit*>(QStringLiteral("txtSenderID")))
         , Message(window.findChild<LimitedTextEdit*>(QStringLiteral("txtSMS")))
         , Bar(window.findChild<QProgressBar*>(QStringLiteral("ProgressMessageLength")))
-        , Status(window.findChild<QListWidget*>(QStringLiteral("lstStatus")))
+        , Status(window.findChild<StatusList*>(QStringLiteral("lstStatus")))
         , Send(window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage")))
         , Clear(window.findChild<ImageButton*>(QStringLiteral("cmdClearMessage"))) {}
 
@@ -35,7 +35,7 @@ struct Controls {
     QLineEdit* Sender;
     LimitedTextEdit* Message;
     QProgressBar* Bar;
-    QListWidget* Status;
+    StatusList* Status;
     ImageButton* Send;
     ImageButton* Clear;
 };
@@ -64,8 +64,8 @@ private slots:
         MainFrm window(Desktop);
         window.Load();
         const Controls c(window);
-        QCOMPARE(c.Status->count(), 1);
-        QVERIFY(c.Status->item(0)->text().contains(QStringLiteral("User and Server Information")));
+        QCOMPARE(c.Status->Count(), 1);
+        QVERIFY(c.Status->Line(0).contains(QStringLiteral("User and Server Information")));
         QVERIFY(c.Send->Enable());
         QVERIFY(window.isVisible());
         QCOMPARE(window.pos(), QPoint(0, 0));
@@ -133,9 +133,9 @@ private slots:
         const Controls c(window);
         c.Number->setEditText(QStringLiteral("Ann Lee 0123456"));
         QTest::mouseClick(c.Send, Qt::LeftButton);
-        QVERIFY(c.Status->currentItem()->text().endsWith(
-            QStringLiteral("    Not logged in yet: the message was not sent")));
-        QCOMPARE(c.Status->currentRow(), c.Status->count() - 1);
+        QVERIFY(c.Status->Line(c.Status->CurrentRow())
+                    .endsWith(QStringLiteral("    Not logged in yet: the message was not sent")));
+        QCOMPARE(c.Status->CurrentRow(), c.Status->Count() - 1);
         RegisteryLoadSave::LoadTelephoneList();
         QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456");
         QCOMPARE(c.Number->count(), 1);

@@ -5,6 +5,7 @@
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
+#include "ui/StatusList.h"
 #include "ui/UserServerInfo.h"
 
 #include "support/FakeDesktopIntegration.h"
@@ -13,7 +14,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTcpServer>
@@ -82,10 +82,9 @@ private slots:
         StoreAccount(QString::number(ClosedPort()));
         MainFrm window(Desktop);
         window.Load();
-        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
-        QTRY_VERIFY(status->count() > 0 &&
-                    status->item(status->count() - 1)->text().endsWith(u"Connection refused"));
-        const auto lines = status->count();
+        auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
+        QTRY_VERIFY(status->Count() > 0 && status->Line(status->Count() - 1).endsWith(u"Connection refused"));
+        const auto lines = status->Count();
         QFile::remove(RegisteryLoadSave::StoreFileName());
 
         window.ShowOptions();
@@ -93,8 +92,8 @@ private slots:
         QTest::mouseClick(options->findChild<ImageButton*>(QStringLiteral("OkButton1")), Qt::LeftButton);
         QVERIFY(StoreBytes().contains("ICQUIN=100200300"));
         QVERIFY(!window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"))->Enable());
-        QTRY_COMPARE(status->count(), lines + 1);
-        QVERIFY(status->item(lines)->text().endsWith(u"Connection refused"));
+        QTRY_COMPARE(status->Count(), lines + 1);
+        QVERIFY(status->Line(lines).endsWith(u"Connection refused"));
         QTRY_VERIFY(window.findChild<UserServerInfo*>() == nullptr);
     }
 
@@ -108,16 +107,16 @@ private slots:
             options->findChild<QLineEdit*>(QStringLiteral("txtLoginURL"))->clear();
             QTest::keyClick(options->findChild<QLineEdit*>(QStringLiteral("txtICQUIN")), Qt::Key_Return);
             QVERIFY(GlobalSettings.LoginURL.empty());
-            auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
-            QVERIFY(status->item(status->count() - 1)->text().endsWith(u"Login server name is empty"));
+            auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
+            QVERIFY(status->Line(status->Count() - 1).endsWith(u"Login server name is empty"));
         }
         GlobalSettings = {};
         MainFrm window(Desktop);
         window.Load();
         QVERIFY(window.findChild<UserServerInfo*>() != nullptr);
-        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
-        QCOMPARE(status->count(), 1);
-        QVERIFY(status->item(0)->text().contains(u"User and Server Information"));
+        auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
+        QCOMPARE(status->Count(), 1);
+        QVERIFY(status->Line(0).contains(u"User and Server Information"));
     }
 
     void cancelLeavesSettingsAndStoreUntouched() {

@@ -6,11 +6,11 @@
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
+#include "ui/StatusList.h"
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
 
-#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 
@@ -34,11 +34,10 @@ private slots:
         MainFrm window(desktop);
         window.Load();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* status = window.findChild<QListWidget*>(QStringLiteral("lstStatus"));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            status->count() > 0 &&
-                status->item(status->count() - 1)->text().endsWith(u"    Ready to send Message"),
-            10000);
+        auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
+        QTRY_VERIFY_WITH_TIMEOUT(status->Count() > 0 &&
+                                     status->Line(status->Count() - 1).endsWith(u"    Ready to send Message"),
+                                 10000);
         QVERIFY(window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"))->Enable());
         // The compositor ignores keep-on-top: the menu says so instead of showing a check mark.
         QVERIFY(!window.Menu().fl().findChild<QAction*>(QStringLiteral("aot"))->isEnabled());
