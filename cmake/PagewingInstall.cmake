@@ -6,6 +6,7 @@ if(NOT PAGEWING_BUILD_DESKTOP)
 endif()
 
 include(GNUInstallDirs)
+include(PagewingManPages)
 
 set(PAGEWING_APP_ID com.lumenfold.Pagewing)
 set(PAGEWING_HELP_PAGE ${PROJECT_SOURCE_DIR}/docs/help/LumenfoldPagewing.html)
@@ -25,6 +26,7 @@ add_custom_target(pagewing_help_page ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/CMa
 add_dependencies(pagewing pagewing_help_page)
 
 install(TARGETS pagewing RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+pagewing_add_man_pages(pagewing pagewing-gateway-sim)
 # Qt's project setup gives every program an $ORIGIN search path for libraries installed beside it. Ours link only
 # static libraries of their own and the system's shared ones, and a packaged program must not carry a search path.
 set_target_properties(pagewing pagewing-gateway-sim PROPERTIES INSTALL_RPATH "")
@@ -43,6 +45,21 @@ install(FILES ${PAGEWING_HELP_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/pagewin
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pagewing
     RENAME copyright)
+# And a changelog, compressed without a name or time stamp, under the name Debian gives the changelog of a package
+# with a revision of its own (1.87-1).
+set(PAGEWING_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz)
+add_custom_command(
+    OUTPUT ${PAGEWING_CHANGELOG}
+    COMMAND ${GZIP} -9 --no-name --stdout ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${PAGEWING_CHANGELOG}
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog
+    COMMENT "Compressing the Debian changelog"
+    VERBATIM)
+add_custom_target(pagewing_changelog ALL DEPENDS ${PAGEWING_CHANGELOG})
+install(FILES ${PAGEWING_CHANGELOG} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pagewing)
+# Where lintian looks for the tags a package declares not to apply to it, each with its reason.
+install(FILES ${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+    RENAME pagewing)
 
 set(CPACK_PACKAGE_NAME pagewing)
 set(CPACK_PACKAGE_VENDOR Lumenfold)

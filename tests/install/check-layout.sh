@@ -45,6 +45,13 @@ same_as_source "$desktop_entry" "$source_dir/data/$app_id.desktop"
 same_as_source "$metainfo" "$source_dir/data/$app_id.metainfo.xml"
 same_as_source share/pagewing/LumenfoldPagewing.html "$source_dir/docs/help/LumenfoldPagewing.html"
 same_as_source share/doc/pagewing/copyright "$source_dir/LICENSE"
+same_as_source share/lintian/overrides/pagewing "$source_dir/data/debian/lintian-overrides"
+changelog=share/doc/pagewing/changelog.Debian.gz
+if [ ! -f "$prefix/$changelog" ]; then
+    fail "$changelog is missing"
+elif ! gzip --decompress --stdout "$prefix/$changelog" | cmp -s - "$source_dir/data/debian/changelog"; then
+    fail "$changelog is not data/debian/changelog compressed"
+fi
 
 icons=0
 while IFS= read -r -d '' icon; do
@@ -107,4 +114,4 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures problem(s) in $prefix" >&2
     exit 1
 fi
-echo "layout of $prefix is complete: 2 programs, $icons icons, desktop entry, metainfo, help page, licence"
+echo "layout of $prefix is complete: 2 programs, $icons icons, desktop entry, metainfo, help page, licence, changelog"

@@ -32,6 +32,7 @@ if [ -n "$outside" ]; then
 fi
 
 "$here/check-layout.sh" "$prefix" "$source_dir" "$version"
+"$here/check-man-pages.sh" "$prefix"
 
 # The same checks software centres make when they collect the metadata of an installed system: the metainfo
 # together with the desktop entry it launches.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # package-test.sh CPACK BUILD_DIR SOURCE_DIR PROJECT_VERSION WORK_DIR
 #
-# Builds the Debian package from the build, reads its control fields and contents, unpacks it into a private root,
-# checks the files there and starts the unpacked program, which must still be running two seconds later.
+# Builds the Debian package from the build, reads its control fields and contents, has lintian check it, unpacks it
+# into a private root, checks the files and manual pages there and starts the unpacked program, which must still be
+# running two seconds later.
 set -euo pipefail
 export LC_ALL=C
 
@@ -104,7 +105,26 @@ while read -r mode owner _ _ _ path _; do
     esac
 done < <(dpkg-deb --contents "$deb")
 
+# Debian's own checker of built packages; an error or a warning is a fault here, whatever its tag.
+lintian_status=0
+lintian --display-info --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
+cat "$work/lintian.log"
+if grep -qE '^[EW]: ' "$work/lintian.log"; then
+    fail "lintian reports errors or warnings: $(grep -cE '^[EW]: ' "$work/lintian.log")"
+elif [ "$lintian_status" -ne 0 ]; then
+    fail "lintian ended with status $lintian_status"
+fi
+
 dpkg-deb --extract "$deb" "$work/root"
+# The changelog's newest entry is this package; a new version needs an entry of its own.
+changelog=$work/root/usr/share/doc/pagewing/changelog.Debian.gz
+if [ -f "$changelog" ]; then
+    gzip --decompress --stdout "$changelog" >"$work/changelog"
+    changelog_version=$(dpkg-parsechangelog --file "$work/changelog" --show-field Version)
+    if [ "$changelog_version" != "$package_version" ]; then
+        fail "the newest changelog entry is $changelog_version, the package is $package_version"
+    fi
+fi
 # Debian's rules: a packaged program finds its libraries in the system's folders, with no search path of its own.
 command -v readelf >/dev/null || fail "readelf is needed to read the programs' search paths"
 for program in "$work/root/usr/bin"/*; do
@@ -114,6 +134,16 @@ for program in "$work/root/usr/bin"/*; do
 done
 if ! "$here/check-layout.sh" "$work/root/usr" "$source_dir" "$version"; then
     fail "the unpacked package is incomplete"
+fi
+if ! "$here/check-man-pages.sh" "$work/root/usr"; then
+    fail "the unpacked package's manual pages are wrong"
+fi
+
+# The version a user reads is the package's, with no display needed to read it.
+reported_version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/pagewing" --version \
+    2>&1 || true)
+if [ "$reported_version" != "pagewing $version" ]; then
+    fail "pagewing --version says \"$reported_version\", not \"pagewing $version\""
 fi
 
 # A private home, settings folder and runtime folder: the program writes its settings and takes its one-copy lock
