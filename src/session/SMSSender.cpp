@@ -129,9 +129,7 @@ SMSSender::~SMSSender() {
 void SMSSender::ConnectReconnect(const std::u16string& LoginURL, const std::u16string& LoginPort) {
     DestroyObjects();
     CreateObjects();
-    const auto generation = Generation;
-    Events.NotReadyToSendMessage();
-    if (generation != Generation) {
+    if (!RaiseNotReady()) {
         return;
     }
     if (IsBlank(LoginURL)) {
@@ -262,8 +260,7 @@ void SMSSender::Winsock2_Closed() {
     }
     LoggedIn = false;
     UnansweredRequests.clear();
-    if (Report(u"The server closed the connection, must reconnect")) {
-        Events.NotReadyToSendMessage();
+    if (Report(u"The server closed the connection, must reconnect") && RaiseNotReady()) {
         Events.SessionFailed();
     }
 }
@@ -512,6 +509,12 @@ void SMSSender::StopLoginTimers() {
     ConnectTimer->Stop();
     Connecting = nullptr;
     LoginTimer->Stop();
+}
+
+bool SMSSender::RaiseNotReady() {
+    const auto generation = Generation;
+    Events.NotReadyToSendMessage();
+    return generation == Generation;
 }
 
 bool SMSSender::Report(std::u16string_view message) {

@@ -95,6 +95,8 @@ private:
     // meanwhile, so that the step that reported must not go on.
     bool Report(std::u16string_view message);
     bool RaiseLine(const std::u16string& line);
+    // Raises NotReadyToSendMessage; false, as Report, when the handler started a new session.
+    bool RaiseNotReady();
     std::u16string Dated(std::u16string_view message) const;
 
     SessionSocket& Winsock1;

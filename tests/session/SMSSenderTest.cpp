@@ -12,6 +12,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -241,6 +244,7 @@ TEST_F(SMSSenderTest, BadLoginAddressGivesOneLineAndNoConnection) {
         {u"h", u"65536", u"Login port must be a whole number from 1 to 65535"},
         {u"h", u"51 90", u"Login port must be a whole number from 1 to 65535"},
         {u"h", u"-1", u"Login port must be a whole number from 1 to 65535"},
+        {u"h", u"005190", u"Login port must be a whole number from 1 to 65535"},
     };
     for (const auto& c : cases) {
         Events.Log.clear();
@@ -413,18 +417,89 @@ TEST_F(SMSSenderTest, PasswordNeverAppearsInAStatusLine) {
 }
 
 TEST_F(SMSSenderTest, ReconnectFromAnEventHandlerStopsTheOldStep) {
-    Sender.ConnectReconnect(u"login.example", u"5190");
-    Events.OnReport = [this](const std::u16string& line) {
-        if (line == u"Successfully connected") {
-            Events.OnReport = nullptr;
-            Sender.ConnectReconnect(u"other.example", u"5190");
-        }
+    using Step = std::function<void(SMSSenderTest&)>;
+    const Step connect = [](auto& t) {
+        t.Sender.ConnectReconnect(u"login.example", u"5190");
     };
-    Auth.Receive(Concat({frames::Hello(), frames::Hello()}));
-    EXPECT_THAT(Auth.Sent, IsEmpty());
-    EXPECT_EQ(Auth.Connects.back().first, u"other.example");
-    Auth.Receive(frames::Hello());
-    EXPECT_EQ(Auth.Sent.size(), 1u);
+    const struct {
+        std::u16string handler;
+        Step before;
+        Step step;
+        Lines expected;
+    } cases[] = {
+        {u"line: Successfully connected",
+         connect,
+         [](auto& t) {
+             t.Auth.Receive(Concat({frames::Hello(), frames::Hello()}));
+         },
+         {u"line: Successfully connected", u"NotReadyToSendMessage"}},
+        {u"NotReadyToSendMessage",
+         [](auto& t) { t.LogIn(); },
+         [](auto& t) { t.Service.Hangup(); },
+         {u"line: The server closed the connection, must reconnect", u"NotReadyToSendMessage",
+          u"NotReadyToSendMessage"}},
+        {u"MustReconnect",
+         [](auto& t) { t.ConnectToService(); },
+         [](auto& t) {
+             t.Service.FailWrites = true;
+             t.Service.Receive(frames::ServiceFamilies());
+         },
+         {u"line: Connection error, must reconnect", u"MustReconnect", u"NotReadyToSendMessage"}},
+        {u"line: Message successfully delivered",
+         [](auto& t) {
+             t.LogIn();
+             t.Send();
+         },
+         [](auto& t) {
+             t.Service.Receive(
+                 frames::SmsReply("<deliverable>Yes</deliverable><deliverable>No</deliverable>"));
+         },
+         {u"line: Message successfully delivered", u"NotReadyToSendMessage"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.handler));
+        Service.FailWrites = false;
+        c.before(*this);
+        Events.Log.clear();
+        Events.OnEvent = [&](const std::u16string& entry) {
+            if (entry == c.handler) {
+                Events.OnEvent = nullptr;
+                Sender.ConnectReconnect(u"other.example", u"5190");
+            }
+        };
+        c.step(*this);
+        EXPECT_EQ(Events.Log, c.expected);
+        EXPECT_FALSE(Sender.IsReadyToSendMessage());
+        const auto sent = Auth.Sent.size();
+        Auth.Receive(frames::Hello());
+        EXPECT_EQ(Auth.Sent.size(), sent + 1);
+    }
+}
+
+TEST_F(SMSSenderTest, DestroyedSessionClosesBothConnectionsAndHearsNoMore) {
+    FakeSessionSocket auth;
+    FakeSessionSocket service;
+    auto session = std::make_unique<SMSSender>(auth, service, Clock, Timers, Events);
+    session->ConnectReconnect(u"login.example", u"5190");
+    const auto authCloses = auth.Closes;
+    const auto serviceCloses = service.Closes;
+    session.reset();
+    EXPECT_EQ(auth.Closes, authCloses + 1);
+    EXPECT_EQ(service.Closes, serviceCloses + 1);
+    Events.Log.clear();
+    auth.Receive(frames::Hello());
+    service.Fail(u"Connection reset by peer");
+    EXPECT_THAT(Events.Log, IsEmpty());
+}
+
+TEST_F(SMSSenderTest, ServiceHelloBeforeAnyCookieSendsNothing) {
+    Sender.ConnectReconnect(u"login.example", u"5190");
+    Events.Log.clear();
+    Service.Receive(frames::Hello());
+    EXPECT_THAT(Events.Log,
+                ElementsAre(u"line: Redirected to another server",
+                            u"line: No authorization cookie to present to this server", u"SessionFailed"));
+    EXPECT_THAT(Service.Sent, IsEmpty());
 }
 
 TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhyAndAnswerTheirRequest) {
@@ -670,6 +745,16 @@ TEST_F(SMSSenderTest, BracketedServiceAddressIsAnIPv6Host) {
             EXPECT_EQ(Events.Lines, Lines{u"Login server did not name a service server"}) << c.address;
         }
     }
+}
+
+TEST_F(SMSSenderTest, FrameTooShortForASnacIsNotTakenForTheOneBefore) {
+    LogIn();
+    Send();
+    Send();
+    Events.Lines.clear();
+    Service.Receive(
+        Concat({frames::SmsReply("<deliverable>Yes</deliverable>"), Bytes("2A02 0000 0002 0015")}));
+    EXPECT_EQ(Events.Lines, Lines{u"Message successfully delivered"});
 }
 
 TEST_F(SMSSenderTest, GarbageBeforeAReportIsSkippedAtEveryCut) {

@@ -14,7 +14,8 @@ public:
     std::u16string CurrentDateTimeText() const override { return u"12/5/2026 2:06:37 AM"; }
 };
 
-// Every event in the order raised; status lines are kept without their date prefix in Lines.
+// Every event in the order raised, in Log ("line: " and the status line without its date prefix, or the
+// event's name); OnEvent, when set, handles each entry as it is logged.
 class RecordingEvents : public SMSSenderEvents {
 public:
     void ReportMessage(const std::u16string& Message) override {
@@ -22,28 +23,33 @@ public:
         const auto prefix = FixedClock().CurrentDateTimeText() + u"    ";
         Lines.push_back(Message.rfind(prefix, 0) == 0 ? Message.substr(prefix.size())
                                                       : u"<undated> " + Message);
-        Log.push_back(u"line: " + Lines.back());
-        if (OnReport) {
-            OnReport(Lines.back());
-        }
+        Record(u"line: " + Lines.back());
     }
-    void NotReadyToSendMessage() override { Log.emplace_back(u"NotReadyToSendMessage"); }
-    void ReadyToSendMessage() override { Log.emplace_back(u"ReadyToSendMessage"); }
-    void MustReconnect() override { Log.emplace_back(u"MustReconnect"); }
+    void NotReadyToSendMessage() override { Record(u"NotReadyToSendMessage"); }
+    void ReadyToSendMessage() override { Record(u"ReadyToSendMessage"); }
+    void MustReconnect() override { Record(u"MustReconnect"); }
     void MessageAnswered(SmsOutcome outcome, const std::vector<std::u16string>& lines) override {
         if (lines.empty() || lines.back() != FullLines.back()) {
-            Log.emplace_back(u"answered without its lines");
+            Record(u"answered without its lines");
         }
-        Log.emplace_back(outcome == SmsOutcome::Delivered      ? u"answered: delivered"
-                         : outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
-                                                               : u"answered: refused");
+        Record(outcome == SmsOutcome::Delivered      ? u"answered: delivered"
+               : outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
+                                                     : u"answered: refused");
     }
-    void SessionFailed() override { Log.emplace_back(u"SessionFailed"); }
+    void SessionFailed() override { Record(u"SessionFailed"); }
 
     std::vector<std::u16string> Lines;
     std::vector<std::u16string> FullLines;
     std::vector<std::u16string> Log;
-    std::function<void(const std::u16string&)> OnReport;
+    std::function<void(const std::u16string& entry)> OnEvent;
+
+private:
+    void Record(const std::u16string& entry) {
+        Log.push_back(entry);
+        if (OnEvent) {
+            OnEvent(entry);
+        }
+    }
 };
 
 } // namespace pagewing::test
