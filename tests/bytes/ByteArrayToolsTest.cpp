@@ -170,6 +170,7 @@ TEST(ByteArrayToolsTest, SlicesPastTheEndFailAndBadSlicesAreEmpty) {
     EXPECT_EQ(tools.ToHexStringStartLength(4, 2), u"0506");
     EXPECT_TRUE(tools.ToByteArrayStartLength(-1, 3).empty());
     EXPECT_TRUE(tools.ToHexStringStartLength(0, 0).empty());
+    EXPECT_TRUE(tools.ToByteArrayStartLength(6, 0).empty());
     EXPECT_TRUE(tools.ToStringStartLength(2, -4).empty());
 }
 

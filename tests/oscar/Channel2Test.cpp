@@ -56,6 +56,32 @@ TEST_F(Channel2Test, FixedRequestsAreOneFrameOfTheirOwnLength) {
     }
 }
 
+TEST_F(Channel2Test, RequestBodiesByteForByte) {
+    const struct {
+        void (Channel2::*build)();
+        std::string_view body;
+    } requests[] = {
+        // The families and versions we speak.
+        {&Channel2::SNAC0117, "0001 0003  0013 0002  0002 0001  0003 0001  0015 0001  0004 0001  0006 0001"
+                              "0009 0001  000A 0001  000B 0001"},
+        // The five rate classes acknowledged.
+        {&Channel2::SNAC0108, "0001 0002 0003 0004 0005"},
+        // Message parameters: channel 0, flags 3, 8000-byte messages, warning levels 999, interval 0.
+        {&Channel2::SNAC0402, "0000 00000003 1F40 03E7 03E7 00000000"},
+        // Capabilities in TLV 5: four 16-byte identifiers.
+        {&Channel2::SNAC0204, "0005 0040 094613494C7F11D18222444553540000 97B12751243C4334AD22D6ABF73F1492"
+                              "2E7A6475FADF4DC8886FEA3595FDB6DF 094613444C7F11D18222444553540000"},
+        // Status online (TLV 6), error 0 (TLV 8) and the direct-connection block (TLV 0C).
+        {&Channel2::SNAC011E, "0006 0004 00000000  0008 0002 0000  000C 0025 0A000001 00000BB8 04 0008"
+                              "6B2E91C4 00000050 00000003 000000000000000000000000 0000"},
+    };
+    for (const auto& request : requests) {
+        (Builder.*request.build)();
+        const auto frame = Builder.ToByteArray();
+        EXPECT_EQ(std::vector(frame.begin() + 16, frame.end()), Bytes(request.body)) << request.body;
+    }
+}
+
 TEST_F(Channel2Test, RateLimitsRequestByteForByte) {
     Builder.SNAC0106();
     EXPECT_EQ(Builder.ToByteArray(), Bytes("2A02 0001 000A 0001 0006 0000 00000000"));

@@ -71,6 +71,7 @@ TEST(SplitSNACTest, BlocksThatAreNotExactlyOneFrameAreNotRecognised) {
         Bytes("2A04 0009 000C 0005 0003 414243 0006 0001 FF 2A04 0001 0000"), // two frames
         Bytes("2A04 0009 0004 0005 0000"),                                    // ten bytes, empty value
         Bytes("2A02 0009 000A 0015 0003 0000 000000"),                        // SNAC cut short
+        Bytes("2A02 0009 0003 0015 00"),                                      // whole, short of a SNAC
     };
     for (const auto& block : blocks) {
         SplitSNAC reader;
