@@ -13,20 +13,24 @@ function(pagewing_set_warnings target)
     endif()
 endfunction()
 
-# add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [QT])
-# QT tests get Qt Test and run headless on the offscreen platform with a private runtime folder.
+# add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [QT] [LABEL label])
+# QT tests get Qt Test and run headless on the offscreen platform with a private runtime folder. The label is
+# "unit" unless given: the quick tests that need nothing outside their own process (ctest --preset unit).
 function(add_unit_test)
-    cmake_parse_arguments(TEST "QT" "NAME" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(TEST "QT" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    if(NOT TEST_LABEL)
+        set(TEST_LABEL unit)
+    endif()
     add_executable(${TEST_NAME} ${TEST_SOURCES})
     pagewing_set_warnings(${TEST_NAME})
     target_include_directories(${TEST_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     if(TEST_QT)
         target_link_libraries(${TEST_NAME} PRIVATE ${TEST_LIBS} Qt6::Test)
         add_test(NAME ${TEST_NAME} COMMAND ${TEST_NAME})
-        set_tests_properties(${TEST_NAME} PROPERTIES
+        set_tests_properties(${TEST_NAME} PROPERTIES LABELS ${TEST_LABEL}
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
     else()
         target_link_libraries(${TEST_NAME} PRIVATE ${TEST_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-        gtest_discover_tests(${TEST_NAME} DISCOVERY_MODE PRE_TEST)
+        gtest_discover_tests(${TEST_NAME} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${TEST_LABEL})
     endif()
 endfunction()
