@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     GlobalSettings.LoginPort = port.toStdU16String();
     GlobalSettings.ICQUIN = u"100200300";
     GlobalSettings.ICQPassword = u"pagewing";
-    RegisteryLoadSave::SaveLoginSettings();
+    RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
     GlobalSettings.ShowHelp = 0;
     GlobalSettings.Showing = true;
     RegisteryLoadSave::SaveWindowSettings();

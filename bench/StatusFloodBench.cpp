@@ -99,7 +99,7 @@ void StoreAccount(std::uint16_t port) {
     GlobalSettings.LoginPort = QString::number(port).toStdU16String();
     GlobalSettings.ICQUIN = u"100200300";
     GlobalSettings.ICQPassword = u"pagewing";
-    RegisteryLoadSave::SaveLoginSettings();
+    RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
     GlobalSettings.ShowHelp = 0;
     GlobalSettings.Showing = true;
     RegisteryLoadSave::SaveWindowSettings();

@@ -28,7 +28,7 @@ function(add_unit_test)
         target_link_libraries(${TEST_NAME} PRIVATE ${TEST_LIBS} Qt6::Test)
         add_test(NAME ${TEST_NAME} COMMAND ${TEST_NAME})
         set_tests_properties(${TEST_NAME} PROPERTIES LABELS ${TEST_LABEL}
-            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false;DBUS_SESSION_BUS_ADDRESS=")
     else()
         target_link_libraries(${TEST_NAME} PRIVATE ${TEST_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
         gtest_discover_tests(${TEST_NAME} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${TEST_LABEL})

@@ -1,7 +1,9 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineSender.h"
+#include "platform/AccountSettings.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
+#include "platform/LocaleStatusClock.h"
 #include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
 #include "platform/WinVersion.h"
@@ -10,6 +12,7 @@
 #include "ui/ProductInfo.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -45,6 +48,24 @@ QString ReadStandardInput() {
     return text;
 }
 
+// The login settings, the password from the keyring where it is kept; a note for the user is a status line.
+void LoadAccount(const std::function<void(const QString&)>& print) {
+    DesktopIntegration desktop;
+    QEventLoop waiting;
+    bool loaded = false;
+    AccountSettings::Load(desktop, [&](const QString& note) {
+        if (!note.isEmpty()) {
+            print(QString::fromStdU16String(LocaleStatusClock().CurrentDateTimeText()) +
+                  QStringLiteral("    ") + note);
+        }
+        loaded = true;
+        waiting.quit();
+    });
+    if (!loaded) {
+        waiting.exec();
+    }
+}
+
 bool HasAccount() {
     const auto& s = GlobalSettings;
     return !s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty();
@@ -78,7 +99,7 @@ int SendFromCommandLine(int argc, char* argv[], CommandLine command) {
     } else {
         RegisteryLoadSave::UseStoreFile(command.SettingsFile);
     }
-    RegisteryLoadSave::LoadLoginSettings();
+    LoadAccount(print);
     if (!HasAccount()) {
         return fail(
             SendExit::Unsendable,

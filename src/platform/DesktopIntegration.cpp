@@ -99,6 +99,15 @@ void DesktopIntegration::Notify(const QString& title, const QString& message) {
     }
 }
 
+void DesktopIntegration::ReadPassword(const QString& account, Keyring::ReadHandler onRead) {
+    Secrets.ReadPassword(account, std::move(onRead));
+}
+
+void DesktopIntegration::WritePassword(const QString& account, const QString& password,
+                                       Keyring::WriteHandler onWritten) {
+    Secrets.WritePassword(account, password, std::move(onWritten));
+}
+
 bool DesktopIntegration::IsWayland() const {
     return QGuiApplication::platformName() == QLatin1String("wayland");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Keyring.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -62,6 +64,11 @@ public:
     // A short notice about something that happened while the window was hidden: the tray icon's message.
     virtual void Notify(const QString& title, const QString& message);
 
+    // The password of an account in the desktop's keyring; the answer comes later, on the event loop.
+    virtual void ReadPassword(const QString& account, Keyring::ReadHandler onRead);
+    virtual void WritePassword(const QString& account, const QString& password,
+                               Keyring::WriteHandler onWritten);
+
 signals:
     // A left click on the tray icon.
     void ShowOrHideRequested();
@@ -72,6 +79,7 @@ private:
     bool IsWayland() const;
 
     std::unique_ptr<SysTray> TrayIcon;
+    Keyring Secrets;
 };
 
 } // namespace pagewing

@@ -7,9 +7,11 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <variant>
 
 namespace pagewing::RegisteryLoadSave {
 
@@ -18,10 +20,47 @@ namespace {
 const QString Application = QStringLiteral("Lumenfold Pagewing");
 const QString Section = QStringLiteral("Settings");
 
+enum class Group { Window, Login, TelephoneList };
+
+using Field =
+    std::variant<std::int32_t SettingsRecord::*, bool SettingsRecord::*, std::u16string SettingsRecord::*>;
+
+// Every stored key: its group, the field it fills and the value an absent key stands for.
+struct Key {
+    QLatin1StringView Name;
+    Group Of;
+    Field Value;
+    QLatin1StringView Default;
+};
+
+const Key PasswordKey{QLatin1StringView("ICQPassword"), Group::Login, &SettingsRecord::ICQPassword,
+                      QLatin1StringView("")};
+
+const std::array<Key, 11> Keys{{
+    {QLatin1StringView("SaveLeft"), Group::Window, &SettingsRecord::SaveLeft, QLatin1StringView("0")},
+    {QLatin1StringView("SaveTop"), Group::Window, &SettingsRecord::SaveTop, QLatin1StringView("0")},
+    {QLatin1StringView("TopMost"), Group::Window, &SettingsRecord::TopMost, QLatin1StringView("True")},
+    {QLatin1StringView("StartUp"), Group::Window, &SettingsRecord::StartUp, QLatin1StringView("False")},
+    {QLatin1StringView("Showing"), Group::Window, &SettingsRecord::Showing, QLatin1StringView("True")},
+    {QLatin1StringView("ShowHelp"), Group::Window, &SettingsRecord::ShowHelp, QLatin1StringView("1")},
+    {QLatin1StringView("LoginURL"), Group::Login, &SettingsRecord::LoginURL,
+     QLatin1StringView("login.icq.com")},
+    {QLatin1StringView("LoginPort"), Group::Login, &SettingsRecord::LoginPort, QLatin1StringView("5190")},
+    {QLatin1StringView("ICQUIN"), Group::Login, &SettingsRecord::ICQUIN, QLatin1StringView("")},
+    PasswordKey,
+    {QLatin1StringView("TelephoneList"), Group::TelephoneList, &SettingsRecord::TelephoneList,
+     QLatin1StringView("")},
+}};
+
 // Set by UseStoreFile; empty for the user's own store.
 QString& OtherStoreFile() {
     static QString fileName;
     return fileName;
+}
+
+std::function<void(const QString&)>& SaveFailedReport() {
+    static std::function<void(const QString&)> report;
+    return report;
 }
 
 std::unique_ptr<QSettings> OpenStore() {
@@ -84,77 +123,108 @@ public:
         return isNumber ? value != 0 : fallback;
     }
 
-    std::u16string Plain(const QString& key, const QString& fallback) const {
-        return Text(key, fallback).toStdU16String();
+    void Read(const Key& key, SettingsRecord& record) const {
+        const QString name(key.Name);
+        const QString fallback(key.Default);
+        std::visit(
+            [&](auto field) {
+                auto& value = record.*field;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, std::int32_t>) {
+                    value = Integer(name, fallback.toInt());
+                } else if constexpr (std::is_same_v<Value, bool>) {
+                    value = Boolean(name, fallback == u"True");
+                } else {
+                    value = Text(name, fallback).toStdU16String();
+                }
+            },
+            key.Value);
     }
 
-    void Write(const QString& key, const QString& value) { Settings->setValue(key, value); }
-    void Write(const QString& key, std::int32_t value) { Settings->setValue(key, QString::number(value)); }
-    void Write(const QString& key, bool value) {
-        Settings->setValue(key, value ? QStringLiteral("True") : QStringLiteral("False"));
-    }
-    void Write(const QString& key, const std::u16string& value) {
-        Settings->setValue(key, QString::fromStdU16String(value));
+    // Integers in decimal, Booleans as "True" or "False", text as it is.
+    void Write(const Key& key, const SettingsRecord& record) {
+        std::visit(
+            [&](auto field) {
+                const auto& value = record.*field;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, std::int32_t>) {
+                    Settings->setValue(QString(key.Name), QString::number(value));
+                } else if constexpr (std::is_same_v<Value, bool>) {
+                    Settings->setValue(QString(key.Name),
+                                       value ? QStringLiteral("True") : QStringLiteral("False"));
+                } else {
+                    Settings->setValue(QString(key.Name), QString::fromStdU16String(value));
+                }
+            },
+            key.Value);
     }
 
-    void Save() {
+    void Remove(const Key& key) { Settings->remove(QString(key.Name)); }
+
+    // False when the file could not be written.
+    bool Save() {
         MakePrivate(Settings->fileName());
         Settings->sync();
         MakePrivate(Settings->fileName());
+        return Settings->status() == QSettings::NoError;
     }
+
+    QString FileName() const { return Settings->fileName(); }
 
 private:
     std::unique_ptr<QSettings> Settings;
 };
 
+void Load(Group group) {
+    const Store store;
+    for (const auto& key : Keys) {
+        if (key.Of == group) {
+            store.Read(key, GlobalSettings);
+        }
+    }
+}
+
+void Save(Group group, PasswordPlace place = PasswordPlace::SettingsFile) {
+    Store store;
+    for (const auto& key : Keys) {
+        if (key.Of != group) {
+            continue;
+        }
+        if (key.Name == PasswordKey.Name && place == PasswordPlace::Keyring) {
+            store.Remove(key);
+        } else {
+            store.Write(key, GlobalSettings);
+        }
+    }
+    if (!store.Save() && SaveFailedReport()) {
+        SaveFailedReport()(store.FileName());
+    }
+}
+
 } // namespace
 
 void LoadWindowSettings() {
-    const Store store;
-    GlobalSettings.SaveLeft = store.Integer(QStringLiteral("SaveLeft"), 0);
-    GlobalSettings.SaveTop = store.Integer(QStringLiteral("SaveTop"), 0);
-    GlobalSettings.TopMost = store.Boolean(QStringLiteral("TopMost"), true);
-    GlobalSettings.StartUp = store.Boolean(QStringLiteral("StartUp"), false);
-    GlobalSettings.Showing = store.Boolean(QStringLiteral("Showing"), true);
-    GlobalSettings.ShowHelp = store.Integer(QStringLiteral("ShowHelp"), 1);
+    Load(Group::Window);
 }
 
 void SaveWindowSettings() {
-    Store store;
-    store.Write(QStringLiteral("SaveLeft"), GlobalSettings.SaveLeft);
-    store.Write(QStringLiteral("SaveTop"), GlobalSettings.SaveTop);
-    store.Write(QStringLiteral("TopMost"), GlobalSettings.TopMost);
-    store.Write(QStringLiteral("StartUp"), GlobalSettings.StartUp);
-    store.Write(QStringLiteral("Showing"), GlobalSettings.Showing);
-    store.Write(QStringLiteral("ShowHelp"), GlobalSettings.ShowHelp);
-    store.Save();
+    Save(Group::Window);
 }
 
 void LoadLoginSettings() {
-    const Store store;
-    GlobalSettings.LoginURL = store.Plain(QStringLiteral("LoginURL"), QStringLiteral("login.icq.com"));
-    GlobalSettings.LoginPort = store.Plain(QStringLiteral("LoginPort"), QStringLiteral("5190"));
-    GlobalSettings.ICQUIN = store.Plain(QStringLiteral("ICQUIN"), QString());
-    GlobalSettings.ICQPassword = store.Plain(QStringLiteral("ICQPassword"), QString());
+    Load(Group::Login);
 }
 
-void SaveLoginSettings() {
-    Store store;
-    store.Write(QStringLiteral("LoginURL"), GlobalSettings.LoginURL);
-    store.Write(QStringLiteral("LoginPort"), GlobalSettings.LoginPort);
-    store.Write(QStringLiteral("ICQUIN"), GlobalSettings.ICQUIN);
-    store.Write(QStringLiteral("ICQPassword"), GlobalSettings.ICQPassword);
-    store.Save();
+void SaveLoginSettings(PasswordPlace place) {
+    Save(Group::Login, place);
 }
 
 void LoadTelephoneList() {
-    GlobalSettings.TelephoneList = Store().Plain(QStringLiteral("TelephoneList"), QString());
+    Load(Group::TelephoneList);
 }
 
 void SaveTelephoneList() {
-    Store store;
-    store.Write(QStringLiteral("TelephoneList"), GlobalSettings.TelephoneList);
-    store.Save();
+    Save(Group::TelephoneList);
 }
 
 QString StoreFileName() {
@@ -163,6 +233,10 @@ QString StoreFileName() {
 
 void UseStoreFile(const QString& fileName) {
     OtherStoreFile() = fileName;
+}
+
+void OnSaveFailed(std::function<void(const QString& fileName)> report) {
+    SaveFailedReport() = std::move(report);
 }
 
 } // namespace pagewing::RegisteryLoadSave

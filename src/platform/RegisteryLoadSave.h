@@ -2,16 +2,21 @@
 
 #include <QString>
 
+#include <functional>
+
 // Loads and saves the settings record in three groups: the window group (position, on top, start at logon,
 // shown, About window at start), the login group (server, port, UIN, password) and the telephone list.
 // Every save writes its whole group. The store is an INI file in the user's configuration folder, readable
 // by its owner only.
 namespace pagewing::RegisteryLoadSave {
 
+// Where the login group's password is kept: in the file, or in the keyring, when the file holds none.
+enum class PasswordPlace { SettingsFile, Keyring };
+
 void LoadWindowSettings();
 void SaveWindowSettings();
 void LoadLoginSettings();
-void SaveLoginSettings();
+void SaveLoginSettings(PasswordPlace place);
 void LoadTelephoneList();
 void SaveTelephoneList();
 
@@ -21,5 +26,8 @@ QString StoreFileName();
 // Reads and writes this file from now on instead of the user's own store, for a script that keeps an account
 // of its own.
 void UseStoreFile(const QString& fileName);
+
+// Told of every save that did not reach the file, with the file's name; a save is never silent about it.
+void OnSaveFailed(std::function<void(const QString& fileName)> report);
 
 } // namespace pagewing::RegisteryLoadSave

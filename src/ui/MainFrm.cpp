@@ -1,5 +1,6 @@
 #include "ui/MainFrm.h"
 
+#include "platform/AccountSettings.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
@@ -80,12 +81,16 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
+    RegisteryLoadSave::OnSaveFailed(
+        [this](const QString& fileName) { Note(tr("Settings could not be saved to %1").arg(fileName)); });
     MoveSettled.setSingleShot(true);
     MoveSettled.setInterval(400);
     connect(&MoveSettled, &QTimer::timeout, this, &MainFrm::RecordPosition);
 }
 
-MainFrm::~MainFrm() = default;
+MainFrm::~MainFrm() {
+    RegisteryLoadSave::OnSaveFailed({});
+}
 
 void MainFrm::BuildControls() {
     setStyleSheet(SkinnedWindow::StyleSheet());
@@ -182,16 +187,23 @@ void MainFrm::Load() {
     Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp);
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
-    RegisteryLoadSave::LoadLoginSettings();
-    const auto& s = GlobalSettings;
-    if (!s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty()) {
-        Reconnect();
-    } else {
-        AddStatusLine(Text(Clock.CurrentDateTimeText()) +
-                      tr("    Not connected: enter the server, port, ICQ number and password under "
-                         "User and Server Information"));
-        ShowOptions();
-    }
+    // The login waits for the password, which the keyring gives later.
+    HandOvers->LoginStarted();
+    AccountSettings::Load(Desktop, [this](const QString& note) {
+        if (!note.isEmpty()) {
+            Note(note);
+        }
+        const auto& s = GlobalSettings;
+        if (s.LoginURL.empty() || s.LoginPort.empty() || s.ICQUIN.empty() || s.ICQPassword.empty()) {
+            AskForAccount();
+        } else {
+            SMS->ConnectReconnect(s.LoginURL, s.LoginPort);
+        }
+    });
+}
+
+void MainFrm::Note(const QString& message) {
+    AddStatusLine(Text(Clock.CurrentDateTimeText()) + QStringLiteral("    ") + message);
 }
 
 void MainFrm::ShowOrHide() {
@@ -206,14 +218,37 @@ void MainFrm::OpenCommandMenu(QPoint globalPosition) {
 
 void MainFrm::Reconnect() {
     HandOvers->LoginStarted();
-    SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
+    AccountSettings::ReadPassword(Desktop, [this] {
+        // Never a login with an empty password; what else is wrong the session says itself.
+        if (GlobalSettings.ICQPassword.empty()) {
+            AskForAccount();
+        } else {
+            SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
+        }
+    });
+}
+
+void MainFrm::AskForAccount() {
+    HandOvers->Failed();
+    Note(tr(
+        "Not connected: enter the server, port, ICQ number and password under User and Server Information"));
+    ShowOptions();
+}
+
+void MainFrm::SaveAccount() {
+    AccountSettings::Save(Desktop, [this](const QString& note) {
+        if (!note.isEmpty()) {
+            Note(note);
+        }
+        Reconnect();
+    });
 }
 
 void MainFrm::ShowOptions() {
     if (!Options) {
         Options = new UserServerInfo(Desktop, this);
         Options->move(ScreenPlacement::CentredOn(frameGeometry(), Options->size(), AvailableScreen()));
-        connect(Options, &UserServerInfo::LoginSettingsSaved, this, &MainFrm::Reconnect);
+        connect(Options, &UserServerInfo::LoginSettingsEntered, this, &MainFrm::SaveAccount);
     }
     Options->show();
     Options->raise();

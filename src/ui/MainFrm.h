@@ -58,8 +58,10 @@ public:
     void ShowOrHide();
     // Opens the command menu at a point on the screen.
     void OpenCommandMenu(QPoint globalPosition);
-    // Logs in again with the stored server and account.
+    // Logs in again with the stored server and account, once the keyring has given the password.
     void Reconnect();
+    // Adds a dated status line of the window's own.
+    void Note(const QString& message);
     // Opens the options, or brings up the one already open with what was typed in it.
     void ShowOptions();
     void ShowAbout();
@@ -98,6 +100,10 @@ private:
     void ApplyVisibility();
     // Showing follows what the window really is, however it got there: task bar, window manager or menu.
     void FollowVisibility();
+    // No login without an account: says so and opens the options.
+    void AskForAccount();
+    // Stores what the options dialog took, then logs in with it.
+    void SaveAccount();
     void cmdSendMessage_Click();
     // Sends the text to the number in the entry and stores the entry; true when the request went out.
     bool SendMessageTo(const QString& entry, const std::u16string& text);

@@ -1,6 +1,5 @@
 #include "ui/UserServerInfo.h"
 
-#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/CancelButton.h"
 #include "ui/OkButton.h"
@@ -66,22 +65,21 @@ void UserServerInfo::keyPressEvent(QKeyEvent* event) {
 }
 
 void UserServerInfo::OkButton1_Click() {
-    SaveFields();
+    TakeFields();
     close();
-    emit LoginSettingsSaved();
+    emit LoginSettingsEntered();
 }
 
 void UserServerInfo::cmdCancel_Click() {
     close();
 }
 
-void UserServerInfo::SaveFields() {
+void UserServerInfo::TakeFields() {
     // Stored as typed: a wrong value shows up as the session's status lines after the login starts.
     GlobalSettings.LoginURL = txtLoginURL->text().toStdU16String();
     GlobalSettings.LoginPort = txtLoginPort->text().toStdU16String();
     GlobalSettings.ICQUIN = txtICQUIN->text().toStdU16String();
     GlobalSettings.ICQPassword = txtICQPassword->text().toStdU16String();
-    RegisteryLoadSave::SaveLoginSettings();
 }
 
 } // namespace pagewing

@@ -20,8 +20,8 @@ public:
     explicit UserServerInfo(DesktopIntegration& desktop, QWidget* parent = nullptr);
 
 signals:
-    // The four login settings were saved; the session should log in again with them.
-    void LoginSettingsSaved();
+    // The four login settings are in GlobalSettings, to be stored and logged in with.
+    void LoginSettingsEntered();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -29,7 +29,7 @@ protected:
 private:
     void OkButton1_Click();
     void cmdCancel_Click();
-    void SaveFields();
+    void TakeFields();
 
     QLineEdit* txtLoginURL;
     QLineEdit* txtLoginPort;

@@ -77,6 +77,11 @@ private slots:
         QTest::newRow("not delivered")
             << QStringList{"--deliver", "never"} << send + QStringList{"Hi"} << Password << QByteArray() << 1
             << "    Message was not delivered" << QStringList{"SMS to +15551234567: Bob:\\r\\nHi"};
+        QTest::newRow("refused")
+            << QStringList{"--deliver", "refuse"} << send + QStringList{"Hi"} << Password << QByteArray() << 1
+            << "    Message was not delivered: the server refused it (code 0x46): Sorry, but "
+               "SMS messages not implemented yet..."
+            << QStringList{"SMS to +15551234567: Bob:\\r\\nHi"};
         QTest::newRow("wrong password") << QStringList{} << send + QStringList{"Hi"} << "wrong"
                                         << QByteArray() << 3 << "    Bad password" << QStringList{};
         QTest::newRow("text the wire cannot carry")
@@ -84,6 +89,9 @@ private slots:
             << 2 << QString() << QStringList{};
         QTest::newRow("over the allowance") << QStringList{} << send + QStringList{QString(140, u'x')}
                                             << Password << QByteArray() << 2 << QString() << QStringList{};
+        QTest::newRow("no answer in time")
+            << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1", "Hi"} << Password
+            << QByteArray() << 4 << "    Sending message" << QStringList{"SMS to +15551234567: Bob:\\r\\nHi"};
     }
 
     void outcomesHaveTheirExitStatus() {

@@ -28,7 +28,7 @@ private slots:
         GlobalSettings.LoginPort = simulator.Port.toStdU16String();
         GlobalSettings.ICQUIN = u"100200300";
         GlobalSettings.ICQPassword = u"pagewing";
-        RegisteryLoadSave::SaveLoginSettings();
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
         GlobalSettings.ShowHelp = 0;
         RegisteryLoadSave::SaveWindowSettings();
 

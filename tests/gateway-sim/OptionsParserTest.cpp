@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 using namespace pagewing::sim;
 using Kind = OptionsParser::Outcome::Kind;
 
@@ -14,7 +16,7 @@ OptionsParser::Outcome Parse(QStringList arguments) {
     return OptionsParser::Parse(arguments);
 }
 
-TEST(OptionsParserTest, DefaultsGiveTheDemoAccountOnLoopback) {
+TEST(GatewaySimOptionsParserTest, DefaultsGiveTheDemoAccountOnLoopback) {
     const auto outcome = Parse({});
     ASSERT_EQ(outcome.What, Kind::Run);
     const auto& options = outcome.Settings;
@@ -26,9 +28,12 @@ TEST(OptionsParserTest, DefaultsGiveTheDemoAccountOnLoopback) {
     EXPECT_FALSE(options.AuthorizationError);
     EXPECT_EQ(options.Delivery, DeliveryPolicy::Mode::ByNumber);
     EXPECT_FALSE(options.Fragment || options.Verbose);
+    EXPECT_FALSE(options.StallLogin || options.StallService || options.KeepLoginOpen ||
+                 options.CloseAfterReady);
+    EXPECT_EQ(options.Flood, 0u);
 }
 
-TEST(OptionsParserTest, EveryOptionIsTaken) {
+TEST(GatewaySimOptionsParserTest, EveryOptionIsTaken) {
     const auto outcome = Parse({"--listen", "[::1]:6000", "--service", "127.0.0.2:6001", "--account",
                                 "42:a:b", "--account=7:p\u20ACss", "--auth-error", "0x1a", "--deliver",
                                 "never", "--fragment", "--verbose"});
@@ -45,9 +50,35 @@ TEST(OptionsParserTest, EveryOptionIsTaken) {
     EXPECT_TRUE(options.Fragment && options.Verbose);
     EXPECT_EQ(Parse({"--listen", "localhost:0"}).Settings.Service.ToString(), QStringLiteral("127.0.0.1:0"))
         << "the service host follows the listen host";
+    EXPECT_EQ(Parse({"--service", "[::1]:0"}).Settings.Service.ToString(), QStringLiteral("[::1]:0"));
 }
 
-TEST(OptionsParserTest, BadOptionsAreErrorsThatNameTheProblem) {
+TEST(GatewaySimOptionsParserTest, MisbehavioursAreTakenOneByOne) {
+    using Flag = bool Options::*;
+    const std::pair<const char*, Flag> flags[] = {{"--stall-login", &Options::StallLogin},
+                                                  {"--stall-service", &Options::StallService},
+                                                  {"--keep-login-open", &Options::KeepLoginOpen},
+                                                  {"--close-after-ready", &Options::CloseAfterReady}};
+    for (const auto& [option, flag] : flags) {
+        const auto outcome = Parse({option});
+        ASSERT_EQ(outcome.What, Kind::Run) << option;
+        for (const auto& [other, otherFlag] : flags) {
+            EXPECT_EQ(outcome.Settings.*otherFlag, flag == otherFlag) << option << " sets " << other;
+        }
+    }
+    const std::pair<const char*, DeliveryPolicy::Mode> rules[] = {{"refuse", DeliveryPolicy::Mode::Refuse},
+                                                                  {"silent", DeliveryPolicy::Mode::Silent}};
+    for (const auto& [rule, mode] : rules) {
+        EXPECT_EQ(Parse({"--deliver", rule}).Settings.Delivery, mode) << rule;
+    }
+    for (const auto& [text, count] : {std::pair{"1", 1u}, {"0025000", 25000u}, {"1000000", 1000000u}}) {
+        const auto outcome = Parse({"--flood", text});
+        ASSERT_EQ(outcome.What, Kind::Run) << text;
+        EXPECT_EQ(outcome.Settings.Flood, count) << text;
+    }
+}
+
+TEST(GatewaySimOptionsParserTest, BadOptionsAreErrorsThatNameTheProblem) {
     const std::pair<QStringList, const char*> cases[] = {
         {{"--bogus"}, "bogus"},
         {{"extra"}, "extra"},
@@ -65,7 +96,17 @@ TEST(OptionsParserTest, BadOptionsAreErrorsThatNameTheProblem) {
         {{"--account", "5:a", "--account", "5:b"}, "twice"},
         {{"--auth-error", "12345"}, "--auth-error"},
         {{"--auth-error", "0x"}, "--auth-error"},
-        {{"--deliver", "sometimes"}, "--deliver"},
+        {{"--deliver", "sometimes"}, "always, never, by-number, refuse or silent"},
+        {{"--deliver", "Refuse"}, "--deliver"},
+        {{"--flood", "0"}, "from 1 to 1000000"},
+        {{"--flood", "1000001"}, "--flood"},
+        {{"--flood", "99999999999"}, "--flood"},
+        {{"--flood", "-5"}, "--flood"},
+        {{"--flood", "+5"}, "--flood"},
+        {{"--flood", "1e3"}, "--flood"},
+        {{"--flood", ""}, "--flood"},
+        {{"--flood"}, "flood"},
+        {{"--stall-login=yes"}, "stall-login"},
     };
     for (const auto& [arguments, mentions] : cases) {
         const auto outcome = Parse(arguments);
@@ -74,13 +115,24 @@ TEST(OptionsParserTest, BadOptionsAreErrorsThatNameTheProblem) {
     }
 }
 
-TEST(OptionsParserTest, HelpWinsOverBadOptionsAndDocumentsEveryOption) {
+TEST(GatewaySimOptionsParserTest, HelpWinsOverBadOptionsAndDocumentsEveryOption) {
     const auto outcome = Parse({"--listen", "bad", "--help"});
     ASSERT_EQ(outcome.What, Kind::Help);
-    for (const char* option :
-         {"--listen", "--service", "--account", "--auth-error", "--deliver", "--fragment", "--verbose"}) {
+    for (const char* option : {"--listen", "--service", "--account", "--auth-error", "--deliver", "refuse",
+                               "silent", "--stall-login", "--stall-service", "--keep-login-open", "--flood",
+                               "--close-after-ready", "--fragment", "--verbose", "--version"}) {
         EXPECT_TRUE(outcome.Message.contains(QLatin1String(option))) << option;
     }
+}
+
+TEST(GatewaySimOptionsParserTest, VersionNamesTheProgramAndTheProjectVersion) {
+    const auto outcome = Parse({"--version"});
+    ASSERT_EQ(outcome.What, Kind::Version);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^pagewing-gateway-sim \\d+\\.\\d+(\\.\\d+)*\\n$"))
+                    .match(outcome.Message)
+                    .hasMatch())
+        << outcome.Message.toStdString();
+    EXPECT_EQ(Parse({"--help", "--version"}).What, Kind::Help);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "gateway-sim/FlatXmlDocument.h"
 #include "gateway-sim/Reporter.h"
 #include "gateway-sim/SmsRequest.h"
+#include "gateway-sim/SmsResponse.h"
 #include "gateway-sim/XmlEntities.h"
 
 #include "gateway-sim/TestPackets.h"
@@ -16,7 +17,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-TEST(XmlEntitiesTest, ReferencesAreReplaced) {
+TEST(GatewaySimXmlEntitiesTest, ReferencesAreReplaced) {
     const std::pair<QString, QString> cases[] = {
         {u"Hello &amp; bye"_s, u"Hello & bye"_s},
         {u"&lt;&gt;&quot;&apos;&amp;amp;"_s, u"<>\"'&amp;"_s},
@@ -27,7 +28,7 @@ TEST(XmlEntitiesTest, ReferencesAreReplaced) {
     }
 }
 
-TEST(XmlEntitiesTest, ReferencesNoXmlReaderAcceptsAreRefused) {
+TEST(GatewaySimXmlEntitiesTest, ReferencesNoXmlReaderAcceptsAreRefused) {
     for (const auto* text :
          {u"AT&T", u"&amp", u"&nbsp;", u"&;", u"&#;", u"&#x;", u"&#0;", u"&#1;", u"&#xD800;", u"&#x110000;",
           u"&#xFFFFFFFFF;", u"&#12a;", u"&#x+41;", u"&#X41;"}) {
@@ -35,7 +36,7 @@ TEST(XmlEntitiesTest, ReferencesNoXmlReaderAcceptsAreRefused) {
     }
 }
 
-TEST(FlatXmlDocumentTest, FieldsKeepLineBreaksAndSpaces) {
+TEST(GatewaySimFlatXmlDocumentTest, FieldsKeepLineBreaksAndSpaces) {
     const auto document = FlatXmlDocument::Parse(
         u"<?xml version=\"1.0\"?>\r\n<root>\n  <a> x\r\ny </a>\n  <b></b><c/><d >&lt;</d ></root>\n",
         u"root");
@@ -46,7 +47,7 @@ TEST(FlatXmlDocumentTest, FieldsKeepLineBreaksAndSpaces) {
     EXPECT_FALSE(document->Field(u"e"_s));
 }
 
-TEST(FlatXmlDocumentTest, OtherShapesAreRefused) {
+TEST(GatewaySimFlatXmlDocumentTest, OtherShapesAreRefused) {
     for (const auto* text :
          {u"", u"<other></other>", u"<root><a>1</a>", u"<root><a>1</b></root>",
           u"<root><a><b>1</b></a></root>", u"<root><a x=\"1\">1</a></root>", u"<root>text<a>1</a></root>",
@@ -58,7 +59,7 @@ TEST(FlatXmlDocumentTest, OtherShapesAreRefused) {
 
 const QByteArray SampleXml = SmsDocument("+15551234567", "Ann:\r\nHello &amp; bye \xE9\x80");
 
-TEST(SmsRequestTest, WellFormedRequestIsRead) {
+TEST(GatewaySimSmsRequestTest, WellFormedRequestIsRead) {
     const auto request = SmsRequest::Parse(Tlv(0x0005, "x") + SmsRequestBody(100200300, 0xBEEF, SampleXml));
     EXPECT_TRUE(request.IsReadable()) << request.Problem.toStdString();
     EXPECT_EQ(request.SenderUin, 100200300u);
@@ -67,7 +68,7 @@ TEST(SmsRequestTest, WellFormedRequestIsRead) {
     EXPECT_EQ(request.Text, u"Ann:\r\nHello & bye \u00E9\u20AC"_s);
 }
 
-TEST(SmsRequestTest, SpoiledRequestsAreUnreadableButKeepTheirSequence) {
+TEST(GatewaySimSmsRequestTest, SpoiledRequestsAreUnreadableButKeepTheirSequence) {
     const auto set = [](const qsizetype at, const QByteArray& value) {
         return [=](QByteArray& meta) {
             meta.replace(at, value.size(), value);
@@ -107,21 +108,54 @@ TEST(SmsRequestTest, SpoiledRequestsAreUnreadableButKeepTheirSequence) {
     }
 }
 
-TEST(DeliveryPolicyTest, ByNumberWantsSevenToFifteenAsciiDigitsAfterAnOptionalPlus) {
+TEST(GatewaySimDeliveryPolicyTest, ByNumberWantsSevenToFifteenAsciiDigitsAfterAnOptionalPlus) {
     const DeliveryPolicy byNumber(DeliveryPolicy::Mode::ByNumber);
     for (const auto* yes : {u"1234567", u"+1234567", u"123456789012345", u"+123456789012345"}) {
-        EXPECT_TRUE(byNumber.IsDeliverable(yes)) << QString::fromUtf16(yes).toStdString();
+        EXPECT_EQ(byNumber.AnswerFor(yes), DeliveryPolicy::Answer::Deliverable)
+            << QString::fromUtf16(yes).toStdString();
     }
     for (const auto* no :
          {u"123456", u"+123456", u"1234567890123456", u"++1234567", u"+", u"", u"123 4567", u"1234567+",
           u"12345a7", u" 1234567", u"\u0661\u0662\u0663\u0664\u0665\u0666\u0667"}) {
-        EXPECT_FALSE(byNumber.IsDeliverable(no)) << QString::fromUtf16(no).toStdString();
+        EXPECT_EQ(byNumber.AnswerFor(no), DeliveryPolicy::Answer::NotDeliverable)
+            << QString::fromUtf16(no).toStdString();
     }
-    EXPECT_TRUE(DeliveryPolicy(DeliveryPolicy::Mode::Always).IsDeliverable(u"nobody"));
-    EXPECT_FALSE(DeliveryPolicy(DeliveryPolicy::Mode::Never).IsDeliverable(u"+15551234567"));
 }
 
-TEST(ReporterTest, EscapingKeepsOneRequestOnOneLine) {
+TEST(GatewaySimDeliveryPolicyTest, EveryRuleAnswersNumbersOthersAndUnreadableRequests) {
+    using enum DeliveryPolicy::Answer;
+    struct Case {
+        const char* Rule;
+        DeliveryPolicy::Answer Number, Other, Unreadable;
+    };
+    const Case cases[] = {
+        {"always", Deliverable, Deliverable, NotDeliverable},
+        {"never", NotDeliverable, NotDeliverable, NotDeliverable},
+        {"by-number", Deliverable, NotDeliverable, NotDeliverable},
+        {"refuse", Refusal, Refusal, Refusal},
+        {"silent", None, None, None},
+    };
+    for (const auto& [rule, number, other, unreadable] : cases) {
+        const auto mode = DeliveryPolicy::ModeFromName(QString::fromLatin1(rule));
+        ASSERT_TRUE(mode) << rule;
+        const DeliveryPolicy policy(*mode);
+        EXPECT_EQ(policy.AnswerFor(u"+15551234567"), number) << rule;
+        EXPECT_EQ(policy.AnswerFor(u"nobody"), other) << rule;
+        EXPECT_EQ(policy.AnswerForUnreadable(), unreadable) << rule;
+    }
+    EXPECT_FALSE(DeliveryPolicy::ModeFromName(u"Refuse"));
+}
+
+TEST(GatewaySimSmsResponseTest, RefusalIsTheAnswerOfAServerWithoutAnSmsGateway) {
+    // TLV 1 of 60 bytes; chunk size 58; UIN 100200300, type 0x07DA, sequence 0xBEEF, subtype 1, all
+    // little-endian; result 0x46; the text with its zero and no length.
+    const QByteArray expected = Hex("0001 003C 3A00 6CEFF805 DA07 EFBE 0100 46"
+                                    "536F7272792C2062757420534D53206D65737361676573206E6F7420696D706C656D"
+                                    "656E746564207965742E2E2E 00");
+    EXPECT_EQ(SmsResponse::RefusalSnacBody(100200300, 0xBEEF), expected);
+}
+
+TEST(GatewaySimReporterTest, EscapingKeepsOneRequestOnOneLine) {
     EXPECT_EQ(Reporter::EscapeForOneLine(u"a\\b\r\nc\n\\n\t\u00E9"), u"a\\\\b\\r\\nc\\n\\\\n\t\u00E9"_s);
 }
 

@@ -118,7 +118,7 @@ private slots:
         GlobalSettings.LoginPort = u"5190";
         GlobalSettings.ICQUIN = u"100200300";
         GlobalSettings.ICQPassword = u"p,a ss=wörd";
-        RegisteryLoadSave::SaveLoginSettings();
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
         GlobalSettings = {};
         RegisteryLoadSave::LoadLoginSettings();
         RegisteryLoadSave::LoadWindowSettings();
@@ -140,7 +140,7 @@ private slots:
 
     void storeIsReadableByItsOwnerOnlyWhateverTheUmask() {
         const auto previous = umask(0);
-        RegisteryLoadSave::SaveLoginSettings();
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
         const auto fileName = RegisteryLoadSave::StoreFileName();
         const auto folder = QFileInfo(fileName).absolutePath();
         QCOMPARE(Mode(fileName), 0600u);

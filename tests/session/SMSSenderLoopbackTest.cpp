@@ -1,11 +1,11 @@
 // The session over real loopback sockets against the gateway simulator, plain and with every frame cut
 // into small pieces.
 
+#include "platform/QtSessionSocket.h"
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
-#include "platform/QtSessionSocket.h"
-#include "platform/QtSessionTimers.h"
 
+#include "support/FakeSessionTimers.h"
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
 #include "support/RecordingEvents.h"
@@ -26,7 +26,7 @@ std::size_t Count(const RecordingEvents& events, std::u16string_view line) {
     return static_cast<std::size_t>(std::count(events.Lines.begin(), events.Lines.end(), line));
 }
 
-// A session over the Qt sockets, as the main window makes it.
+// A session over the Qt sockets, as the main window makes it; its timers wait only when the test says so.
 struct LoopbackSession {
     void LogIn(const GatewaySimProcess& simulator) {
         Sender.ConnectReconnect(simulator.Host.toStdU16String(), simulator.Port.toStdU16String());
@@ -35,7 +35,7 @@ struct LoopbackSession {
     QtSessionSocket Auth;
     QtSessionSocket Service;
     FixedClock Clock;
-    QtSessionTimers Timers;
+    FakeSessionTimers Timers;
     RecordingEvents Events;
     SMSSender Sender{Auth, Service, Clock, Timers, Events};
 };
@@ -85,34 +85,66 @@ private slots:
         QCOMPARE(simulator.SmsLines().at(0), QStringLiteral("SMS to +15551234567: Ann:\\r\\nTom & Jerry <3"));
     }
 
-    void wrongPasswordAndUnknownNumberAreReported_data() {
-        QTest::addColumn<QString>("uin");
-        QTest::addColumn<QString>("password");
+    void misbehavingServersGetTheirLine_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("stage");
+        QTest::addColumn<int>("silence");
         QTest::addColumn<QString>("line");
-        QTest::newRow("bad password") << "100200300"
-                                      << "wrong"
-                                      << "Bad password";
-        QTest::newRow("unknown number") << "424242"
-                                        << "pagewing"
-                                        << "Non existant ICQ#";
+        const QString ready = QStringLiteral("Ready to send Message");
+        const QString sent = QStringLiteral("Sending message");
+        QTest::newRow("refusing gateway")
+            << QStringList{"--deliver", "refuse"} << sent << 0
+            << "Message was not delivered: the server refused it (code 0x46): Sorry, but SMS messages not "
+               "implemented yet...";
+        QTest::newRow("silent gateway")
+            << QStringList{"--deliver", "silent"} << sent << 60 << "No answer from the SMS gateway yet";
+        QTest::newRow("no hello") << QStringList{"--stall-login"} << QString() << 30
+                                  << "The server stopped answering during login";
+        QTest::newRow("no SNAC 01,03") << QStringList{"--stall-service"} << "Sending Cookie" << 30
+                                       << "The server stopped answering during login";
+        QTest::newRow("closed after ready") << QStringList{"--close-after-ready"} << ready << 0
+                                            << "The server closed the connection, must reconnect";
+        // A thousand reports that no request waits for give no line before the server closes.
+        QTest::newRow("flood") << QStringList{"--flood", "1000", "--close-after-ready"} << ready << 0
+                               << "The server closed the connection, must reconnect";
+        QTest::newRow("wrong password")
+            << QStringList{"--account", "100200300:other"} << QString() << 0 << "Bad password";
+        QTest::newRow("unknown number")
+            << QStringList{"--account", "424242:pagewing"} << QString() << 0 << "Non existant ICQ#";
     }
 
-    void wrongPasswordAndUnknownNumberAreReported() {
-        QFETCH(QString, uin);
-        QFETCH(QString, password);
+    void misbehavingServersGetTheirLine() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, stage);
+        QFETCH(int, silence);
         QFETCH(QString, line);
-        GlobalSettings.ICQUIN = uin.toStdU16String();
-        GlobalSettings.ICQPassword = password.toStdU16String();
-        GatewaySimProcess simulator;
+        GatewaySimProcess simulator(options);
+        QVERIFY(simulator.WaitUntilListening());
+        LoopbackSession session;
+        auto& events = session.Events;
+        session.LogIn(simulator);
+        if (stage.isEmpty()) {
+            QTRY_VERIFY(session.Auth.IsConnected());
+        } else {
+            if (stage == u"Sending message") {
+                QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, u"Ready to send Message"), 10000);
+                session.Sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300",
+                                              u"TICQClient", u"Yes");
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, stage.toStdU16String()), 10000);
+        }
+        session.Timers.Advance(std::chrono::seconds(silence));
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, line.toStdU16String()), 10000);
+        QVERIFY(!HasLine(events, u"Message successfully delivered"));
+    }
+
+    void loginConnectionIsClosedOnceTheCookieIsTaken() {
+        GatewaySimProcess simulator({QStringLiteral("--keep-login-open")});
         QVERIFY(simulator.WaitUntilListening());
         LoopbackSession session;
         session.LogIn(simulator);
-        const auto& events = session.Events;
-        QTRY_VERIFY_WITH_TIMEOUT(HasLine(events, line.toStdU16String()), 10000);
-        // The server closing the connection after its answer is not reported.
-        QTest::qWait(200);
-        QCOMPARE(events.Lines.back(), line.toStdU16String());
-        QVERIFY(!HasLine(events, u"Ready to send Message"));
+        QTRY_VERIFY_WITH_TIMEOUT(HasLine(session.Events, u"Ready to send Message"), 10000);
+        QTRY_VERIFY(simulator.HasNote(QStringLiteral("auth#1: the client closed the connection")));
     }
 
     void refusedConnectionIsReportedWithTheSocketsDescription() {

@@ -25,13 +25,14 @@ public:
     // Waits for the announcement of both servers; false when the simulator did not start.
     bool WaitUntilListening() {
         static const QRegularExpression announcement(
-            QStringLiteral("authorization server on ([^ ]+):(\\d+), service server on"));
+            QStringLiteral("authorization server on ([^ ]+):(\\d+), service server on ([^ \\n]+)"));
         for (int waited = 0; waited < 10000; waited += 20) {
             Errors += QString::fromUtf8(Process.readAllStandardError());
             const auto match = announcement.match(Errors);
             if (match.hasMatch()) {
                 Host = match.captured(1);
                 Port = match.captured(2);
+                ServiceAddress = match.captured(3);
                 return true;
             }
             if (Process.state() == QProcess::NotRunning) {
@@ -52,6 +53,17 @@ public:
         return Output.split(u'\n', Qt::SkipEmptyParts);
     }
 
+    // The lines on standard error so far, the announcement and the notes of the options that make the
+    // simulator misbehave among them (for example "auth#1: the client closed the connection").
+    QStringList Notes() {
+        Errors += QString::fromUtf8(Process.readAllStandardError());
+        return Errors.split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    bool HasNote(const QString& note) {
+        return Notes().contains(QStringLiteral("pagewing-gateway-sim: ") + note);
+    }
+
     void Stop() {
         if (Process.state() != QProcess::NotRunning) {
             Process.kill();
@@ -61,6 +73,8 @@ public:
 
     QString Host;
     QString Port;
+    // The service server as the announcement names it, "HOST:PORT" with an IPv6 host in brackets.
+    QString ServiceAddress;
 
 private:
     QProcess Process;

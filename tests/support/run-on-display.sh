@@ -8,6 +8,8 @@ source "$(dirname "$0")/../../scripts/lib/desktop.sh"
 
 kind=$1
 shift
+# No session bus: the user's own keyring must not receive the tests' passwords.
+export DBUS_SESSION_BUS_ADDRESS=
 work=$(mktemp -d)
 pids=()
 cleanup() {

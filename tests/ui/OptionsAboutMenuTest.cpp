@@ -46,7 +46,7 @@ void StoreAccount(const QString& port) {
     GlobalSettings.LoginPort = port.toStdU16String();
     GlobalSettings.ICQUIN = u"100200300";
     GlobalSettings.ICQPassword = u"pagewing";
-    RegisteryLoadSave::SaveLoginSettings();
+    RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
 }
 
 } // namespace

@@ -32,8 +32,10 @@ bool IsUnspecified(const QHostAddress& address) {
 
 AuthorizationServer::AuthorizationServer(const Options& options, CookieRegistry& cookies,
                                          const FlapServer& service, Reporter& log)
-    : FlapServer(QStringLiteral("auth"), options.Fragment, log)
+    : FlapServer(QStringLiteral("auth"), options.Fragment, !options.StallLogin, log)
     , ForcedError(options.AuthorizationError)
+    , Stall(options.StallLogin)
+    , KeepOpen(options.KeepLoginOpen)
     , Cookies(cookies)
     , Service(service) {
     for (const auto& account : options.Accounts) {
@@ -42,8 +44,8 @@ AuthorizationServer::AuthorizationServer(const Options& options, CookieRegistry&
 }
 
 void AuthorizationServer::HandleFrame(ClientConnection& connection, const FlapFrame& frame) {
-    // Keep-alives and stray SNACs before the login need no answer.
-    if (frame.Channel == FlapFrame::LoginChannel) {
+    // Keep-alives and stray SNACs before the login need no answer; a stalled server answers nothing.
+    if (frame.Channel == FlapFrame::LoginChannel && !Stall) {
         HandleLogin(connection, frame.Payload);
     }
 }
@@ -79,7 +81,19 @@ void AuthorizationServer::HandleLogin(ClientConnection& connection, const QByteA
         Log.Trace(QStringLiteral("%1: login of %2 accepted").arg(connection.Name()).arg(account.Uin));
     }
     connection.Send(FlapFrame::CloseChannel, reply.Bytes());
-    connection.Close();
+    if (error || !KeepOpen) {
+        connection.Close();
+    } else {
+        LeaveOpen(connection);
+    }
+}
+
+void AuthorizationServer::LeaveOpen(ClientConnection& connection) {
+    Log.Trace(QStringLiteral("%1: leaving the connection for the client to close").arg(connection.Name()));
+    // Not only with --verbose: a test tells from this line that the client, not the server, closed it.
+    connect(&connection, &ClientConnection::ClosedByClient, this, [this, name = connection.Name()] {
+        Log.Note(QStringLiteral("%1: the client closed the connection").arg(name));
+    });
 }
 
 std::optional<quint16>

@@ -13,7 +13,9 @@ namespace pagewing::sim {
 class CookieRegistry;
 
 // Checks logins and sends accepted clients on to the service server with a one-time cookie. Every
-// connection gets exactly one answer and is then closed, as a real authorization server does.
+// connection gets exactly one answer and is then closed, as most real authorization servers do; with
+// --keep-login-open a successful one is left for the client to close, as others do, and with --stall-login
+// nothing is ever sent.
 class AuthorizationServer final : public FlapServer {
     Q_OBJECT
 
@@ -33,10 +35,13 @@ private:
     std::optional<quint16> CheckCredentials(const QByteArray& uinText,
                                             const std::optional<QByteArray>& scrambledPassword) const;
     QString ServiceAddressFor(const ClientConnection& connection) const;
+    void LeaveOpen(ClientConnection& connection);
 
     // Keyed by the UIN as decimal text, the form it takes in the login packet.
     QHash<QByteArray, Options::Account> Accounts;
     const std::optional<quint16> ForcedError;
+    const bool Stall;
+    const bool KeepOpen;
     CookieRegistry& Cookies;
     const FlapServer& Service;
 };

@@ -14,8 +14,8 @@ const QByteArray Hello("\x00\x00\x00\x01", 4);
 
 } // namespace
 
-ClientConnection::ClientConnection(QTcpSocket* const socket, QString name, const bool fragment, Reporter& log,
-                                   QObject* const parent)
+ClientConnection::ClientConnection(QTcpSocket* const socket, QString name, const bool fragment,
+                                   const bool greet, Reporter& log, QObject* const parent)
     : QObject(parent)
     , Socket(socket)
     , ConnectionName(std::move(name))
@@ -23,11 +23,17 @@ ClientConnection::ClientConnection(QTcpSocket* const socket, QString name, const
     , Sender(*socket, fragment) {
     Socket->setParent(this);
     connect(Socket, &QTcpSocket::readyRead, this, &ClientConnection::ReadArrivals);
-    connect(Socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    connect(Socket, &QTcpSocket::disconnected, this, [this] {
+        EndedByClient();
+        deleteLater();
+    });
+    connect(&Sender, &FrameSender::Drained, this, &ClientConnection::Drained);
     Log.Trace(QStringLiteral("%1 connected from %2:%3")
                   .arg(ConnectionName, Socket->peerAddress().toString())
                   .arg(Socket->peerPort()));
-    Send(FlapFrame::LoginChannel, Hello);
+    if (greet) {
+        Send(FlapFrame::LoginChannel, Hello);
+    }
 }
 
 void ClientConnection::Send(const quint8 channel, QByteArray payload) {
@@ -42,6 +48,24 @@ void ClientConnection::Send(const quint8 channel, QByteArray payload) {
 
 void ClientConnection::SendSnac(const Snac& snac) {
     Send(FlapFrame::SnacChannel, snac.ToBytes());
+}
+
+void ClientConnection::SendSnacs(const QList<Snac>& snacs) {
+    if (Closing || snacs.isEmpty()) {
+        return;
+    }
+    QList<QByteArray> payloads;
+    payloads.reserve(snacs.size());
+    for (const auto& snac : snacs) {
+        payloads.append(snac.ToBytes());
+    }
+    Sender.SendAll(FlapFrame::SnacChannel, payloads);
+    // One line for the run: a line per frame would bury everything else in the log.
+    Log.Trace(QStringLiteral("%1 sent %2 SNACs in one write, the first %3,%4")
+                  .arg(ConnectionName)
+                  .arg(snacs.size())
+                  .arg(snacs.constFirst().Family, 4, 16, QLatin1Char('0'))
+                  .arg(snacs.constFirst().Subtype, 4, 16, QLatin1Char('0')));
 }
 
 void ClientConnection::Close() {
@@ -68,10 +92,17 @@ void ClientConnection::ReadArrivals() {
             Log.Trace(QStringLiteral("%1 received %2").arg(ConnectionName, frame->Describe()));
         }
         if (frame->Channel == FlapFrame::CloseChannel) {
+            EndedByClient();
             Close();
             return;
         }
         emit FrameReceived(*frame);
+    }
+}
+
+void ClientConnection::EndedByClient() {
+    if (!Closing) {
+        emit ClosedByClient();
     }
 }
 

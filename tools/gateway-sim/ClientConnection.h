@@ -5,6 +5,7 @@
 #include "gateway-sim/FrameSender.h"
 
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
@@ -16,17 +17,21 @@ namespace pagewing::sim {
 class Reporter;
 struct Snac;
 
-// One accepted TCP connection: it greets the client, cuts the incoming stream into frames, logs both
-// directions and deletes itself when the socket closes. What the frames mean is the owning server's job.
+// One accepted TCP connection: it greets the client (unless told to keep silent), cuts the incoming stream
+// into frames, logs both directions and deletes itself when the socket closes. What the frames mean is the
+// owning server's job.
 class ClientConnection : public QObject {
     Q_OBJECT
 
 public:
     // Takes the socket over as a child.
-    ClientConnection(QTcpSocket* socket, QString name, bool fragment, Reporter& log, QObject* parent);
+    ClientConnection(QTcpSocket* socket, QString name, bool fragment, bool greet, Reporter& log,
+                     QObject* parent);
 
     void Send(quint8 channel, QByteArray payload);
     void SendSnac(const Snac& snac);
+    // In one write, for runs of frames too long to send one event-loop turn each.
+    void SendSnacs(const QList<Snac>& snacs);
     // Ends the connection once what was sent is written; later frames from the client are ignored.
     void Close();
 
@@ -39,9 +44,14 @@ public:
 
 signals:
     void FrameReceived(const pagewing::sim::FlapFrame& frame);
+    // Everything sent so far has gone to the system.
+    void Drained();
+    // The client ended the connection (a close frame or the end of its stream) before the server did.
+    void ClosedByClient();
 
 private:
     void ReadArrivals();
+    void EndedByClient();
 
     QTcpSocket* const Socket;
     const QString ConnectionName;

@@ -14,6 +14,12 @@ std::optional<DeliveryPolicy::Mode> DeliveryPolicy::ModeFromName(const QStringVi
     if (name == u"by-number") {
         return Mode::ByNumber;
     }
+    if (name == u"refuse") {
+        return Mode::Refuse;
+    }
+    if (name == u"silent") {
+        return Mode::Silent;
+    }
     return std::nullopt;
 }
 
@@ -23,16 +29,32 @@ bool DeliveryPolicy::IsPhoneNumber(const QStringView destination) {
            std::all_of(digits.begin(), digits.end(), [](const QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool DeliveryPolicy::IsDeliverable(const QStringView destination) const {
+DeliveryPolicy::Answer DeliveryPolicy::AnswerFor(const QStringView destination) const {
     switch (Rule) {
     case Mode::Always:
-        return true;
-    case Mode::Never:
-        return false;
+        return Answer::Deliverable;
     case Mode::ByNumber:
-        return IsPhoneNumber(destination);
+        return IsPhoneNumber(destination) ? Answer::Deliverable : Answer::NotDeliverable;
+    case Mode::Never:
+    case Mode::Refuse:
+    case Mode::Silent:
+        break;
     }
-    return false;
+    return AnswerForUnreadable();
+}
+
+DeliveryPolicy::Answer DeliveryPolicy::AnswerForUnreadable() const {
+    switch (Rule) {
+    case Mode::Refuse:
+        return Answer::Refusal;
+    case Mode::Silent:
+        return Answer::None;
+    case Mode::Always:
+    case Mode::Never:
+    case Mode::ByNumber:
+        break;
+    }
+    return Answer::NotDeliverable;
 }
 
 } // namespace pagewing::sim

@@ -6,12 +6,14 @@
 
 namespace pagewing::sim {
 
-// Whether the simulated gateway claims it can deliver to a destination.
+// How the simulated gateway answers an SMS request: whether it claims it can deliver to the destination,
+// or, like the real servers that have no SMS gateway behind them, refuses or stays silent.
 class DeliveryPolicy {
 public:
-    enum class Mode { Always, Never, ByNumber };
+    enum class Mode { Always, Never, ByNumber, Refuse, Silent };
+    enum class Answer { Deliverable, NotDeliverable, Refusal, None };
 
-    // "always", "never" or "by-number", as on the command line.
+    // "always", "never", "by-number", "refuse" or "silent", as on the command line.
     static std::optional<Mode> ModeFromName(QStringView name);
     // 7 to 15 ASCII digits with an optional leading '+': the length range of international numbers.
     static bool IsPhoneNumber(QStringView destination);
@@ -19,7 +21,10 @@ public:
     explicit DeliveryPolicy(const Mode mode)
         : Rule(mode) {}
 
-    bool IsDeliverable(QStringView destination) const;
+    Answer AnswerFor(QStringView destination) const;
+    // A request that cannot be read names no destination: a gateway calls it undeliverable, while a
+    // server without one refuses it or stays silent as it does for every request.
+    Answer AnswerForUnreadable() const;
 
 private:
     Mode Rule;

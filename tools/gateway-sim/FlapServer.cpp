@@ -6,10 +6,11 @@
 
 namespace pagewing::sim {
 
-FlapServer::FlapServer(QString connectionPrefix, const bool fragment, Reporter& log)
+FlapServer::FlapServer(QString connectionPrefix, const bool fragment, const bool greet, Reporter& log)
     : Log(log)
     , ConnectionPrefix(std::move(connectionPrefix))
-    , Fragment(fragment) {
+    , Fragment(fragment)
+    , Greet(greet) {
     connect(&Listener, &QTcpServer::newConnection, this, &FlapServer::AcceptConnections);
 }
 
@@ -20,7 +21,7 @@ bool FlapServer::Listen(const Endpoint& endpoint) {
 void FlapServer::AcceptConnections() {
     while (auto* const socket = Listener.nextPendingConnection()) {
         const auto name = QStringLiteral("%1#%2").arg(ConnectionPrefix).arg(++ConnectionCount);
-        auto* const connection = new ClientConnection(socket, name, Fragment, Log, this);
+        auto* const connection = new ClientConnection(socket, name, Fragment, Greet, Log, this);
         connect(connection, &ClientConnection::FrameReceived, this,
                 [this, connection](const FlapFrame& frame) { HandleFrame(*connection, frame); });
     }

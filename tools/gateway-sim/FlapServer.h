@@ -12,7 +12,8 @@ namespace pagewing::sim {
 class ClientConnection;
 class Reporter;
 
-// A listening OSCAR server: accepts connections, greets them and hands their frames to HandleFrame.
+// A listening OSCAR server: accepts connections, greets them (unless told to keep silent) and hands their
+// frames to HandleFrame.
 class FlapServer : public QObject {
     Q_OBJECT
 
@@ -24,7 +25,7 @@ public:
 
 protected:
     // connectionPrefix names the connections in the log ("auth#1", "service#2").
-    FlapServer(QString connectionPrefix, bool fragment, Reporter& log);
+    FlapServer(QString connectionPrefix, bool fragment, bool greet, Reporter& log);
 
     virtual void HandleFrame(ClientConnection& connection, const FlapFrame& frame) = 0;
 
@@ -36,6 +37,7 @@ private:
     QTcpServer Listener;
     const QString ConnectionPrefix;
     const bool Fragment;
+    const bool Greet;
     quint64 ConnectionCount = 0;
 };
 

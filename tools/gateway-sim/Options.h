@@ -20,6 +20,7 @@ struct Options {
     static constexpr quint16 DefaultPort = 5190;
     static constexpr quint32 DemoUin = 100200300;
     static constexpr const char* DemoPassword = "pagewing";
+    static constexpr quint32 LargestFlood = 1'000'000;
 
     Endpoint Authorization{QHostAddress(QHostAddress::LocalHost), DefaultPort};
     Endpoint Service{QHostAddress(QHostAddress::LocalHost), 0};
@@ -27,6 +28,13 @@ struct Options {
     // Set by --auth-error: every login is refused with this code, whatever the account.
     std::optional<quint16> AuthorizationError;
     DeliveryPolicy::Mode Delivery = DeliveryPolicy::Mode::ByNumber;
+    // The silences and closings of real servers, each of which a client must survive.
+    bool StallLogin = false;
+    bool StallService = false;
+    bool KeepLoginOpen = false;
+    bool CloseAfterReady = false;
+    // Delivery reports sent unasked right after client ready; 0 for none.
+    quint32 Flood = 0;
     bool Fragment = false;
     bool Verbose = false;
 };

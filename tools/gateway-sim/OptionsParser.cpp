@@ -2,6 +2,7 @@
 
 #include "gateway-sim/CodePage1252.h"
 #include "gateway-sim/PasswordScrambler.h"
+#include "gateway-sim/Reporter.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -53,6 +54,18 @@ std::optional<quint16> ParseErrorCode(const QString& text) {
     return static_cast<quint16>(match.captured(1).toUInt(nullptr, 16));
 }
 
+std::optional<quint32> ParseFloodSize(const QString& text) {
+    static const QRegularExpression Decimal(QStringLiteral("^[0-9]{1,7}$"));
+    if (!Decimal.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    const auto count = text.toUInt();
+    if (count == 0 || count > Options::LargestFlood) {
+        return std::nullopt;
+    }
+    return count;
+}
+
 } // namespace
 
 OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
@@ -77,7 +90,8 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
     const QCommandLineOption service(
         QStringLiteral("service"),
         QStringLiteral("Address of the service server that the login reply sends "
-                       "clients to. Default: the --listen host, a free port."),
+                       "clients to. Default: the --listen host, a free port. An IPv6 host goes in brackets "
+                       "([::1]:0), as the login reply then names it."),
         QStringLiteral("HOST:PORT"));
     const QCommandLineOption account(
         QStringLiteral("account"),
@@ -91,12 +105,38 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
                        "instead of checking the accounts. Without it, a wrong password gets 0004 and an "
                        "unknown UIN 0007."),
         QStringLiteral("CODE"));
-    const QCommandLineOption deliver(QStringLiteral("deliver"),
-                                     QStringLiteral("How the gateway answers SMS requests: \"always\" "
-                                                    "deliverable, \"never\", or \"by-number\" (default): "
-                                                    "deliverable when the destination is 7 to 15 digits with "
-                                                    "an optional leading '+'."),
-                                     QStringLiteral("RULE"));
+    const QCommandLineOption deliver(
+        QStringLiteral("deliver"),
+        QStringLiteral(
+            "How the gateway answers SMS requests: \"always\" deliverable, \"never\", or "
+            "\"by-number\" (default): deliverable when the destination is 7 to 15 digits with an "
+            "optional leading '+'. \"refuse\" answers as a server without an SMS gateway does "
+            "(a meta reply with result 0x46 and the text \"Sorry, but SMS messages not implemented "
+            "yet...\"), \"silent\" not at all. Every request still gets its line on standard "
+            "output."),
+        QStringLiteral("RULE"));
+    const QCommandLineOption stallLogin(
+        QStringLiteral("stall-login"),
+        QStringLiteral("The authorization server accepts connections and never sends anything, not even "
+                       "its hello."));
+    const QCommandLineOption stallService(
+        QStringLiteral("stall-service"),
+        QStringLiteral("The service server sends its hello and takes the cookie, but never sends server "
+                       "ready (SNAC 01,03)."));
+    const QCommandLineOption keepLoginOpen(
+        QStringLiteral("keep-login-open"),
+        QStringLiteral("Leave the authorization connection open after a successful login reply, as some "
+                       "real servers do, so the client must close it; standard error then says \"auth#N: "
+                       "the client closed the connection\" when it does. Refused logins are still closed."));
+    const QCommandLineOption flood(
+        QStringLiteral("flood"),
+        QStringLiteral("Right after client ready (SNAC 01,02), send N delivery reports (SNAC 15,03, "
+                       "deliverable) that answer no request; N from 1 to 1000000."),
+        QStringLiteral("N"));
+    const QCommandLineOption closeAfterReady(
+        QStringLiteral("close-after-ready"),
+        QStringLiteral("The service server closes the connection as soon as it has received client ready "
+                       "(SNAC 01,02), once everything queued, a --flood included, is written."));
     const QCommandLineOption fragment(
         QStringLiteral("fragment"),
         QStringLiteral(
@@ -105,13 +145,21 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
             "next sometimes go out in one write."));
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Log every frame received and sent on standard error."));
-    parser.addOptions({help, listen, service, account, authError, deliver, fragment, verbose});
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and exit."));
+    parser.addOptions({help, version, listen, service, account, authError, deliver, stallLogin, stallService,
+                       keepLoginOpen, flood, closeAfterReady, fragment, verbose});
 
     if (!parser.parse(arguments)) {
         return Failure(parser.errorText());
     }
     if (parser.isSet(help)) {
         return {Outcome::Kind::Help, {}, parser.helpText()};
+    }
+    if (parser.isSet(version)) {
+        return {Outcome::Kind::Version,
+                {},
+                QStringLiteral("%1 %2\n").arg(QLatin1String(Reporter::ProgramName),
+                                              QLatin1String(PAGEWING_GATEWAY_SIM_VERSION))};
     }
     if (!parser.positionalArguments().isEmpty()) {
         return Failure(
@@ -166,11 +214,26 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
     if (parser.isSet(deliver)) {
         const auto mode = DeliveryPolicy::ModeFromName(parser.value(deliver));
         if (!mode) {
-            return Failure(QStringLiteral("--deliver wants always, never or by-number, not \"%1\"")
-                               .arg(parser.value(deliver)));
+            return Failure(
+                QStringLiteral("--deliver wants always, never, by-number, refuse or silent, not \"%1\"")
+                    .arg(parser.value(deliver)));
         }
         options.Delivery = *mode;
     }
+    if (parser.isSet(flood)) {
+        const auto count = ParseFloodSize(parser.value(flood));
+        if (!count) {
+            return Failure(QStringLiteral("--flood wants a whole number of delivery reports from 1 to %1, "
+                                          "not \"%2\"")
+                               .arg(Options::LargestFlood)
+                               .arg(parser.value(flood)));
+        }
+        options.Flood = *count;
+    }
+    options.StallLogin = parser.isSet(stallLogin);
+    options.StallService = parser.isSet(stallService);
+    options.KeepLoginOpen = parser.isSet(keepLoginOpen);
+    options.CloseAfterReady = parser.isSet(closeAfterReady);
     options.Fragment = parser.isSet(fragment);
     options.Verbose = parser.isSet(verbose);
     return {Outcome::Kind::Run, options, {}};

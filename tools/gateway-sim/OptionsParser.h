@@ -10,11 +10,11 @@ namespace pagewing::sim {
 class OptionsParser {
 public:
     struct Outcome {
-        enum class Kind { Run, Help, Error };
+        enum class Kind { Run, Help, Version, Error };
 
         Kind What = Kind::Run;
         Options Settings;
-        // The help text for Help, the reason for Error.
+        // The help text for Help, the version line for Version, the reason for Error.
         QString Message;
     };
 

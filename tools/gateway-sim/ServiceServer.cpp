@@ -6,6 +6,7 @@
 #include "gateway-sim/SmsRequest.h"
 #include "gateway-sim/SmsResponse.h"
 #include "gateway-sim/Snac.h"
+#include "gateway-sim/SnacBatcher.h"
 #include "gateway-sim/TlvList.h"
 #include "gateway-sim/WireReader.h"
 #include "gateway-sim/WireWriter.h"
@@ -42,9 +43,12 @@ std::optional<QByteArray> CookieOf(const QByteArray& payload) {
 } // namespace
 
 ServiceServer::ServiceServer(const Options& options, CookieRegistry& cookies, Reporter& log)
-    : FlapServer(QStringLiteral("service"), options.Fragment, log)
+    : FlapServer(QStringLiteral("service"), options.Fragment, true, log)
     , Cookies(cookies)
-    , Delivery(options.Delivery) {}
+    , Delivery(options.Delivery)
+    , Stall(options.StallService)
+    , CloseAfterReady(options.CloseAfterReady)
+    , Flood(options.Flood) {}
 
 void ServiceServer::HandleFrame(ClientConnection& connection, const FlapFrame& frame) {
     const bool signedIn = connection.SignedInUin().has_value();
@@ -66,7 +70,7 @@ void ServiceServer::HandleFrame(ClientConnection& connection, const FlapFrame& f
     } else if (snac->Is(SmsFamily, SmsRequestSubtype)) {
         HandleSmsRequest(connection, *snac);
     } else if (snac->Is(GenericFamily, ClientReadySubtype)) {
-        Log.Trace(QStringLiteral("%1: client ready").arg(connection.Name()));
+        HandleClientReady(connection);
     }
 }
 
@@ -84,6 +88,10 @@ void ServiceServer::HandleCookie(ClientConnection& connection, const QByteArray&
     }
     connection.SignIn(*uin);
     Log.Trace(QStringLiteral("%1: signed in as %2").arg(connection.Name()).arg(*uin));
+    if (Stall) {
+        Log.Trace(QStringLiteral("%1: never sending server ready").arg(connection.Name()));
+        return;
+    }
     WireWriter families;
     for (const auto family : ServedFamilies) {
         families.AppendUInt16(family);
@@ -91,24 +99,67 @@ void ServiceServer::HandleCookie(ClientConnection& connection, const QByteArray&
     connection.SendSnac({GenericFamily, ServerReadySubtype, 0, 0, families.Bytes()});
 }
 
+void ServiceServer::HandleClientReady(ClientConnection& connection) {
+    Log.Trace(QStringLiteral("%1: client ready").arg(connection.Name()));
+    const auto closeIfAsked = [this, &connection] {
+        if (CloseAfterReady) {
+            connection.Close();
+        }
+    };
+    if (Flood == 0) {
+        closeIfAsked();
+        return;
+    }
+    Log.Trace(
+        QStringLiteral("%1: sending %2 delivery reports nobody asked for").arg(connection.Name()).arg(Flood));
+    // A child of the connection, which it cannot outlive.
+    new SnacBatcher(
+        connection, Flood, [this, account = *connection.SignedInUin()] { return UnaskedReport(account); },
+        closeIfAsked);
+}
+
 void ServiceServer::HandleSmsRequest(ClientConnection& connection, const Snac& request) {
     const auto account = *connection.SignedInUin();
     const auto sms = SmsRequest::Parse(request.Body);
-    SmsResponse response{account, sms.MetaSequence, false, ++MessageCount};
-    if (sms.IsReadable()) {
-        Log.ReportSms(sms.Destination, sms.Text);
-        response.Deliverable = Delivery.IsDeliverable(sms.Destination);
-        if (sms.SenderUin != account) {
-            Log.Note(QStringLiteral("%1: the SMS request names sender %2, but the session belongs to %3")
-                         .arg(connection.Name())
-                         .arg(sms.SenderUin)
-                         .arg(account));
-        }
-    } else {
-        Log.Note(QStringLiteral("%1: answering not deliverable to an unreadable SMS request: %2")
-                     .arg(connection.Name(), sms.Problem));
+    if (!sms.IsReadable()) {
+        Log.Note(QStringLiteral("%1: unreadable SMS request: %2").arg(connection.Name(), sms.Problem));
+        SendAnswer(connection, Delivery.AnswerForUnreadable(), request, sms.MetaSequence);
+        return;
     }
-    connection.SendSnac({SmsFamily, SmsReplySubtype, 0, request.RequestId, response.ToSnacBody()});
+    Log.ReportSms(sms.Destination, sms.Text);
+    if (sms.SenderUin != account) {
+        Log.Note(QStringLiteral("%1: the SMS request names sender %2, but the session belongs to %3")
+                     .arg(connection.Name())
+                     .arg(sms.SenderUin)
+                     .arg(account));
+    }
+    SendAnswer(connection, Delivery.AnswerFor(sms.Destination), request, sms.MetaSequence);
+}
+
+void ServiceServer::SendAnswer(ClientConnection& connection, const DeliveryPolicy::Answer answer,
+                               const Snac& request, const quint16 metaSequence) {
+    const auto account = *connection.SignedInUin();
+    QByteArray body;
+    switch (answer) {
+    case DeliveryPolicy::Answer::Deliverable:
+    case DeliveryPolicy::Answer::NotDeliverable:
+        body =
+            SmsResponse{account, metaSequence, answer == DeliveryPolicy::Answer::Deliverable, ++MessageCount}
+                .ToSnacBody();
+        break;
+    case DeliveryPolicy::Answer::Refusal:
+        body = SmsResponse::RefusalSnacBody(account, metaSequence);
+        break;
+    case DeliveryPolicy::Answer::None:
+        Log.Trace(QStringLiteral("%1: leaving the SMS request unanswered").arg(connection.Name()));
+        return;
+    }
+    connection.SendSnac({SmsFamily, SmsReplySubtype, 0, request.RequestId, body});
+}
+
+Snac ServiceServer::UnaskedReport(const quint32 account) {
+    // Request id and meta sequence 0: the report answers nothing the client sent.
+    return {SmsFamily, SmsReplySubtype, 0, 0, SmsResponse{account, 0, true, ++MessageCount}.ToSnacBody()};
 }
 
 } // namespace pagewing::sim

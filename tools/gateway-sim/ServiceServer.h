@@ -12,7 +12,8 @@ class CookieRegistry;
 struct Snac;
 
 // The server a client reaches with its cookie: it lists the SNAC families it serves and plays the SMS
-// gateway behind family 0x0015. Every other SNAC is ignored.
+// gateway behind family 0x0015. Every other SNAC is ignored. The options make it misbehave as real servers
+// do: never say it is ready, flood the client with reports nobody asked for, or hang up once it is ready.
 class ServiceServer final : public FlapServer {
     Q_OBJECT
 
@@ -24,10 +25,17 @@ protected:
 
 private:
     void HandleCookie(ClientConnection& connection, const QByteArray& payload);
+    void HandleClientReady(ClientConnection& connection);
     void HandleSmsRequest(ClientConnection& connection, const Snac& request);
+    void SendAnswer(ClientConnection& connection, DeliveryPolicy::Answer answer, const Snac& request,
+                    quint16 metaSequence);
+    Snac UnaskedReport(quint32 account);
 
     CookieRegistry& Cookies;
     const DeliveryPolicy Delivery;
+    const bool Stall;
+    const bool CloseAfterReady;
+    const quint32 Flood;
     quint32 MessageCount = 0;
 };
 

@@ -30,6 +30,7 @@ int main(int argc, char* argv[]) {
     Reporter reporter(standardOutput, standardError, parsed.Settings.Verbose);
     switch (parsed.What) {
     case OptionsParser::Outcome::Kind::Help:
+    case OptionsParser::Outcome::Kind::Version:
         standardOutput.write(parsed.Message.toUtf8());
         return 0;
     case OptionsParser::Outcome::Kind::Error:
