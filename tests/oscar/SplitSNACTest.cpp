@@ -65,6 +65,13 @@ TEST(SplitSNACTest, LastTlvOfARepeatedTypeIsFound) {
     EXPECT_EQ(reader.GetTLVDataString(reader.IsTLVPresent(5)), u"B");
 }
 
+TEST(SplitSNACTest, TlvsOfAnEarlierFrameAreForgotten) {
+    SplitSNAC reader;
+    reader.SplitPacket(Bytes("2A04 0001 000F 0005 0001 41 0006 0001 42 0008 0001 43"));
+    reader.SplitPacket(TwoTlvReply);
+    EXPECT_EQ(reader.IsTLVPresent(8), -1);
+}
+
 TEST(SplitSNACTest, BlocksThatAreNotExactlyOneFrameAreNotRecognised) {
     const std::vector<std::uint8_t> blocks[] = {
         Bytes("2A04 0009 000C 0005 0003 414243 0006 0001"),                   // cut short
@@ -102,6 +109,9 @@ TEST(SplitSNACTest, SnacFrameGivesFamilySubtypeAndText) {
     EXPECT_EQ(reader.GetTLVEnumSize(), 0);
     EXPECT_EQ(reader.GetSNACString().size(), 16u);
     EXPECT_EQ(reader.GetSNACString().substr(0, 2), u"*.");
+    reader.SplitPacket(Bytes("2A02 0008 0004 0001 0013")); // family and subtype, nothing more
+    EXPECT_TRUE(reader.GetSucceed());
+    EXPECT_EQ(reader.GetSNACSubtype(), 0x13);
 }
 
 TEST(SplitSNACTest, UnrecognisedBlockKeepsEarlierHeaderAndSnacFields) {
