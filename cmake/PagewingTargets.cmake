@@ -1,7 +1,7 @@
 # Shared compile settings, the version header and the one-line declaration of a test executable.
 
-# The version is spelled once, in project(); code reads it from this header.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductVersion.h.in ${PROJECT_BINARY_DIR}/generated/ProductVersion.h @ONLY)
+# The version and the application id are spelled once, in CMakeLists.txt; code reads them from this header.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductFacts.h.in ${PROJECT_BINARY_DIR}/generated/ProductFacts.h @ONLY)
 add_library(pagewing_version INTERFACE)
 target_include_directories(pagewing_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 
