@@ -13,6 +13,10 @@ function(pagewing_set_warnings target)
     endif()
 endfunction()
 
+# The fakes, frames and simulator harness that tests, benchmarks and fuzz targets share; header-only.
+add_library(pagewing_test_support INTERFACE)
+target_include_directories(pagewing_test_support INTERFACE ${PROJECT_SOURCE_DIR}/tests)
+
 # add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [QT])
 # QT tests get Qt Test and run headless on the offscreen platform with a private runtime folder.
 function(add_unit_test)
