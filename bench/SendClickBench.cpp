@@ -2,17 +2,17 @@
 // against the gateway simulator on loopback, headless.
 
 #include "platform/DesktopIntegration.h"
-#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"
 
+#include "support/GatewaySimProcess.h"
+#include "support/SeededSettings.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,18 +25,6 @@
 using namespace pagewing;
 
 namespace {
-
-QString StartSimulator(QProcess& simulator) {
-    simulator.setReadChannel(QProcess::StandardError);
-    simulator.start(QStringLiteral(PAGEWING_GATEWAY_SIM),
-                    {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    static const QRegularExpression announcement(QStringLiteral("authorization server on 127.0.0.1:(\\d+)"));
-    QString banner;
-    while (!announcement.match(banner).hasMatch() && simulator.waitForReadyRead(5000)) {
-        banner += QString::fromUtf8(simulator.readAllStandardError());
-    }
-    return announcement.match(banner).captured(1);
-}
 
 bool WaitUntil(const std::function<bool()>& done) {
     QElapsedTimer timer;
@@ -62,16 +50,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
     const auto clicks = argc > 1 ? std::atoi(argv[1]) : 200;
 
-    QProcess simulator;
-    const auto port = StartSimulator(simulator);
-    GlobalSettings.LoginURL = u"127.0.0.1";
-    GlobalSettings.LoginPort = port.toStdU16String();
-    GlobalSettings.ICQUIN = u"100200300";
-    GlobalSettings.ICQPassword = u"pagewing";
-    RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
-    GlobalSettings.ShowHelp = 0;
-    GlobalSettings.Showing = true;
-    RegisteryLoadSave::SaveWindowSettings();
+    test::GatewaySimProcess simulator;
+    if (!simulator.WaitUntilListening()) {
+        std::fprintf(stderr, "the simulator did not start\n");
+        return 1;
+    }
+    test::SeedAccount(simulator.Host, simulator.Port);
 
     DesktopIntegration desktop;
     MainFrm window(desktop);
@@ -113,7 +97,5 @@ int main(int argc, char* argv[]) {
     std::sort(latencies.begin(), latencies.end());
     std::printf("Send click to request written on the socket, %d clicks: median %.0f us, p99 %.0f us\n",
                 clicks, latencies[latencies.size() / 2], latencies[latencies.size() * 99 / 100]);
-    simulator.kill();
-    simulator.waitForFinished();
     return 0;
 }

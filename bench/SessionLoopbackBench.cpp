@@ -6,11 +6,11 @@
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
 
+#include "support/GatewaySimProcess.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <chrono>
@@ -66,15 +66,8 @@ bool WaitFor(const Waiter& events, std::u16string_view line) {
 }
 
 int Run(const QStringList& options, int messages) {
-    QProcess simulator;
-    simulator.setReadChannel(QProcess::StandardError);
-    simulator.start(QStringLiteral(PAGEWING_GATEWAY_SIM), QStringList{"--listen", "127.0.0.1:0"} + options);
-    QString banner;
-    static const QRegularExpression announcement(QStringLiteral("authorization server on 127.0.0.1:(\\d+)"));
-    while (!announcement.match(banner).hasMatch() && simulator.waitForReadyRead(5000)) {
-        banner += QString::fromUtf8(simulator.readAllStandardError());
-    }
-    const auto port = announcement.match(banner).captured(1);
+    test::GatewaySimProcess simulator(options);
+    const auto port = simulator.WaitUntilListening() ? simulator.Port : QString();
     if (port.isEmpty()) {
         std::fprintf(stderr, "the simulator did not start\n");
         return 1;
@@ -107,7 +100,7 @@ int Run(const QStringList& options, int messages) {
         }
         latencies.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-        simulator.readAllStandardOutput();
+        simulator.SmsLines();
         if (i == 9) {
             early = ReadMemory();
         }
@@ -121,8 +114,6 @@ int Run(const QStringList& options, int messages) {
                 "RSS after 10 %ld KiB, after %d %ld KiB; peak %ld KiB -> %ld KiB\n",
                 options.isEmpty() ? "plain" : "fragment", messages, at(0.5), at(0.99), latencies.back(),
                 early.Resident, messages, late.Resident, early.Peak, late.Peak);
-    simulator.kill();
-    simulator.waitForFinished();
     return 0;
 }
 

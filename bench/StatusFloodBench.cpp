@@ -10,10 +10,11 @@
 #include "FloodServer.h"
 
 #include "platform/DesktopIntegration.h"
-#include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"
+
+#include "support/SeededSettings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -94,17 +95,6 @@ bool WaitUntil(const std::function<bool()>& done) {
     return true;
 }
 
-void StoreAccount(std::uint16_t port) {
-    GlobalSettings.LoginURL = u"127.0.0.1";
-    GlobalSettings.LoginPort = QString::number(port).toStdU16String();
-    GlobalSettings.ICQUIN = u"100200300";
-    GlobalSettings.ICQPassword = u"pagewing";
-    RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
-    GlobalSettings.ShowHelp = 0;
-    GlobalSettings.Showing = true;
-    RegisteryLoadSave::SaveWindowSettings();
-}
-
 // Runs the flood into the window until every line is in or the limit has passed.
 Figures Measure(const StatusList& status, FloodServer& server, int lines, int limitSeconds) {
     const auto start = ReadMemory();
@@ -156,7 +146,7 @@ int RunFlood(int argc, char* argv[], int lines, int limitSeconds) {
 
     // The server outlives the limit, so that its closing the connection is never counted as a line.
     FloodServer server(lines, limitSeconds + 60);
-    StoreAccount(server.LoginPort());
+    test::SeedAccount(QStringLiteral("127.0.0.1"), QString::number(server.LoginPort()));
     DesktopIntegration desktop;
     MainFrm window(desktop);
     window.Load();

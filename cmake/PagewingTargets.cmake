@@ -1,7 +1,7 @@
 # Shared compile settings, the version header and the one-line declaration of a test executable.
 
-# The version is spelled once, in project(); code reads it from this header.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductVersion.h.in ${PROJECT_BINARY_DIR}/generated/ProductVersion.h @ONLY)
+# The version and the application id are spelled once, in CMakeLists.txt; code reads them from this header.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductFacts.h.in ${PROJECT_BINARY_DIR}/generated/ProductFacts.h @ONLY)
 add_library(pagewing_version INTERFACE)
 target_include_directories(pagewing_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 
@@ -12,6 +12,10 @@ function(pagewing_set_warnings target)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
 endfunction()
+
+# The fakes, frames and simulator harness that tests, benchmarks and fuzz targets share; header-only.
+add_library(pagewing_test_support INTERFACE)
+target_include_directories(pagewing_test_support INTERFACE ${PROJECT_SOURCE_DIR}/tests)
 
 # add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [QT] [LABEL label])
 # QT tests get Qt Test and run headless on the offscreen platform with a private runtime folder. The label is

@@ -32,6 +32,23 @@ start_gateway() {
     fi
 }
 
+# write_profile FOLDER PORT [KEY=VALUE...]: a profile of Pagewing's own in FOLDER, the only place that writes
+# one: FOLDER/config holds the settings file with the simulator's address on PORT, its demo account
+# (100200300, password pagewing) and any further keys; FOLDER/runtime is a private runtime folder. Point
+# XDG_CONFIG_HOME and XDG_RUNTIME_DIR there.
+write_profile() {
+    local folder=$1 port=$2
+    shift 2
+    local settings="$folder/config/Lumenfold Pagewing"
+    mkdir -p "$settings" "$folder/runtime"
+    chmod 700 "$settings" "$folder/runtime"
+    {
+        printf '[Settings]\nLoginURL=127.0.0.1\nLoginPort=%s\nICQUIN=100200300\nICQPassword=pagewing\n' "$port"
+        [ $# -eq 0 ] || printf '%s\n' "$@"
+    } >"$settings/Lumenfold Pagewing.ini"
+    chmod 600 "$settings/Lumenfold Pagewing.ini"
+}
+
 # start_private_wayland FOLDER: starts a headless weston with its own runtime folder FOLDER/wayland and
 # exports XDG_RUNTIME_DIR and WAYLAND_DISPLAY once it accepts clients. With --debug, weston-screenshooter
 # can take pictures of it.

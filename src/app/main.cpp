@@ -125,7 +125,7 @@ void Refuse(const QString& text) {
 int RunWindow(int argc, char* argv[]) {
     QApplication application(argc, argv);
     NameTheProgram();
-    QApplication::setDesktopFileName(QStringLiteral("com.lumenfold.Pagewing"));
+    QApplication::setDesktopFileName(ProductInfo::AppId);
     // The About window may stay open after the main window closed; closing the main window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

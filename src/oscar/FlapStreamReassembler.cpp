@@ -1,21 +1,19 @@
 #include "oscar/FlapStreamReassembler.h"
 
+#include "oscar/OscarProtocol.h"
+
 #include <algorithm>
 
 namespace pagewing {
 
 namespace {
 
-constexpr std::uint8_t FrameStart = 0x2A;
-constexpr std::uint8_t LowestChannel = 1;
-constexpr std::uint8_t HighestChannel = 5;
-
 // A 0x2A inside garbage is no frame start unless a FLAP channel follows it; taken for one, it would have us
 // wait for a made-up frame of up to 64 KiB and swallow the real frames behind it. A 0x2A that ends the
 // buffer may still be one: its channel byte has not arrived yet.
 bool StartsFrame(std::span<const std::uint8_t> held) {
-    return held[0] == FrameStart &&
-           (held.size() == 1 || (held[1] >= LowestChannel && held[1] <= HighestChannel));
+    return held[0] == Oscar::FrameStart &&
+           (held.size() == 1 || (held[1] >= Oscar::LoginChannel && held[1] <= Oscar::KeepAliveChannel));
 }
 
 } // namespace
@@ -49,8 +47,8 @@ void FlapStreamReassembler::Reset() {
 
 void FlapStreamReassembler::SkipToFrameStart() {
     while (ReadOffset < Buffer.size() && !StartsFrame(std::span(Buffer).subspan(ReadOffset))) {
-        const auto next =
-            std::find(Buffer.begin() + static_cast<std::ptrdiff_t>(ReadOffset) + 1, Buffer.end(), FrameStart);
+        const auto next = std::find(Buffer.begin() + static_cast<std::ptrdiff_t>(ReadOffset) + 1,
+                                    Buffer.end(), Oscar::FrameStart);
         ReadOffset = static_cast<std::size_t>(next - Buffer.begin());
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "oscar/OscarProtocol.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,7 +17,7 @@ namespace pagewing {
 // such pair. Once the complete frames are taken, at most one incomplete frame (6 + 65535 bytes) is held.
 class FlapStreamReassembler {
 public:
-    static constexpr std::size_t HeaderSize = 6;
+    static constexpr std::size_t HeaderSize = Oscar::FlapHeaderSize;
     static constexpr std::size_t LargestFrame = HeaderSize + 0xFFFF;
 
     void Append(std::span<const std::uint8_t> bytes);

@@ -1,18 +1,13 @@
 #include "oscar/MetaReply.h"
 
 #include "bytes/Windows1252.h"
+#include "oscar/OscarProtocol.h"
 
 #include <algorithm>
 
 namespace pagewing {
 
 namespace {
-
-constexpr std::size_t FlapHeaderSize = 6;
-constexpr std::size_t SnacHeaderSize = 10;
-constexpr std::uint16_t MetaDataTlv = 0x0001;
-// Set in the SNAC flags when a length-prefixed block of TLVs comes before the body.
-constexpr std::uint16_t OptionalDataFlag = 0x8000;
 
 // Reads big- and little-endian fields from a byte span; once a read runs past the end, every later read
 // fails too.
@@ -52,13 +47,13 @@ private:
 };
 
 std::optional<std::span<const std::uint8_t>> SnacBody(std::span<const std::uint8_t> frame) {
-    if (frame.size() < FlapHeaderSize + SnacHeaderSize) {
+    if (frame.size() < Oscar::FlapHeaderSize + Oscar::SnacHeaderSize) {
         return std::nullopt;
     }
-    FieldReader reader(frame.subspan(FlapHeaderSize + 4));
+    FieldReader reader(frame.subspan(Oscar::FlapHeaderSize + 4));
     const auto flags = reader.Read(2, false).value_or(0);
     reader.Take(4);
-    if ((flags & OptionalDataFlag) != 0 && !reader.Take(reader.Read(2, false).value_or(0))) {
+    if ((flags & Oscar::OptionalDataFlag) != 0 && !reader.Take(reader.Read(2, false).value_or(0))) {
         return std::nullopt;
     }
     return reader.Rest();
@@ -75,7 +70,7 @@ std::optional<MetaReply> MetaReply::FromFrame(std::span<const std::uint8_t> fram
     const auto type = tlv.Read(2, false);
     const auto length = tlv.Read(2, false);
     const auto value = tlv.Take(length.value_or(0));
-    if (!value || type != MetaDataTlv) {
+    if (!value || type != static_cast<std::uint32_t>(Oscar::MetaDataTlv)) {
         return std::nullopt;
     }
     FieldReader chunk(*value);
@@ -90,7 +85,7 @@ std::optional<MetaReply> MetaReply::FromFrame(std::span<const std::uint8_t> fram
     const auto sequence = meta.Read(2, true);
     const auto subtype = meta.Read(2, true);
     const auto result = meta.Read(1, true);
-    if (!result || metaType != MetaReplyType) {
+    if (!result || metaType != Oscar::MetaReplyType) {
         return std::nullopt;
     }
     const auto dataStart = fields->begin() + 11;

@@ -14,9 +14,6 @@ namespace pagewing {
 // follows them. A real gateway answers an SMS request with subtype 0x0096, result 0x0A and an XML body;
 // a server without a gateway refuses it with another result byte and sometimes a zero-terminated text.
 struct MetaReply {
-    static constexpr std::uint16_t MetaReplyType = 0x07DA;
-    static constexpr std::uint8_t SuccessResult = 0x0A;
-
     std::uint32_t OwnerUin = 0;
     std::uint16_t Sequence = 0;
     std::uint16_t Subtype = 0;

@@ -1,13 +1,16 @@
 #include "oscar/SplitSNAC.h"
 
+#include "oscar/OscarProtocol.h"
+
 #include <algorithm>
 #include <stdexcept>
 
 namespace pagewing {
 
 namespace {
-constexpr std::int32_t FlapHeaderSize = 6;
-constexpr std::int32_t SnacHeaderEnd = 10;
+constexpr auto FlapHeaderSize = static_cast<std::int32_t>(Oscar::FlapHeaderSize);
+// Family and subtype are all of the SNAC header that is read.
+constexpr std::int32_t SnacIdEnd = FlapHeaderSize + 4;
 } // namespace
 
 void SplitSNAC::SplitPacket(std::span<const std::uint8_t> Packet) {
@@ -16,7 +19,7 @@ void SplitSNAC::SplitPacket(std::span<const std::uint8_t> Packet) {
     SetPacketData(Packet);
 
     const auto size = Data.GetDataByteArraySize();
-    if (size < FlapHeaderSize || Data.View()[0] != 0x2A) {
+    if (size < FlapHeaderSize || Data.View()[0] != Oscar::FrameStart) {
         return;
     }
     Channel = Data.ToNumberStartLength(1, 1);
@@ -24,14 +27,14 @@ void SplitSNAC::SplitPacket(std::span<const std::uint8_t> Packet) {
     TotalLength = Data.ToNumberStartLength(4, 2);
     const bool oneWholeFrame = size == TotalLength + FlapHeaderSize;
 
-    if (Channel == 1 || Channel == 4) {
+    if (Channel == Oscar::LoginChannel || Channel == Oscar::CloseChannel) {
         if (IsGreeting(size)) {
             AddTLVToEnum(0, 0, 0);
             Succeed = true;
         } else if (size >= 11 && oneWholeFrame) {
             WalkTLVs(size);
         }
-    } else if (Channel == 2 && size >= SnacHeaderEnd && oneWholeFrame) {
+    } else if (Channel == Oscar::SnacChannel && size >= SnacIdEnd && oneWholeFrame) {
         SNACFamily = Data.ToNumberStartLength(6, 2);
         SNACSubtype = Data.ToNumberStartLength(8, 2);
         ByteArrayTools::BytesToString(Data.View(), SNACString);

@@ -75,14 +75,17 @@ bool DesktopIntegration::StartSystemMove(QWidget& window) {
     return handle != nullptr && handle->startSystemMove();
 }
 
-void DesktopIntegration::ReconcileStartAtLogon(bool startUp) {
-    if (startUp || QFile::exists(RegisteryAccess::AutostartEntryFileName())) {
-        RegisteryAccess::WriteRunEntry(startUp);
-    }
+bool DesktopIntegration::ReconcileStartAtLogon(bool startUp) {
+    return !(startUp || QFile::exists(RegisteryAccess::AutostartEntryFileName())) ||
+           RegisteryAccess::WriteRunEntry(startUp);
 }
 
-void DesktopIntegration::SetStartAtLogon(bool startUp) {
-    RegisteryAccess::WriteRunEntry(startUp);
+QString DesktopIntegration::StartAtLogonEntry() const {
+    return RegisteryAccess::AutostartEntryFileName();
+}
+
+bool DesktopIntegration::SetStartAtLogon(bool startUp) {
+    return RegisteryAccess::WriteRunEntry(startUp);
 }
 
 void DesktopIntegration::OpenHelp(const QString& fileName) {

@@ -53,8 +53,10 @@ public:
 
     // Start at logon follows StartUp alone: the entry is rewritten from it at every start, and an entry left
     // from an earlier choice is marked hidden.
-    virtual void ReconcileStartAtLogon(bool startUp);
-    virtual void SetStartAtLogon(bool startUp);
+    // Both give false when the entry could not be written.
+    QString StartAtLogonEntry() const;
+    virtual bool ReconcileStartAtLogon(bool startUp);
+    virtual bool SetStartAtLogon(bool startUp);
 
     // Opens the help page with the desktop's viewer; a missing page changes nothing.
     virtual void OpenHelp(const QString& fileName);

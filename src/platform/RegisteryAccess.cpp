@@ -2,14 +2,40 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 namespace pagewing::RegisteryAccess {
 
-void WriteRunEntry(bool enabled) {
-    WriteAutostartEntry(enabled, QCoreApplication::applicationFilePath());
+namespace {
+
+// The program's own desktop entry, the one installed under share/applications, made into an autostart
+// entry: the running executable instead of a name looked up in PATH, and whether it runs.
+QString AutostartEntry(bool enabled, const QString& executablePath) {
+    QFile templateFile(QStringLiteral(":/platform/com.lumenfold.Pagewing.desktop"));
+    templateFile.open(QIODevice::ReadOnly | QIODevice::Text);
+    QString entry;
+    for (const auto& line : QString::fromUtf8(templateFile.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith(u"Exec=")) {
+            entry += QStringLiteral("Exec=") + QuotedExecPath(QFileInfo(executablePath).absoluteFilePath()) +
+                     u'\n';
+        } else if (!line.startsWith(u"TryExec=")) {
+            entry += line + u'\n';
+        }
+    }
+    const auto word = [](bool value) {
+        return value ? QStringLiteral("true") : QStringLiteral("false");
+    };
+    return entry +
+           QStringLiteral("X-GNOME-Autostart-enabled=%1\nHidden=%2\n").arg(word(enabled), word(!enabled));
+}
+
+} // namespace
+
+bool WriteRunEntry(bool enabled) {
+    return WriteAutostartEntry(enabled, QCoreApplication::applicationFilePath());
 }
 
 bool WriteAutostartEntry(bool enabled, const QString& executablePath) {
@@ -19,20 +45,7 @@ bool WriteAutostartEntry(bool enabled, const QString& executablePath) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         return false;
     }
-    const auto hidden = enabled ? QStringLiteral("false") : QStringLiteral("true");
-    const auto entry =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=Lumenfold Pagewing\n"
-                       "Comment=Send SMS text messages through an OSCAR network's SMS gateway\n"
-                       "Exec=%1\n"
-                       "Icon=com.lumenfold.Pagewing\n"
-                       "Terminal=false\n"
-                       "X-GNOME-Autostart-enabled=%2\n"
-                       "Hidden=%3\n")
-            .arg(QuotedExecPath(QFileInfo(executablePath).absoluteFilePath()),
-                 enabled ? QStringLiteral("true") : QStringLiteral("false"), hidden);
-    file.write(entry.toUtf8());
+    file.write(AutostartEntry(enabled, executablePath).toUtf8());
     return file.commit();
 }
 

@@ -7,8 +7,8 @@
 // Hidden=true, so it is present but not run. The program never reads the entry back: StartUp is the truth.
 namespace pagewing::RegisteryAccess {
 
-// Writes the entry for the running executable.
-void WriteRunEntry(bool enabled);
+// Writes the entry for the running executable; returns false when the file could not be written.
+bool WriteRunEntry(bool enabled);
 
 // Writes the entry for the given executable; returns false when the file could not be written.
 bool WriteAutostartEntry(bool enabled, const QString& executablePath);

@@ -2,6 +2,7 @@
 
 #include "bytes/Windows1252.h"
 #include "oscar/MetaReply.h"
+#include "oscar/OscarProtocol.h"
 #include "session/GlobalSettings.h"
 
 #include <algorithm>
@@ -35,7 +36,8 @@ constexpr std::u16string_view DeliveredMarker = u"<deliverable>yes</deliverable>
 constexpr std::u16string_view NotDeliveredMarker = u"<deliverable>no</deliverable>";
 
 bool IsHello(const SplitSNAC& reader) {
-    return reader.GetChannelID() == 1 && reader.GetTLVEnumSize() == 1 && reader.GetTLVID(0) == 0;
+    return reader.GetChannelID() == Oscar::LoginChannel && reader.GetTLVEnumSize() == 1 &&
+           reader.GetTLVID(0) == 0;
 }
 
 bool IsBlank(std::u16string_view text) {
@@ -271,7 +273,7 @@ void SMSSender::HandleAuthorizationFrame() {
     }
     if (IsHello(*Winsock1Reader)) {
         AnswerAuthorizationHello();
-    } else if (Winsock1Reader->GetChannelID() == 4) {
+    } else if (Winsock1Reader->GetChannelID() == Oscar::CloseChannel) {
         HandleAuthorizationReply();
     }
 }
@@ -283,12 +285,13 @@ void SMSSender::HandleServiceFrame(std::span<const std::uint8_t> frame) {
     }
     if (IsHello(reader)) {
         AnswerServiceHello();
-    } else if (reader.GetChannelID() == 2) {
-        const auto family = reader.GetSNACFamily();
-        const auto subtype = reader.GetSNACSubtype();
-        if (family == 0x01 && subtype == 0x03) {
+    } else if (reader.GetChannelID() == Oscar::SnacChannel) {
+        const auto is = [&reader](Oscar::Snac snac) {
+            return reader.GetSNACFamily() == snac.Family && reader.GetSNACSubtype() == snac.Subtype;
+        };
+        if (is(Oscar::ServerReady)) {
             AnswerServiceFamilies();
-        } else if (family == 0x15 && subtype == 0x03) {
+        } else if (is(Oscar::MetaResponse)) {
             ReportDelivery(frame);
         }
     }
@@ -307,9 +310,9 @@ void SMSSender::AnswerAuthorizationHello() {
 
 void SMSSender::HandleAuthorizationReply() {
     const auto& reader = *Winsock1Reader;
-    const auto cookieIndex = reader.IsTLVPresent(6);
-    const auto addressIndex = reader.IsTLVPresent(5);
-    const auto errorIndex = reader.IsTLVPresent(8);
+    const auto cookieIndex = reader.IsTLVPresent(Oscar::CookieTlv);
+    const auto addressIndex = reader.IsTLVPresent(Oscar::ServiceAddressTlv);
+    const auto errorIndex = reader.IsTLVPresent(Oscar::ErrorCodeTlv);
     std::vector<std::uint8_t> cookie;
     std::u16string address;
     std::u16string errorCode;
@@ -387,7 +390,7 @@ void SMSSender::ReportDelivery(std::span<const std::uint8_t> frame) {
     const bool delivered = text.find(DeliveredMarker) != std::u16string::npos;
     const bool notDelivered = text.find(NotDeliveredMarker) != std::u16string::npos;
     const auto reply = delivered || notDelivered ? std::nullopt : MetaReply::FromFrame(frame);
-    const bool refused = reply && reply->Result != MetaReply::SuccessResult;
+    const bool refused = reply && reply->Result != Oscar::MetaSuccess;
     // Answers are matched to requests by count and order only: a report that no request waits for (one
     // repeated, or for a message never sent) would claim a success that did not happen.
     if ((!delivered && !notDelivered && !refused) || UnansweredRequests.empty()) {

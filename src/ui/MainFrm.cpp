@@ -184,7 +184,9 @@ void MainFrm::Load() {
     if (GlobalSettings.ShowHelp != 0) {
         ShowAbout();
     }
-    Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp);
+    if (!Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp)) {
+        StartAtLogonFailed();
+    }
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
     // The login waits for the password, which the keyring gives later.
@@ -200,6 +202,14 @@ void MainFrm::Load() {
             SMS->ConnectReconnect(s.LoginURL, s.LoginPort);
         }
     });
+}
+
+void MainFrm::StartAtLogonFailed() {
+    // A check mark would claim a start that will not happen.
+    GlobalSettings.StartUp = false;
+    CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
+    RegisteryLoadSave::SaveWindowSettings();
+    Note(tr("Start at logon is off: %1 could not be written").arg(Desktop.StartAtLogonEntry()));
 }
 
 void MainFrm::Note(const QString& message) {

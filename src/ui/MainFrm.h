@@ -62,6 +62,8 @@ public:
     void Reconnect();
     // Adds a dated status line of the window's own.
     void Note(const QString& message);
+    // The start-at-logon entry could not be written: the option goes off, and the status list says why.
+    void StartAtLogonFailed();
     // Opens the options, or brings up the one already open with what was typed in it.
     void ShowOptions();
     void ShowAbout();

@@ -105,7 +105,10 @@ void MnuFrm::rwws_Click() {
     GlobalSettings.StartUp = !GlobalSettings.StartUp;
     StartUp = GlobalSettings.StartUp;
     rwws->setChecked(GlobalSettings.StartUp);
-    Desktop.SetStartAtLogon(GlobalSettings.StartUp);
+    if (!Desktop.SetStartAtLogon(GlobalSettings.StartUp)) {
+        Window.StartAtLogonFailed();
+        return;
+    }
     RegisteryLoadSave::SaveWindowSettings();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProductVersion.h"
+#include "ProductFacts.h"
 
 #include <QString>
 
@@ -9,6 +9,7 @@ namespace pagewing::ProductInfo {
 
 inline const QString Name = QStringLiteral("Lumenfold Pagewing");
 inline const QString Version = QStringLiteral(PAGEWING_VERSION);
+inline const QString AppId = QStringLiteral(PAGEWING_APP_ID);
 inline const QString NameAndVersion = Name + QStringLiteral(" v") + Version;
 inline const QString Creator = QStringLiteral("Written by the Lumenfold team");
 inline const QString MakerWebSite = QStringLiteral("https://lumenfold.example/");

@@ -11,6 +11,7 @@
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
+#include "support/SeededSettings.h"
 
 #include <QProcess>
 #include <QTest>
@@ -24,13 +25,7 @@ private slots:
     void runningWindowSendsForTheCommand() {
         test::GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
-        GlobalSettings.LoginURL = simulator.Host.toStdU16String();
-        GlobalSettings.LoginPort = simulator.Port.toStdU16String();
-        GlobalSettings.ICQUIN = u"100200300";
-        GlobalSettings.ICQPassword = u"pagewing";
-        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
-        GlobalSettings.ShowHelp = 0;
-        RegisteryLoadSave::SaveWindowSettings();
+        test::SeedAccount(simulator.Host, simulator.Port);
 
         SingleCopy copy;
         QVERIFY(copy.TryAcquire());

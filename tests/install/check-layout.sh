@@ -104,10 +104,12 @@ if [ -f "$prefix/$metainfo" ]; then
     fi
 fi
 
-# Desktops match a window to its entry by the name the program gives itself, which must be the entry's name.
+# Desktops match a window to its entry by the name the program gives itself, which must be the entry's name:
+# the application id that CMakeLists.txt sets and the program takes from the generated header.
+project_app_id=$(sed -n 's/^set(PAGEWING_APP_ID \([^)]*\))/\1/p' "$source_dir/CMakeLists.txt")
 desktop_file_name=$(grep -rhoE 'setDesktopFileName\([^;]*' "$source_dir/src" | head -n 1 || true)
-if [[ "$desktop_file_name" != *"\"$app_id\""* ]]; then
-    fail "the program does not call itself $app_id (found: ${desktop_file_name:-no setDesktopFileName call})"
+if [ "$project_app_id" != "$app_id" ] || [[ "$desktop_file_name" != *"ProductInfo::AppId"* ]]; then
+    fail "the program does not call itself $app_id (project: ${project_app_id:-none}; ${desktop_file_name:-no setDesktopFileName call})"
 fi
 
 if [ "$failures" -ne 0 ]; then

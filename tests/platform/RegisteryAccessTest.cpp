@@ -55,6 +55,17 @@ private slots:
         QCOMPARE(Key(QStringLiteral("Hidden")), QStringLiteral("false"));
     }
 
+    void entryIsTheProgramsOwnDesktopEntry() {
+        QVERIFY(RegisteryAccess::WriteAutostartEntry(true, QStringLiteral("/usr/bin/pagewing")));
+        QFile installed(QStringLiteral(":/platform/com.lumenfold.Pagewing.desktop"));
+        QVERIFY(installed.open(QIODevice::ReadOnly | QIODevice::Text));
+        for (const auto& line : QString::fromUtf8(installed.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+            // The autostart entry runs this executable, whatever PATH holds.
+            const bool replaced = line.startsWith(u"Exec=") || line.startsWith(u"TryExec=");
+            QVERIFY2(EntryText().split(u'\n').contains(line) != replaced, qPrintable(line));
+        }
+    }
+
     void entryFollowsTheExecutableWhenItMoved() {
         QVERIFY(RegisteryAccess::WriteAutostartEntry(true, QStringLiteral("/opt/old/pagewing")));
         QVERIFY(RegisteryAccess::WriteAutostartEntry(true, QStringLiteral("/home/ann/new place/pagewing")));

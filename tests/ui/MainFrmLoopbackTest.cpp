@@ -10,6 +10,7 @@
 #include "support/FakeDesktopIntegration.h"
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
+#include "support/SeededSettings.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,14 +33,7 @@ private slots:
     void typedMessageIsDeliveredWithoutTheMouse() {
         test::GatewaySimProcess simulator({QStringLiteral("--fragment")});
         QVERIFY(simulator.WaitUntilListening());
-        GlobalSettings.LoginURL = simulator.Host.toStdU16String();
-        GlobalSettings.LoginPort = simulator.Port.toStdU16String();
-        GlobalSettings.ICQUIN = u"100200300";
-        GlobalSettings.ICQPassword = u"pagewing";
-        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
-        GlobalSettings.ShowHelp = 0;
-        GlobalSettings.Showing = true;
-        RegisteryLoadSave::SaveWindowSettings();
+        test::SeedAccount(simulator.Host, simulator.Port);
 
         MainFrm window(Desktop);
         window.Load();

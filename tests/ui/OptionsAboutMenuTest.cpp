@@ -5,6 +5,7 @@
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
+#include "ui/ProductInfo.h"
 #include "ui/StatusList.h"
 #include "ui/UserServerInfo.h"
 
@@ -150,9 +151,8 @@ private slots:
         window.Load();
         auto& about = window.About();
         QVERIFY(about.isVisible());
-        QCOMPARE(about.windowTitle(), QStringLiteral("About Lumenfold Pagewing v1.87"));
-        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
-                 QStringLiteral("Lumenfold Pagewing v1.87"));
+        QCOMPARE(about.windowTitle(), QStringLiteral("About ") + ProductInfo::NameAndVersion);
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), ProductInfo::NameAndVersion);
         auto* box = about.findChild<QCheckBox*>(QStringLiteral("chkShowHelp"));
         QVERIFY(box->isChecked());
         box->click();
@@ -245,6 +245,32 @@ private slots:
         QFile entry(RegisteryAccess::AutostartEntryFileName());
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("\nHidden=true\n"));
+    }
+
+    void writesThatFailAreReportedNotHidden() {
+        MainFrm window(Desktop);
+        window.Load();
+        auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
+        // A file where a folder belongs: neither the autostart entry nor the settings file can be written.
+        const auto blockFolderOf = [](const QString& fileName) {
+            const auto folder = QFileInfo(fileName).absolutePath();
+            QDir(folder).removeRecursively();
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        };
+        blockFolderOf(RegisteryAccess::AutostartEntryFileName());
+        Item(window, "rwws")->trigger();
+        QVERIFY(!GlobalSettings.StartUp);
+        QVERIFY(!Item(window, "rwws")->isChecked());
+        QVERIFY(status->Line(status->Count() - 1).contains(RegisteryAccess::AutostartEntryFileName()));
+
+        blockFolderOf(RegisteryLoadSave::StoreFileName());
+        Item(window, "aot")->trigger();
+        QVERIFY(status->Line(status->Count() - 1)
+                    .endsWith(QStringLiteral("    Settings could not be saved to ") +
+                              RegisteryLoadSave::StoreFileName()));
+        QFile::remove(QFileInfo(RegisteryLoadSave::StoreFileName()).absolutePath());
+        QFile::remove(QFileInfo(RegisteryAccess::AutostartEntryFileName()).absolutePath());
     }
 
     void hideAndShowWithoutATrayKeepTheWindowReachable() {

@@ -6,6 +6,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
+#include "ui/ProductInfo.h"
 
 #include "support/QtTestEnvironment.h"
 
@@ -45,7 +46,7 @@ private slots:
         // The icon is usable once the notification area has embedded it along the bottom of the screen.
         const auto screen = QGuiApplication::primaryScreen()->geometry();
         QTRY_VERIFY_WITH_TIMEOUT(icon.geometry().bottom() >= screen.bottom() - 24, 10000);
-        QCOMPARE(icon.toolTip(), QStringLiteral("Lumenfold Pagewing v1.87"));
+        QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion);
         QTRY_VERIFY(window.isVisible());
 
         const auto centre = icon.geometry().center();

@@ -10,6 +10,7 @@
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
+#include "support/SeededSettings.h"
 
 #include <QMenu>
 #include <QTest>
@@ -24,11 +25,7 @@ private slots:
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
         test::GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
-        GlobalSettings.LoginURL = simulator.Host.toStdU16String();
-        GlobalSettings.LoginPort = simulator.Port.toStdU16String();
-        GlobalSettings.ICQUIN = u"100200300";
-        GlobalSettings.ICQPassword = u"pagewing";
-        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
+        test::SeedAccount(simulator.Host, simulator.Port);
 
         DesktopIntegration desktop;
         MainFrm window(desktop);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The numbers of the OSCAR protocol that the client reads and writes, each under one name. The builders keep
+// their requests as the documented hex texts; these are for taking frames apart and judging them.
+namespace pagewing::Oscar {
+
+// FLAP: 0x2A, channel, 2-byte sequence number, 2-byte payload length, then the payload.
+inline constexpr std::uint8_t FrameStart = 0x2A;
+inline constexpr std::size_t FlapHeaderSize = 6;
+
+enum Channel : std::int32_t {
+    LoginChannel = 1,
+    SnacChannel = 2,
+    ErrorChannel = 3,
+    CloseChannel = 4,
+    KeepAliveChannel = 5,
+};
+
+// SNAC: family, subtype, flags, 4-byte request id, then the body.
+inline constexpr std::size_t SnacHeaderSize = 10;
+// Set in the SNAC flags when a length-prefixed block of TLVs comes before the body.
+inline constexpr std::uint16_t OptionalDataFlag = 0x8000;
+
+struct Snac {
+    std::int32_t Family;
+    std::int32_t Subtype;
+};
+
+// The service server lists its families and so opens the session; client ready answers it.
+inline constexpr Snac ServerReady{0x0001, 0x0003};
+inline constexpr Snac ClientReady{0x0001, 0x0002};
+// The ICQ extensions family: an SMS request goes out as a meta request, its answer comes back as a reply.
+inline constexpr Snac MetaRequest{0x0015, 0x0002};
+inline constexpr Snac MetaResponse{0x0015, 0x0003};
+
+// TLVs of the authorization reply.
+inline constexpr std::int32_t ServiceAddressTlv = 0x0005;
+inline constexpr std::int32_t CookieTlv = 0x0006;
+inline constexpr std::int32_t ErrorCodeTlv = 0x0008;
+
+// The ICQ meta data in TLV 1 of a SNAC 15,02 or 15,03.
+inline constexpr std::int32_t MetaDataTlv = 0x0001;
+inline constexpr std::uint16_t MetaReplyType = 0x07DA;
+inline constexpr std::uint8_t MetaSuccess = 0x0A;
+
+} // namespace pagewing::Oscar
