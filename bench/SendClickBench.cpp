@@ -1,6 +1,7 @@
 // Time from a click on Send Message in the real window to the SMS request written to the service socket,
 // against the gateway simulator on loopback, headless.
 
+#include "BenchSupport.h"
 #include "platform/DesktopIntegration.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
@@ -24,21 +25,7 @@
 
 using namespace pagewing;
 
-namespace {
-
-bool WaitUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char* argv[]) {
     QTemporaryDir profile;
@@ -64,7 +51,7 @@ int main(int argc, char* argv[]) {
     const auto newest = [status] {
         return status->Count() == 0 ? QString() : status->Line(status->Count() - 1);
     };
-    if (!WaitUntil([&] { return newest().endsWith(u"Ready to send Message"); })) {
+    if (!bench::WaitUntil([&] { return newest().endsWith(u"Ready to send Message"); })) {
         std::fprintf(stderr, "no login\n");
         return 1;
     }
@@ -89,7 +76,7 @@ int main(int argc, char* argv[]) {
         const auto lines = status->Count();
         clicked = std::chrono::steady_clock::now();
         QTest::mouseClick(send, Qt::LeftButton);
-        if (!WaitUntil([&] { return written && status->Count() >= lines + 2; })) {
+        if (!bench::WaitUntil([&] { return written && status->Count() >= lines + 2; })) {
             std::fprintf(stderr, "click %d: nothing written or no answer\n", i);
             return 1;
         }

@@ -1,6 +1,7 @@
 // Time from SendSMSMessage to the delivery line over loopback with the gateway simulator, 1000 messages on
 // one session, plain and with every frame cut into pieces; and the process's memory before and after.
 
+#include "BenchSupport.h"
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
 #include "session/GlobalSettings.h"
@@ -32,39 +33,6 @@ public:
     std::u16string Last;
 };
 
-// Resident and peak resident memory of this process, in KiB.
-struct Memory {
-    long Resident = 0;
-    long Peak = 0;
-};
-
-Memory ReadMemory() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    Memory memory;
-    for (const auto& line : QString::fromUtf8(status.readAll()).split(u'\n')) {
-        const auto value = line.section(u':', 1).trimmed().section(u' ', 0, 0).toLong();
-        if (line.startsWith(u"VmRSS")) {
-            memory.Resident = value;
-        } else if (line.startsWith(u"VmHWM")) {
-            memory.Peak = value;
-        }
-    }
-    return memory;
-}
-
-bool WaitFor(const Waiter& events, std::u16string_view line) {
-    QElapsedTimer timer;
-    timer.start();
-    while (events.Last != line) {
-        if (timer.elapsed() > 10000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
-
 int Run(const QStringList& options, int messages) {
     test::GatewaySimProcess simulator(options);
     const auto port = simulator.WaitUntilListening() ? simulator.Port : QString();
@@ -82,19 +50,19 @@ int Run(const QStringList& options, int messages) {
     Waiter events;
     SMSSender sender(auth, service, clock, timers, events);
     sender.ConnectReconnect(u"127.0.0.1", port.toStdU16String());
-    if (!WaitFor(events, u"Ready to send Message")) {
+    if (!bench::WaitUntil([&events] { return events.Last == u"Ready to send Message"; })) {
         std::fprintf(stderr, "no login\n");
         return 1;
     }
 
     std::vector<double> latencies;
-    Memory early;
+    bench::Memory early;
     for (int i = 0; i < messages; ++i) {
         events.Last.clear();
         const auto start = std::chrono::steady_clock::now();
         sender.SendSMSMessage(u"+15551234567", u"Bench:\r\nMessage number " + std::u16string(20, u'x'),
                               u"1252", u"100200300", u"TICQClient", u"Yes");
-        if (!WaitFor(events, u"Message successfully delivered")) {
+        if (!bench::WaitUntil([&events] { return events.Last == u"Message successfully delivered"; })) {
             std::fprintf(stderr, "message %d got no answer\n", i);
             return 1;
         }
@@ -102,10 +70,10 @@ int Run(const QStringList& options, int messages) {
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
         simulator.SmsLines();
         if (i == 9) {
-            early = ReadMemory();
+            early = bench::ReadMemory();
         }
     }
-    const auto late = ReadMemory();
+    const auto late = bench::ReadMemory();
     std::sort(latencies.begin(), latencies.end());
     const auto at = [&](double share) {
         return latencies[static_cast<std::size_t>(share * static_cast<double>(latencies.size() - 1))];

@@ -7,6 +7,7 @@
 //
 //   pagewing_status_flood_bench [--limit SECONDS] [LINES...]     (default: 1000 10000 100000, limit 120 s)
 
+#include "BenchSupport.h"
 #include "FloodServer.h"
 
 #include "platform/DesktopIntegration.h"
@@ -52,27 +53,6 @@ struct Figures {
     double PeakGrowthMegabytes = 0;
 };
 
-// Resident and peak resident memory of this process, in KiB.
-struct Memory {
-    long Resident = 0;
-    long Peak = 0;
-};
-
-Memory ReadMemory() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    Memory memory;
-    for (const auto& line : QString::fromUtf8(status.readAll()).split(u'\n')) {
-        const auto value = line.section(u':', 1).trimmed().section(u' ', 0, 0).toLong();
-        if (line.startsWith(u"VmRSS")) {
-            memory.Resident = value;
-        } else if (line.startsWith(u"VmHWM")) {
-            memory.Peak = value;
-        }
-    }
-    return memory;
-}
-
 double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -83,21 +63,9 @@ QString NewestLine(const StatusList& status) {
     return status.Count() == 0 ? QString() : status.Line(status.Count() - 1);
 }
 
-bool WaitUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
-
 // Runs the flood into the window until every line is in or the limit has passed.
 Figures Measure(const StatusList& status, FloodServer& server, int lines, int limitSeconds) {
-    const auto start = ReadMemory();
+    const auto start = bench::ReadMemory();
     const auto startLines = status.Count();
     const auto startCpu = ThreadCpuSeconds();
     auto lastTick = std::chrono::steady_clock::now();
@@ -112,7 +80,7 @@ Figures Measure(const StatusList& status, FloodServer& server, int lines, int li
         const auto now = std::chrono::steady_clock::now();
         longestGap = std::max(longestGap, now - lastTick);
         lastTick = now;
-        peakResident = std::max(peakResident, ReadMemory().Resident);
+        peakResident = std::max(peakResident, bench::ReadMemory().Resident);
         if (status.Count() - startLines >= lines || now > deadline) {
             loop.quit();
         }
@@ -126,7 +94,7 @@ Figures Measure(const StatusList& status, FloodServer& server, int lines, int li
     figures.CpuSeconds = ThreadCpuSeconds() - startCpu;
     figures.Reached = status.Count() - startLines;
     figures.LongestGapMilliseconds = std::chrono::duration<double, std::milli>(longestGap).count();
-    const auto end = ReadMemory();
+    const auto end = bench::ReadMemory();
     // A peak above the one before the flood was reached during it; otherwise the ticks' samples tell.
     const auto peak = end.Peak > start.Peak ? std::max(end.Peak, peakResident) : peakResident;
     figures.ResidentGrowthMegabytes = static_cast<double>(end.Resident - start.Resident) / 1024;
@@ -151,7 +119,7 @@ int RunFlood(int argc, char* argv[], int lines, int limitSeconds) {
     MainFrm window(desktop);
     window.Load();
     const auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
-    if (!WaitUntil([&] { return NewestLine(*status).endsWith(u"Sending Cookie"); })) {
+    if (!bench::WaitUntil([&] { return NewestLine(*status).endsWith(u"Sending Cookie"); })) {
         std::fprintf(stderr, "no login: %s; last line \"%s\"\n", server.Error().c_str(),
                      qPrintable(NewestLine(*status)));
         return 2;

@@ -14,7 +14,6 @@ inline constexpr std::size_t FlapHeaderSize = 6;
 enum Channel : std::int32_t {
     LoginChannel = 1,
     SnacChannel = 2,
-    ErrorChannel = 3,
     CloseChannel = 4,
     KeepAliveChannel = 5,
 };
@@ -29,11 +28,9 @@ struct Snac {
     std::int32_t Subtype;
 };
 
-// The service server lists its families and so opens the session; client ready answers it.
+// The service server lists its families and so opens the session; the client answers with client ready.
 inline constexpr Snac ServerReady{0x0001, 0x0003};
-inline constexpr Snac ClientReady{0x0001, 0x0002};
-// The ICQ extensions family: an SMS request goes out as a meta request, its answer comes back as a reply.
-inline constexpr Snac MetaRequest{0x0015, 0x0002};
+// The ICQ extensions family: an SMS request goes out as a meta request, its answer comes back as SNAC 15,03.
 inline constexpr Snac MetaResponse{0x0015, 0x0003};
 
 // TLVs of the authorization reply.

@@ -180,6 +180,8 @@ void MainFrm::Load() {
     CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
     ApplyVisibility();
     FollowingVisibility = true;
+    // Typed keys go to the number box from the start, also where no window manager hands out the focus.
+    TakeKeyboardBack();
     // After the main window, so that it opens in front of it.
     if (GlobalSettings.ShowHelp != 0) {
         ShowAbout();
@@ -202,6 +204,12 @@ void MainFrm::Load() {
             SMS->ConnectReconnect(s.LoginURL, s.LoginPort);
         }
     });
+}
+
+void MainFrm::TakeKeyboardBack() {
+    if (isVisible() && !isMinimized()) {
+        activateWindow();
+    }
 }
 
 void MainFrm::StartAtLogonFailed() {
@@ -259,6 +267,7 @@ void MainFrm::ShowOptions() {
         Options = new UserServerInfo(Desktop, this);
         Options->move(ScreenPlacement::CentredOn(frameGeometry(), Options->size(), AvailableScreen()));
         connect(Options, &UserServerInfo::LoginSettingsEntered, this, &MainFrm::SaveAccount);
+        connect(Options, &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
     }
     Options->show();
     Options->raise();
@@ -276,6 +285,7 @@ AboutFrm& MainFrm::About() {
     if (!AboutWindow) {
         AboutWindow = std::make_unique<AboutFrm>(Desktop);
         AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
+        connect(AboutWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
     }
     return *AboutWindow;
 }

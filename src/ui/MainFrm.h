@@ -100,6 +100,8 @@ private:
     void UpdateLimits();
     void RecordPosition();
     void ApplyVisibility();
+    // Makes the window the one that typing goes to again, once a window over it is gone.
+    void TakeKeyboardBack();
     // Showing follows what the window really is, however it got there: task bar, window manager or menu.
     void FollowVisibility();
     // No login without an account: says so and opens the options.

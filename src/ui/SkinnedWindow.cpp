@@ -4,6 +4,7 @@
 #include "ui/Pictures.h"
 
 #include <QFile>
+#include <QHideEvent>
 #include <QPainter>
 
 namespace pagewing {
@@ -25,6 +26,13 @@ SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, DesktopI
 QString SkinnedWindow::StyleSheet() {
     QFile styleSheet(QStringLiteral(":/styles/pagewing.qss"));
     return styleSheet.open(QIODevice::ReadOnly) ? QString::fromUtf8(styleSheet.readAll()) : QString();
+}
+
+void SkinnedWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) {
+        emit Hidden();
+    }
 }
 
 void SkinnedWindow::paintEvent(QPaintEvent*) {

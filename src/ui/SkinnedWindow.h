@@ -18,9 +18,14 @@ public:
     // The style sheet that makes the widgets placed on a skin match it.
     static QString StyleSheet();
 
+signals:
+    // Closed or hidden by the program or the user; the window beneath may take the keyboard back.
+    void Hidden();
+
 protected:
     SkinnedWindow(const QString& skin, const QString& title, DesktopIntegration& desktop, QWidget* parent);
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QPixmap Skin;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+
+// What the benchmarks that run the program's own event loop share.
+namespace pagewing::bench {
+
+// Resident and peak resident memory of this process, in KiB.
+struct Memory {
+    long Resident = 0;
+    long Peak = 0;
+};
+
+inline Memory ReadMemory() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    Memory memory;
+    for (const auto& line : QString::fromUtf8(status.readAll()).split(u'\n')) {
+        const auto value = line.section(u':', 1).trimmed().section(u' ', 0, 0).toLong();
+        if (line.startsWith(u"VmRSS")) {
+            memory.Resident = value;
+        } else if (line.startsWith(u"VmHWM")) {
+            memory.Peak = value;
+        }
+    }
+    return memory;
+}
+
+// Runs the event loop until done() holds; false after ten seconds without.
+inline bool WaitUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 10000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+} // namespace pagewing::bench
