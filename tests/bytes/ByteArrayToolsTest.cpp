@@ -73,6 +73,10 @@ TEST(ByteArrayToolsTest, PrependingPutsHeadersInFrontInTheirOwnOrder) {
     tools.AppendBeforeDataByteArrayWithString(u"Hi");
     tools.AppendBeforeDataByteArrayWithNumberReversed(0x0A0B, 2);
     EXPECT_EQ(tools.ToHexString(), u"0B0A486901022A020006AABB");
+    // A text longer than the pieces that texts after the data go in keeps its order in front too.
+    const auto longText = std::u16string(1024, u'a') + u"b";
+    tools.AppendBeforeDataByteArrayWithString(longText);
+    EXPECT_EQ(tools.ToStringStartLength(0, 1025), longText);
 }
 
 TEST(ByteArrayToolsTest, FailingStringKeepsTheCharactersBeforeTheFailingOne) {
