@@ -8,44 +8,29 @@ namespace GlobalSequenceCounter = pagewing::GlobalSequenceCounter;
 
 namespace {
 
-class GlobalSequenceCounterTest : public ::testing::Test {
-protected:
-    void SetUp() override { GlobalSequenceCounter::SequenceCounter = 0; }
-};
-
-TEST_F(GlobalSequenceCounterTest, FirstFramesOfTheProcessCarryOneThenTwoAcrossChannels) {
+TEST(GlobalSequenceCounterTest, FramesOfBothChannelsAreNumberedFromOneCounterThatWraps) {
+    GlobalSequenceCounter::SequenceCounter = 0;
     pagewing::Channel1 login;
     pagewing::Channel2 service;
     login.LogInToICQString(u"1", u"p");
     service.SNAC0102();
     EXPECT_EQ(login.ToHexStringStartLength(0, 4), u"2A010001");
     EXPECT_EQ(service.ToHexStringStartLength(0, 4), u"2A020002");
-}
-
-TEST_F(GlobalSequenceCounterTest, DiscardedFrameUsesUpItsNumber) {
-    pagewing::Channel1 discarded;
-    discarded.LogInToICQString(u"1", u"p");
-    pagewing::Channel1 sent;
-    sent.SendCookieToICQString(std::vector<std::uint8_t>{1});
-    EXPECT_EQ(sent.ToHexStringStartLength(2, 2), u"0002");
-}
-
-TEST_F(GlobalSequenceCounterTest, WireFieldWrapsAfter65535WhileTheCounterGoesOn) {
-    GlobalSequenceCounter::SequenceCounter = 65534;
-    pagewing::Channel2 builder;
-    const std::u16string expected[] = {u"FFFF", u"0000", u"0001"};
-    for (const auto& sequence : expected) {
-        builder.SNAC0106();
-        EXPECT_EQ(builder.ToHexStringStartLength(2, 2), sequence);
+    // The wire carries the low 16 bits; the counter itself starts again at 0 after the signed maximum.
+    const struct {
+        std::int32_t before;
+        std::u16string field;
+        std::int32_t after;
+    } cases[] = {{65534, u"FFFF", 65535},
+                 {65535, u"0000", 65536},
+                 {2147483646, u"FFFF", 2147483647},
+                 {2147483647, u"0000", 0}};
+    for (const auto& c : cases) {
+        GlobalSequenceCounter::SequenceCounter = c.before;
+        service.SNAC0102();
+        EXPECT_EQ(service.ToHexStringStartLength(2, 2), c.field) << c.before;
+        EXPECT_EQ(GlobalSequenceCounter::SequenceCounter, c.after) << c.before;
     }
-    EXPECT_EQ(GlobalSequenceCounter::SequenceCounter, 65537);
-}
-
-TEST_F(GlobalSequenceCounterTest, CounterStartsAgainAtZeroAfterTheSignedMaximum) {
-    GlobalSequenceCounter::SequenceCounter = 2147483646;
-    EXPECT_EQ(GlobalSequenceCounter::NextSequenceNumber(), 2147483647);
-    EXPECT_EQ(GlobalSequenceCounter::NextSequenceNumber(), 0);
-    EXPECT_EQ(GlobalSequenceCounter::NextSequenceNumber(), 1);
 }
 
 } // namespace

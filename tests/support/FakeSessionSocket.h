@@ -6,17 +6,16 @@
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace pagewing::test {
 
 // A socket that records what the session does with it and lets a test play the server's side; Accept
-// completes the last connect.
+// completes the last connect, which Connects holds as "host port".
 class FakeSessionSocket : public SessionSocket {
 public:
     void Connect(const std::u16string& RemoteHost, const std::u16string& RemotePort) override {
-        Connects.emplace_back(RemoteHost, RemotePort);
+        Connects.push_back(RemoteHost + u" " + RemotePort);
         Open = true;
     }
 
@@ -41,7 +40,7 @@ public:
         RaiseClosed();
     }
 
-    std::vector<std::pair<std::u16string, std::u16string>> Connects;
+    std::vector<std::u16string> Connects;
     std::vector<std::vector<std::uint8_t>> Sent;
     int Closes = 0;
     bool Open = false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,14 +10,7 @@ namespace pagewing::test {
 // "2A 01 00 04" or "2a010004" as bytes; spaces are only for reading.
 inline std::vector<std::uint8_t> Bytes(std::string_view hex) {
     std::string digits;
-    for (const char c : hex) {
-        if (c != ' ') {
-            digits.push_back(c);
-        }
-    }
-    if (digits.size() % 2 != 0) {
-        throw std::invalid_argument("odd number of hex digits");
-    }
+    std::erase(digits.assign(hex), ' ');
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 0; i < digits.size(); i += 2) {
         bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
