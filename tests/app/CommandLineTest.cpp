@@ -40,13 +40,8 @@ private slots:
         QTest::newRow("text the wire cannot carry")
             << QStringList{} << send + QStringList{QStringLiteral("\u4F60\u597D")} << 2 << QString() << false;
         QTest::newRow("unknown option") << QStringList{} << QStringList{"--bogus"} << 2 << QString() << false;
-        QTest::newRow("sender without send")
-            << QStringList{} << QStringList{"--sender", "Bob"} << 2 << QString() << false;
         QTest::newRow("no number") << QStringList{} << QStringList{"--send", " ", "Hi"} << 2 << QString()
                                    << false;
-        QTest::newRow("timeout of nothing")
-            << QStringList{} << QStringList{"--send", "123", "--timeout", "0", "Hi"} << 2 << QString()
-            << false;
         QTest::newRow("missing settings file")
             << QStringList{} << QStringList{"--send", "123", "--settings", "/nonexistent", "Hi"} << 2
             << QString() << false;

@@ -3,9 +3,7 @@
 
 #include "platform/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
-#include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
-#include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"
 
@@ -49,8 +47,6 @@ private slots:
         QVERIFY(printed.constLast().endsWith(u"    Message successfully delivered"));
         QCOMPARE(simulator.SmsLines(),
                  QStringList{QStringLiteral("SMS to +15551234567: Cron:\\r\\nBackup failed")});
-        RegisteryLoadSave::LoadTelephoneList();
-        QVERIFY(GlobalSettings.TelephoneList == u"+15551234567");
     }
 };
 

@@ -32,11 +32,9 @@ private slots:
         // The row expected: `from` (-1 for the newest) plus `pages` times the whole lines a page holds.
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("pages");
-        QTest::newRow("none") << QList<int>{} << -1 << 0;
         QTest::newRow("Up") << QList<int>{Qt::Key_Up} << 28 << 0;
         QTest::newRow("Down at the end stays") << QList<int>{Qt::Key_Down} << -1 << 0;
-        QTest::newRow("Up at the top stays") << QList<int>{Qt::Key_Home, Qt::Key_Up} << 0 << 0;
-        QTest::newRow("Down from the top") << QList<int>{Qt::Key_Home, Qt::Key_Down, Qt::Key_Down} << 2 << 0;
+        QTest::newRow("Home, Up stays, Down") << QList<int>{Qt::Key_Home, Qt::Key_Up, Qt::Key_Down} << 1 << 0;
         QTest::newRow("End") << QList<int>{Qt::Key_Home, Qt::Key_End} << -1 << 0;
         QTest::newRow("Page Up") << QList<int>{Qt::Key_PageUp} << -1 << -1;
         QTest::newRow("Page Down") << QList<int>{Qt::Key_Home, Qt::Key_PageDown} << 0 << 1;
@@ -78,11 +76,6 @@ private slots:
     }
 
     void clickSelectsTheLineUnderItAndCtrlCCopiesIt() {
-        QApplication::clipboard()->setText(QStringLiteral("before"));
-        QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::keyClick(List, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(List->CurrentRow(), -1);
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
         Add(30);
         QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->LineRect(27).center());
         QCOMPARE(List->CurrentRow(), 27);
