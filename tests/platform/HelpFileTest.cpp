@@ -7,28 +7,15 @@
 
 using namespace pagewing;
 
-namespace {
-
-const QString Page = QStringLiteral("HelpFileTestPage.html");
-
-// Where the page is looked for, the last choice first: the installed data folder, the data folder of an
-// installed tree beside the program's, and the program's own folder.
-QStringList FoldersLastChoiceFirst() {
-    const QDir program(QCoreApplication::applicationDirPath());
-    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                QStringLiteral("/pagewing"),
-            program.filePath(QStringLiteral("../share/pagewing")), program.path()};
-}
-
-} // namespace
-
 class HelpFileTest : public QObject {
     Q_OBJECT
 
 private slots:
     void nearestPageIsChosen() {
         QVERIFY(HelpFile::Locate(Page).isEmpty());
-        for (const auto& folder : FoldersLastChoiceFirst()) {
+        // Each folder in turn wins over those before: the installed data folder, that of an installed tree
+        // beside the program, the program's own.
+        for (const auto& folder : Folders) {
             QVERIFY(QDir().mkpath(folder));
             QFile page(folder + u'/' + Page);
             QVERIFY(page.open(QIODevice::WriteOnly));
@@ -39,11 +26,18 @@ private slots:
 
     // The pages beside the program stay out of the build tree's way.
     void cleanup() {
-        for (const auto& folder : FoldersLastChoiceFirst()) {
+        for (const auto& folder : Folders) {
             QFile::remove(folder + u'/' + Page);
             QDir().rmpath(folder);
         }
     }
+
+private:
+    const QString Page = QStringLiteral("HelpFileTestPage.html");
+    const QStringList Folders{QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                                  QStringLiteral("/pagewing"),
+                              QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pagewing"),
+                              QCoreApplication::applicationDirPath()};
 };
 
 PAGEWING_QTEST_MAIN(HelpFileTest)

@@ -3,7 +3,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTest>
 
 namespace pagewing::test {
 
@@ -12,10 +11,8 @@ namespace pagewing::test {
 class GatewaySimProcess {
 public:
     explicit GatewaySimProcess(QStringList options = {}) {
-        options << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0");
-        Process.setProgram(QStringLiteral(PAGEWING_GATEWAY_SIM));
-        Process.setArguments(options);
-        Process.start();
+        Process.start(QStringLiteral(PAGEWING_GATEWAY_SIM),
+                      options << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0"));
     }
 
     ~GatewaySimProcess() { Stop(); }
@@ -27,8 +24,7 @@ public:
         static const QRegularExpression announcement(
             QStringLiteral("authorization server on ([^ ]+):(\\d+), service server on ([^ \\n]+)"));
         for (int waited = 0; waited < 10000; waited += 20) {
-            Errors += QString::fromUtf8(Process.readAllStandardError());
-            const auto match = announcement.match(Errors);
+            const auto match = announcement.match(Notes().join(u'\n'));
             if (match.hasMatch()) {
                 Host = match.captured(1);
                 Port = match.captured(2);
@@ -46,7 +42,6 @@ public:
     // The lines the simulator printed for the SMS requests it received.
     QStringList SmsLines() {
         // Takes in whatever the pipe holds, also when no event loop has run since it was written.
-        Process.setReadChannel(QProcess::StandardOutput);
         while (Process.waitForReadyRead(0)) {
         }
         Output += QString::fromUtf8(Process.readAllStandardOutput());
@@ -65,10 +60,8 @@ public:
     }
 
     void Stop() {
-        if (Process.state() != QProcess::NotRunning) {
-            Process.kill();
-            Process.waitForFinished();
-        }
+        Process.kill();
+        Process.waitForFinished();
     }
 
     QString Host;

@@ -1,49 +1,65 @@
 #include "ui/MainFrm.h"
+#include "platform/RegisteryAccess.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MnuFrm.h"
 #include "ui/StatusList.h"
+#include "ui/UserServerInfo.h"
 
 #include "support/FakeDesktopIntegration.h"
 #include "support/QtTestEnvironment.h"
+#include "support/SeededSettings.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QTcpServer>
 #include <QTest>
+#include <QWindow>
+
+#include <cctype>
+#include <memory>
 
 using namespace pagewing;
 
 namespace {
 
-struct Controls {
-    explicit Controls(MainFrm& window)
-        : Number(window.findChild<QComboBox*>(QStringLiteral("cmbMobileNumber")))
-        , Sender(window.findChild<QLineEdit*>(QStringLiteral("txtSenderID")))
-        , Message(window.findChild<LimitedTextEdit*>(QStringLiteral("txtSMS")))
-        , Bar(window.findChild<QProgressBar*>(QStringLiteral("ProgressMessageLength")))
-        , Status(window.findChild<StatusList*>(QStringLiteral("lstStatus")))
-        , Send(window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage")))
-        , Clear(window.findChild<ImageButton*>(QStringLiteral("cmdClearMessage"))) {}
+template <typename Control = QWidget>
+Control* Find(const QWidget& window, const char* name) {
+    return window.findChild<Control*>(QLatin1String(name));
+}
 
-    QComboBox* Number;
-    QLineEdit* Sender;
-    LimitedTextEdit* Message;
-    QProgressBar* Bar;
-    StatusList* Status;
-    ImageButton* Send;
-    ImageButton* Clear;
-};
+QString NewestLine(const MainFrm& window) {
+    const auto* status = Find<StatusList>(window, "lstStatus");
+    return status->Count() == 0 ? QString() : status->Line(status->Count() - 1);
+}
 
-void Paste(QWidget* target, const QString& text) {
-    QApplication::clipboard()->setText(text);
-    target->setFocus();
-    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+QAction* Item(MainFrm& window, const char* name) {
+    return window.Menu().fl().findChild<QAction*>(QLatin1String(name));
+}
+
+QByteArray FileBytes(const QString& fileName) {
+    QFile file(fileName);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// An account whose login server refuses at once: a port that was just free on loopback.
+void StoreAccountOnAClosedPort() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    test::SeedAccount(QStringLiteral("127.0.0.1"), QString::number(server.serverPort()));
+}
+
+void BlockFolderOf(const QString& fileName) {
+    const auto folder = QFileInfo(fileName).absolutePath();
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
 }
 
 } // namespace
@@ -55,252 +71,226 @@ private slots:
     void init() {
         test::ForgetStoredSettings();
         GlobalSettings = {};
-        Desktop.Tray = false;
-        Desktop.PlaceWindows = true;
-        Desktop.KeepOnTop = true;
+        Desktop = std::make_unique<test::FakeDesktopIntegration>();
     }
 
-    void startWithoutAnAccountMakesNoConnectionAndSaysSo() {
-        MainFrm window(Desktop);
-        window.Load();
-        const Controls c(window);
-        QCOMPARE(c.Status->Count(), 1);
-        QVERIFY(c.Status->Line(0).contains(QStringLiteral("User and Server Information")));
-        QVERIFY(c.Send->Enable());
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.pos(), QPoint(0, 0));
+    // Typing and sending.
+
+    void senderAndMessageShareTheAllowance() {
+        // What goes into the boxes in turn ('s' the sender name, 'm' the message; upper case: pasted), then
+        // what they hold and what the bar counts. A line break counts as the CR LF it is sent as.
+        const struct {
+            std::vector<std::pair<char, QString>> Input;
+            QString Sender;
+            QString Message;
+            int Used;
+        } cases[] = {
+            {{{'m', QString(150, 'm')}, {'s', "Ann"}}, "", QString(140, 'm'), 140},
+            {{{'s', QString(25, 's')}, {'m', QString(130, 'm')}}, QString(20, 's'), QString(120, 'm'), 140},
+            {{{'s', "Ann"}, {'m', "Hi "}, {'M', QString(200, 'x')}}, "Ann", "Hi " + QString(134, 'x'), 140},
+            {{{'M', QString(130, 'y')}, {'S', QString(30, 'z')}}, QString(10, 'z'), QString(130, 'y'), 140},
+            {{{'s', "Ann"}, {'M', "one\ntwo"}}, "Ann", "one\r\ntwo", 11},
+        };
+        for (const auto& [input, sender, message, used] : cases) {
+            MainFrm window(*Desktop);
+            window.show();
+            for (const auto& [box, text] : input) {
+                auto* target = Find(window, std::tolower(box) == 's' ? "txtSenderID" : "txtSMS");
+                if (std::isupper(box)) {
+                    QApplication::clipboard()->setText(text);
+                    target->setFocus();
+                    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+                } else {
+                    QTest::keyClicks(target, text);
+                }
+            }
+            QCOMPARE(Find<QLineEdit>(window, "txtSenderID")->text(), sender);
+            QCOMPARE(Find<LimitedTextEdit>(window, "txtSMS")->Text(), message);
+            QCOMPARE(Find<QProgressBar>(window, "ProgressMessageLength")->value(), used);
+            QCOMPARE(window.ComposedMessage(), sender + QStringLiteral(":\r\n") + message);
+        }
     }
 
-    void messageAndSenderShareTheAllowance() {
-        MainFrm window(Desktop);
-        window.show();
-        const Controls c(window);
-        QTest::keyClicks(c.Message, QString(150, u'm'));
-        QCOMPARE(c.Message->TextLength(), 140);
-        QCOMPARE(c.Sender->maxLength(), 0);
-        QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
-        QCOMPARE(c.Sender->text(), QString());
-        QCOMPARE(c.Bar->value(), 140);
-
-        c.Message->clear();
-        QTest::keyClicks(c.Sender, QString(25, u's'));
-        QCOMPARE(c.Sender->text().size(), 20);
-        QTest::keyClicks(c.Message, QString(130, u'm'));
-        QCOMPARE(c.Message->TextLength(), 120);
-        QCOMPARE(c.Bar->value(), 140);
-
-        c.Sender->clear();
-        c.Message->clear();
-        QTest::keyClicks(c.Message, QString(130, u'm'));
-        QCOMPARE(c.Sender->maxLength(), 10);
-        QTest::keyClicks(c.Sender, QString(12, u's'));
-        QCOMPARE(c.Sender->text().size(), 10);
-        QCOMPARE(c.Bar->value(), 140);
-    }
-
-    void pasteIsCutToWhatFits() {
-        MainFrm window(Desktop);
-        window.show();
-        const Controls c(window);
-        QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
-        QTest::keyClicks(c.Message, QStringLiteral("Hello "));
-        Paste(c.Message, QString(200, u'x'));
-        QCOMPARE(c.Message->TextLength(), 137);
-        QVERIFY(c.Message->toPlainText().startsWith(QStringLiteral("Hello xxx")));
-        c.Message->clear();
-        Paste(c.Message, QString(130, u'y'));
-        Paste(c.Sender, QString(30, u'z'));
-        QCOMPARE(c.Sender->text(), QStringLiteral("Ann") + QString(7, u'z'));
-        QCOMPARE(c.Bar->value(), 140);
-    }
-
-    void lineBreaksCountAsTheirTwoCharacters() {
-        MainFrm window(Desktop);
-        window.show();
-        const Controls c(window);
-        QTest::keyClicks(c.Sender, QStringLiteral("Ann"));
-        QTest::keyClicks(c.Message, QStringLiteral("one"));
-        QTest::keyClick(c.Message, Qt::Key_Return);
-        QTest::keyClicks(c.Message, QStringLiteral("two"));
-        QCOMPARE(window.ComposedMessage(), QStringLiteral("Ann:\r\none\r\ntwo"));
-        QCOMPARE(c.Bar->value(), 3 + 8);
-    }
-
-    void sendWithoutAConnectionFailsAndStillStoresTheWholeEntry() {
+    void sendBeforeTheLoginSaysSoAndRemembersTheNumber() {
         GlobalSettings.ICQUIN = u"100200300";
-        MainFrm window(Desktop);
+        MainFrm window(*Desktop);
         window.show();
-        const Controls c(window);
-        c.Number->setEditText(QStringLiteral("Ann Lee 0123456"));
-        QTest::mouseClick(c.Send, Qt::LeftButton);
-        QVERIFY(c.Status->Line(c.Status->CurrentRow())
-                    .endsWith(QStringLiteral("    Not logged in yet: the message was not sent")));
-        QCOMPARE(c.Status->CurrentRow(), c.Status->Count() - 1);
-        RegisteryLoadSave::LoadTelephoneList();
-        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456");
-        QCOMPARE(c.Number->count(), 1);
-        QCOMPARE(c.Number->currentText(), QStringLiteral("Ann Lee 0123456"));
-
-        for (const auto* entry : {"0123", "Ann Lee 0123456", "012", ""}) {
-            c.Number->setEditText(QLatin1String(entry));
-            QTest::mouseClick(c.Send, Qt::LeftButton);
+        auto* number = Find<QComboBox>(window, "cmbMobileNumber");
+        // Whole entries count, letter case included; a comma is stored as a space, so it reads back as one.
+        for (const auto* entry : {"Ann Lee 012345", "1234", "Ann Lee 012345", "ann lee 012345", "", "  ",
+                                  "Smith, Ann 5", "Smith  Ann 5"}) {
+            number->setEditText(QLatin1String(entry));
+            QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
+            QVERIFY(NewestLine(window).endsWith(u"    Not logged in yet: the message was not sent"));
+            QCOMPARE(number->currentText(), QLatin1String(entry));
         }
         RegisteryLoadSave::LoadTelephoneList();
-        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 0123456,0123,012");
-        QCOMPARE(c.Number->count(), 3);
-        QCOMPARE(c.Number->itemText(2), QStringLiteral("012"));
+        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 012345,1234,ann lee 012345,Smith  Ann 5");
+        QCOMPARE(number->count(), 4);
     }
 
-    void tabGoesNumberSenderMessageClearSend() {
-        MainFrm window(Desktop);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        const Controls c(window);
-        c.Number->setFocus();
-        QWidget* expected[] = {c.Sender, c.Message, c.Clear, c.Send};
-        for (auto* next : expected) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
+    // The window on the desktop.
+
+    void positionIsStoredInTwipsWhereTheDesktopLetsUsPlaceWindows_data() {
+        QTest::addColumn<bool>("wayland");
+        QTest::newRow("X11") << false;
+        QTest::newRow("Wayland") << true;
     }
 
-    void storedPositionIsUsedAndSavedAfterADrag() {
+    void positionIsStoredInTwipsWhereTheDesktopLetsUsPlaceWindows() {
+        QFETCH(bool, wayland);
+        Desktop->Wayland = wayland;
         GlobalSettings.SaveLeft = 1500;
         GlobalSettings.SaveTop = 750;
         GlobalSettings.Showing = true;
         RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window(Desktop);
+        MainFrm window(*Desktop);
         window.Load();
-        QCOMPARE(window.pos(), QPoint(100, 50));
-        auto* strip = window.findChild<QWidget*>(QStringLiteral("Image1"));
+        QCOMPARE(window.pos(), wayland ? QPoint(0, 0) : QPoint(100, 50));
+        // A drag on the title strip; on Wayland the compositor moves the window, and remembers where.
+        auto* strip = Find(window, "Image1");
         QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(50, 10));
         QMouseEvent move(QEvent::MouseMove, QPointF(90, 30), strip->mapToGlobal(QPointF(90, 30)),
                          Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(strip, &move);
         QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(90, 30));
-        QCOMPARE(window.pos(), QPoint(140, 70));
+        QCOMPARE(Desktop->SystemMoves, wayland ? 1 : 0);
         RegisteryLoadSave::LoadWindowSettings();
-        QCOMPARE(GlobalSettings.SaveLeft, 140 * 15);
-        QCOMPARE(GlobalSettings.SaveTop, 70 * 15);
+        QCOMPARE(QPoint(GlobalSettings.SaveLeft, GlobalSettings.SaveTop),
+                 wayland ? QPoint(1500, 750) : QPoint(140, 70) * 15);
     }
 
-    void positionOffEveryScreenComesBack() {
-        GlobalSettings.SaveLeft = -90000;
-        GlobalSettings.SaveTop = 90000;
-        GlobalSettings.Showing = true;
-        RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window(Desktop);
-        window.Load();
-        const auto screen = window.screen()->geometry();
-        QVERIFY(screen.contains(window.geometry()));
-    }
-
-    void hideAndShowSaveTheChoice() {
-        MainFrm window(Desktop);
-        window.Load();
-        window.ShowOrHide();
-        RegisteryLoadSave::LoadWindowSettings();
-        QVERIFY(!GlobalSettings.Showing);
-        window.ShowOrHide();
-        RegisteryLoadSave::LoadWindowSettings();
-        QVERIFY(GlobalSettings.Showing);
-        QVERIFY(window.isVisible());
-    }
-
-    void commandMenuOpensFromTheCaptionAndTheKeyboard_data() {
+    void showingAndKeepOnTopFollowTheWindow_data() {
         QTest::addColumn<bool>("tray");
         QTest::newRow("with a tray") << true;
         QTest::newRow("without a tray") << false;
     }
 
-    void commandMenuOpensFromTheCaptionAndTheKeyboard() {
+    void showingAndKeepOnTopFollowTheWindow() {
         QFETCH(bool, tray);
-        Desktop.Tray = tray;
-        MainFrm window(Desktop);
+        Desktop->Tray = tray;
+        GlobalSettings.SaveLeft = 1500;
+        GlobalSettings.SaveTop = 1500;
+        GlobalSettings.TopMost = true;
+        RegisteryLoadSave::SaveWindowSettings();
+        MainFrm window(*Desktop);
+        window.Load();
+        // Hidden in the tray, or minimised where there is none to bring it back from.
+        QCOMPARE(window.isVisible(), !tray);
+        QVERIFY(tray || window.isMinimized());
+        auto* hos = Item(window, "hos");
+        const auto caption = [tray](const char* word) {
+            return QString::fromLatin1(word) +
+                   (tray ? QStringLiteral(" (Or Click On Tray Icon)") : QString());
+        };
+        QCOMPARE(hos->text(), caption("Show"));
+        // Keep-on-top changed while hidden: the setting and the check mark now, the window when shown.
+        Item(window, "aot")->trigger();
+        QVERIFY(!GlobalSettings.TopMost && !Item(window, "aot")->isChecked());
+        QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("TopMost=False"));
+        hos->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.isMinimized() && !window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(hos->text(), caption("Hide"));
+        Item(window, "aot")->trigger();
+        QVERIFY(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.pos(), QPoint(100, 100));
+        // Minimised by the window manager, restored from the task bar: the menu and the next start follow.
+        window.showMinimized();
+        QCOMPARE(hos->text(), caption("Show"));
+        RegisteryLoadSave::LoadWindowSettings();
+        QVERIFY(!GlobalSettings.Showing);
+        window.showNormal();
+        QTRY_COMPARE(hos->text(), caption("Hide"));
+        RegisteryLoadSave::LoadWindowSettings();
+        QVERIFY(GlobalSettings.Showing);
+    }
+
+    void commandMenuOpensFromTheCaptionMarkAndTheKeyboard_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("with a tray") << true;
+        QTest::newRow("without a tray") << false;
+    }
+
+    void commandMenuOpensFromTheCaptionMarkAndTheKeyboard() {
+        QFETCH(bool, tray);
+        Desktop->Tray = tray;
+        MainFrm window(*Desktop);
         window.Load();
         // Without an account the options open in front; the keys are typed into the main window.
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* caption = window.findChild<QWidget*>(QStringLiteral("Image1"));
-        auto* mark = window.findChild<QWidget*>(QStringLiteral("CaptionIcon"));
-        const auto underTheMark = mark->mapToGlobal(QPoint(0, mark->height()));
-        const struct {
-            const char* way;
-            std::function<void()> open;
-            QPoint at;
-        } ways[] = {
-            {"left click on the mark", [&] { QTest::mousePress(mark, Qt::LeftButton, {}, QPoint(5, 6)); },
-             mark->mapToGlobal(QPoint(5, 6))},
-            {"right click on the caption",
-             [&] {
-                 QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(200, 9),
-                                         caption->mapToGlobal(QPoint(200, 9)));
-                 QApplication::sendEvent(caption, &click);
-             },
-             caption->mapToGlobal(QPoint(200, 9))},
-            {"Shift+F10",
-             [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier); },
-             underTheMark},
-            {"Menu key", [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu); }, underTheMark},
-        };
-        for (const auto& way : ways) {
-            Desktop.PoppedUp = nullptr;
-            way.open();
-            QVERIFY2(Desktop.PoppedUp == &window.Menu().fl(), way.way);
-            QCOMPARE(Desktop.MenuPosition, way.at);
+        // A right click on the caption is CaptionMenuTest's, through a real X server.
+        auto* mark = Find(window, "CaptionIcon");
+        QTest::mousePress(mark, Qt::LeftButton, {}, QPoint(5, 6));
+        QVERIFY(Desktop->PoppedUp == &window.Menu().fl());
+        QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(5, 6)));
+        for (const auto keys :
+             {QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+            Desktop->PoppedUp = nullptr;
+            QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+            QVERIFY(Desktop->PoppedUp == &window.Menu().fl());
+            QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(0, mark->height())));
         }
-        // A left press elsewhere on the caption still moves the window.
-        Desktop.PoppedUp = nullptr;
-        QTest::mousePress(caption, Qt::LeftButton, {}, QPoint(200, 9));
-        QTest::mouseRelease(caption, Qt::LeftButton, {}, QPoint(200, 9));
-        QVERIFY(Desktop.PoppedUp == nullptr);
     }
 
-    void showingFollowsTheWindowHoweverItWasShown() {
-        MainFrm window(Desktop);
+    // The options, the About window and the menu's commands.
+
+    void optionsTakeTheAccountAndLogInAgain() {
+        StoreAccountOnAClosedPort();
+        {
+            MainFrm window(*Desktop);
+            window.Load();
+            QTRY_VERIFY(NewestLine(window).endsWith(u"Connection refused"));
+            // OK with nothing changed still saves and logs in again.
+            QFile::remove(RegisteryLoadSave::StoreFileName());
+            const auto* status = Find<StatusList>(window, "lstStatus");
+            const auto lines = status->Count();
+            window.ShowOptions();
+            QTest::mouseClick(Find(*window.findChild<UserServerInfo*>(), "OkButton1"), Qt::LeftButton);
+            QTRY_VERIFY(status->Count() > lines && NewestLine(window).endsWith(u"Connection refused"));
+            QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ICQUIN=100200300"));
+            // Send shows its disabled picture, but still clicks, and the session says why nothing went out.
+            QVERIFY(!Find<ImageButton>(window, "cmdSendMessage")->Enable());
+            QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
+            QVERIFY(NewestLine(window).endsWith(u"    Not logged in yet: the message was not sent"));
+            // Return in a field means OK; an emptied server is refused, and stored so.
+            window.ShowOptions();
+            Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtLoginURL")->clear();
+            QTest::keyClick(Find(*window.findChild<UserServerInfo*>(), "txtICQUIN"), Qt::Key_Return);
+            QTRY_VERIFY(NewestLine(window).endsWith(u"    Login server name is empty"));
+        }
+        // The next start asks for the account, with the focus in the password box.
+        GlobalSettings = {};
+        MainFrm window(*Desktop);
         window.Load();
-        QAction* hos = window.Menu().fl().actions().constFirst();
-        window.ShowOrHide();
-        QVERIFY(window.isMinimized());
-        QCOMPARE(hos->text(), QStringLiteral("Show"));
-        // Restored from the task bar, not through the program.
-        window.showNormal();
-        QTRY_VERIFY(GlobalSettings.Showing);
-        QCOMPARE(hos->text(), QStringLiteral("Hide"));
-        RegisteryLoadSave::LoadWindowSettings();
-        QVERIFY(GlobalSettings.Showing);
-        // Minimised by the window manager.
-        window.showMinimized();
-        RegisteryLoadSave::LoadWindowSettings();
-        QVERIFY(!GlobalSettings.Showing);
+        QTRY_VERIFY(NewestLine(window).contains(u"User and Server Information"));
+        QVERIFY(QTest::qWaitForWindowActive(window.findChild<UserServerInfo*>()));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQPassword"));
     }
 
-    void desktopThatPlacesWindowsItselfGetsTheMoveAndTheKeepOnTop() {
-        Desktop.PlaceWindows = false;
-        Desktop.KeepOnTop = false;
-        GlobalSettings.SaveLeft = 1500;
-        GlobalSettings.SaveTop = 750;
-        GlobalSettings.TopMost = true;
-        GlobalSettings.Showing = true;
-        RegisteryLoadSave::SaveWindowSettings();
-        MainFrm window(Desktop);
+    void startAtLogonFollowsItsItemAndWritesThatFailAreReported() {
+        MainFrm window(*Desktop);
         window.Load();
-        QCOMPARE(window.pos(), QPoint(0, 0));
-        QTest::mousePress(window.findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton, {},
-                          QPoint(50, 10));
-        QCOMPARE(Desktop.SystemMoves, 1);
-        auto* aot = window.Menu().fl().findChild<QAction*>(QStringLiteral("aot"));
-        QVERIFY(!aot->isEnabled());
-        QVERIFY(!aot->isChecked());
-        QVERIFY(!aot->toolTip().isEmpty());
-        // The stored choices stay for a desktop that honours them.
-        RegisteryLoadSave::LoadWindowSettings();
-        QCOMPARE(GlobalSettings.SaveLeft, 1500);
-        QVERIFY(GlobalSettings.TopMost);
+        auto* rwws = Item(window, "rwws");
+        rwws->trigger();
+        QVERIFY(GlobalSettings.StartUp && rwws->isChecked());
+        rwws->trigger();
+        QVERIFY(!GlobalSettings.StartUp && !rwws->isChecked());
+        // A file where a folder belongs: neither the autostart entry nor the settings file can be written.
+        BlockFolderOf(RegisteryAccess::AutostartEntryFileName());
+        rwws->trigger();
+        QVERIFY(!GlobalSettings.StartUp && !rwws->isChecked());
+        QVERIFY(NewestLine(window).contains(RegisteryAccess::AutostartEntryFileName()));
+        BlockFolderOf(RegisteryLoadSave::StoreFileName());
+        Item(window, "aot")->trigger();
+        QVERIFY(NewestLine(window).endsWith(QStringLiteral("    Settings could not be saved to ") +
+                                            RegisteryLoadSave::StoreFileName()));
     }
 
 private:
-    test::FakeDesktopIntegration Desktop;
+    std::unique_ptr<test::FakeDesktopIntegration> Desktop;
 };
 
 PAGEWING_QTEST_MAIN(MainFrmTest)

@@ -1,4 +1,4 @@
-// Runs under Xvfb with a notification area (trayer) on the xcb platform: see run-with-tray.sh.
+// Runs under Xvfb with a notification area (trayer) on the xcb platform: see run-on-display.sh.
 
 #include "platform/DesktopIntegration.h"
 #include "platform/RegisteryLoadSave.h"
@@ -6,7 +6,6 @@
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
-#include "ui/ProductInfo.h"
 
 #include "support/QtTestEnvironment.h"
 
@@ -46,7 +45,6 @@ private slots:
         // The icon is usable once the notification area has embedded it along the bottom of the screen.
         const auto screen = QGuiApplication::primaryScreen()->geometry();
         QTRY_VERIFY_WITH_TIMEOUT(icon.geometry().bottom() >= screen.bottom() - 24, 10000);
-        QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion);
         QTRY_VERIFY(window.isVisible());
 
         const auto centre = icon.geometry().center();
@@ -61,11 +59,8 @@ private slots:
 
         ClickAt(centre, 3);
         QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
-        QCOMPARE(window.Menu().fl().actions().size(), 9);
         QCOMPARE(window.Menu().fl().actions().constFirst()->text(),
                  QStringLiteral("Hide (Or Click On Tray Icon)"));
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
-        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
     }
 };
 
