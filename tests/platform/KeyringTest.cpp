@@ -33,8 +33,7 @@ QString LoadAccount(const QString& host, const QString& port) {
     DesktopIntegration desktop;
     std::optional<QString> note;
     AccountSettings::Load(desktop, [&note](const QString& text) { note = text; });
-    QTest::qWaitFor([&note] { return note.has_value(); }, 10000);
-    return note.value_or(QStringLiteral("<no answer>"));
+    return QTest::qWaitFor([&note] { return note.has_value(); }, 10000) ? *note : QStringLiteral("<no answer>");
 }
 
 } // namespace
