@@ -39,7 +39,6 @@ private slots:
             << "    Sending message" << true;
         QTest::newRow("text the wire cannot carry")
             << QStringList{} << send + QStringList{QStringLiteral("\u4F60\u597D")} << 2 << QString() << false;
-        QTest::newRow("unknown option") << QStringList{} << QStringList{"--bogus"} << 2 << QString() << false;
         QTest::newRow("no number") << QStringList{} << QStringList{"--send", " ", "Hi"} << 2 << QString()
                                    << false;
         QTest::newRow("missing settings file")

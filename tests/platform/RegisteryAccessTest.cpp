@@ -43,26 +43,17 @@ private slots:
         QVERIFY(EntryLines().contains(QStringLiteral("Exec=\"/home/ann/new place/pagewing\"")));
     }
 
-    void execPathIsQuotedAsDesktopEntriesRequire_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("exec");
-        // Expected values as they stand in the file.
-        QTest::newRow("space") << "/a b/pagewing"
-                               << "\"/a b/pagewing\"";
-        QTest::newRow("dollar and backtick") << "/a$b`c/p"
-                                             << "\"/a\\\\$b\\\\`c/p\"";
-        QTest::newRow("double quote") << "/a\"b/p"
-                                      << "\"/a\\\\\"b/p\"";
-        QTest::newRow("backslash") << "/a\\b/p"
-                                   << "\"/a\\\\\\\\b/p\"";
-        QTest::newRow("percent") << "/100%/p"
-                                 << "\"/100%%/p\"";
-    }
-
     void execPathIsQuotedAsDesktopEntriesRequire() {
-        QFETCH(QString, path);
-        QFETCH(QString, exec);
-        QCOMPARE(RegisteryAccess::QuotedExecPath(path), exec);
+        // Expected values as they stand in the file: a space, a dollar and a backtick, a double quote, a
+        // backslash, a percent sign.
+        const std::pair<const char*, const char*> cases[] = {{"/a b/p", "\"/a b/p\""},
+                                                             {"/a$b`c/p", "\"/a\\\\$b\\\\`c/p\""},
+                                                             {"/a\"b/p", "\"/a\\\\\"b/p\""},
+                                                             {"/a\\b/p", "\"/a\\\\\\\\b/p\""},
+                                                             {"/100%/p", "\"/100%%/p\""}};
+        for (const auto& [path, exec] : cases) {
+            QCOMPARE(RegisteryAccess::QuotedExecPath(QLatin1String(path)), QLatin1String(exec));
+        }
     }
 };
 

@@ -46,27 +46,25 @@ private slots:
         QVERIFY(!QFile::exists(RegisteryLoadSave::StoreFileName()));
     }
 
-    void storedTextsAreRead_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("topMost");
-        QTest::addColumn<int>("saveLeft");
+    void storedTextsAreRead() {
         // "True" or "False" in any letter case, or a number, 0 for false; a fraction rounds halves to even.
         // What cannot be read keeps the default (True, 0), as does a number too large.
-        QTest::newRow("words") << "TopMost=FALSE\nSaveLeft=-45" << 0 << -45;
-        QTest::newRow("numbers") << "TopMost=-1\nSaveLeft=2.5" << 1 << 2;
-        QTest::newRow("zero and a half up") << "TopMost=0\nSaveLeft=3.5" << 0 << 4;
-        QTest::newRow("unreadable") << "TopMost=maybe\nSaveLeft=left" << 1 << 0;
-        QTest::newRow("too large") << "SaveLeft=1e12" << 1 << 0;
-    }
-
-    void storedTextsAreRead() {
-        QFETCH(QString, stored);
-        QFETCH(int, topMost);
-        QFETCH(int, saveLeft);
-        Store(stored);
-        RegisteryLoadSave::LoadWindowSettings();
-        QCOMPARE(int{GlobalSettings.TopMost}, topMost);
-        QCOMPARE(GlobalSettings.SaveLeft, saveLeft);
+        const struct {
+            QString Stored;
+            bool TopMost;
+            int SaveLeft;
+        } cases[] = {{"TopMost=FALSE\nSaveLeft=-45", false, -45},
+                     {"TopMost=-1\nSaveLeft=2.5", true, 2},
+                     {"TopMost=0\nSaveLeft=3.5", false, 4},
+                     {"TopMost=maybe\nSaveLeft=left", true, 0},
+                     {"SaveLeft=1e12", true, 0}};
+        for (const auto& [stored, topMost, saveLeft] : cases) {
+            GlobalSettings = {};
+            Store(stored);
+            RegisteryLoadSave::LoadWindowSettings();
+            QVERIFY2(GlobalSettings.TopMost == topMost && GlobalSettings.SaveLeft == saveLeft,
+                     qPrintable(stored));
+        }
     }
 
     void eachGroupIsSavedWholeAndReadBack() {

@@ -22,13 +22,12 @@ public:
     // Waits for the announcement of both servers; false when the simulator did not start.
     bool WaitUntilListening() {
         static const QRegularExpression announcement(
-            QStringLiteral("authorization server on ([^ ]+):(\\d+), service server on ([^ \\n]+)"));
+            QStringLiteral("authorization server on ([^ ]+):(\\d+),"));
         for (int waited = 0; waited < 10000; waited += 20) {
             const auto match = announcement.match(Notes().join(u'\n'));
             if (match.hasMatch()) {
                 Host = match.captured(1);
                 Port = match.captured(2);
-                ServiceAddress = match.captured(3);
                 return true;
             }
             if (Process.state() == QProcess::NotRunning) {
@@ -48,17 +47,6 @@ public:
         return Output.split(u'\n', Qt::SkipEmptyParts);
     }
 
-    // The lines on standard error so far, the announcement and the notes of the options that make the
-    // simulator misbehave among them (for example "auth#1: the client closed the connection").
-    QStringList Notes() {
-        Errors += QString::fromUtf8(Process.readAllStandardError());
-        return Errors.split(u'\n', Qt::SkipEmptyParts);
-    }
-
-    bool HasNote(const QString& note) {
-        return Notes().contains(QStringLiteral("pagewing-gateway-sim: ") + note);
-    }
-
     void Stop() {
         Process.kill();
         Process.waitForFinished();
@@ -66,10 +54,14 @@ public:
 
     QString Host;
     QString Port;
-    // The service server as the announcement names it, "HOST:PORT" with an IPv6 host in brackets.
-    QString ServiceAddress;
 
 private:
+    // The lines on standard error so far, the announcement among them.
+    QStringList Notes() {
+        Errors += QString::fromUtf8(Process.readAllStandardError());
+        return Errors.split(u'\n', Qt::SkipEmptyParts);
+    }
+
     QProcess Process;
     QString Errors;
     QString Output;

@@ -18,21 +18,19 @@ inline QTemporaryDir& UserFolders() {
 
 inline void IsolateUserFolders() {
     const auto root = UserFolders().path();
-    for (const auto* name : {"config", "data", "runtime", "cache"}) {
-        QDir(root).mkpath(QLatin1String(name));
+    for (const auto* name : {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME"}) {
+        const auto folder = root + u'/' + QLatin1String(name);
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(QByteArray("XDG_") + name, folder.toUtf8());
     }
-    QFile::setPermissions(root + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (root + QStringLiteral("/runtime")).toUtf8());
-    qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toUtf8());
 }
 
 // Removes everything the program stored, as on a first run.
 inline void ForgetStoredSettings() {
-    QDir(UserFolders().path() + QStringLiteral("/config")).removeRecursively();
-    QDir(UserFolders().path()).mkpath(QStringLiteral("config"));
+    const auto config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QDir(config).removeRecursively();
+    QDir().mkpath(config);
 }
 
 } // namespace pagewing::test

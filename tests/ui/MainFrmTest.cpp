@@ -2,9 +2,11 @@
 #include "platform/RegisteryAccess.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
+#include "ui/AboutFrm.h"
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MnuFrm.h"
+#include "ui/ProductInfo.h"
 #include "ui/StatusList.h"
 #include "ui/UserServerInfo.h"
 
@@ -12,8 +14,10 @@
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -243,6 +247,13 @@ private slots:
             MainFrm window(*Desktop);
             window.Load();
             QTRY_VERIFY(NewestLine(window).endsWith(u"Connection refused"));
+            // Escape leaves the account as it was, whatever was typed.
+            window.ShowOptions();
+            Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtICQUIN")
+                ->setText(QStringLiteral("4242"));
+            QTest::keyClick(window.findChild<UserServerInfo*>(), Qt::Key_Escape);
+            QVERIFY(GlobalSettings.ICQUIN == u"100200300");
+            QTRY_VERIFY(window.findChild<UserServerInfo*>() == nullptr);
             // OK with nothing changed still saves and logs in again.
             QFile::remove(RegisteryLoadSave::StoreFileName());
             const auto* status = Find<StatusList>(window, "lstStatus");
@@ -268,6 +279,19 @@ private slots:
         QTRY_VERIFY(NewestLine(window).contains(u"User and Server Information"));
         QVERIFY(QTest::qWaitForWindowActive(window.findChild<UserServerInfo*>()));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQPassword"));
+    }
+
+    void aboutCheckBoxIsStoredAtOnceAndLinksGoToTheDesktop() {
+        MainFrm window(*Desktop);
+        window.Load();
+        auto& about = window.About();
+        auto* box = Find<QCheckBox>(about, "chkShowHelp");
+        QVERIFY(about.isVisible() && box->isChecked());
+        box->click();
+        QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ShowHelp=0"));
+        emit Find<QLabel>(about, "lblLink")->linkActivated(QString());
+        Item(window, "hlpt")->trigger();
+        QCOMPARE(Desktop->Opened, (QStringList{ProductInfo::MakerWebSite, ProductInfo::HelpFileName}));
     }
 
     void startAtLogonFollowsItsItemAndWritesThatFailAreReported() {

@@ -11,7 +11,6 @@
 
 #include <QImage>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pagewing;
@@ -34,12 +33,6 @@ QImage Drawn(QWidget& window, const QRect& area) {
 // A 2x picture's pixels under a rectangle given in logical pixels.
 QImage Dense(const QString& path, const QRect& area) {
     return Pixels(QImage(path).copy(area.x() * 2, area.y() * 2, area.width() * 2, area.height() * 2));
-}
-
-void WriteImage(const QString& path, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QVERIFY(image.save(path));
 }
 
 } // namespace
@@ -68,19 +61,6 @@ private slots:
                 QCOMPARE(Pictures::Load(picture, 1.5).deviceIndependentSize().toSize(),
                          QImage(picture).size());
             }
-        }
-    }
-
-    void anUnfit2xSiblingIsPassedOver() {
-        // Missing, too small, or twice the width only: the 1x picture, as the layout expects it.
-        for (const auto sibling : {QSize(), QSize(15, 10), QSize(20, 12)}) {
-            const QTemporaryDir folder;
-            WriteImage(folder.filePath(QStringLiteral("picture.bmp")), QSize(10, 7));
-            if (sibling.isValid()) {
-                WriteImage(folder.filePath(QStringLiteral("picture@2x.png")), sibling);
-            }
-            const auto picture = Pictures::Load(folder.filePath(QStringLiteral("picture.bmp")), 2);
-            QVERIFY(picture.devicePixelRatio() == 1 && picture.size() == QSize(10, 7));
         }
     }
 
