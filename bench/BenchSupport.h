@@ -1,14 +1,28 @@
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <functional>
 
 // What the benchmarks that run the program's own event loop share.
 namespace pagewing::bench {
+
+// The program's settings and single-copy lock in a folder of the benchmark's own, and no display needed; call
+// before the application exists, which names itself as the program does.
+inline void UsePrivateProfile(const QTemporaryDir& profile) {
+    qputenv("XDG_CONFIG_HOME", profile.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", profile.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+inline void NameApplication() {
+    QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));
+    QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
+}
 
 // Resident and peak resident memory of this process, in KiB.
 struct Memory {

@@ -25,16 +25,11 @@
 
 using namespace pagewing;
 
-namespace {} // namespace
-
 int main(int argc, char* argv[]) {
     QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.path().toUtf8());
-    qputenv("XDG_RUNTIME_DIR", profile.path().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UsePrivateProfile(profile);
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));
-    QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
+    bench::NameApplication();
     const auto clicks = argc > 1 ? std::atoi(argv[1]) : 200;
 
     test::GatewaySimProcess simulator;

@@ -105,12 +105,9 @@ Figures Measure(const StatusList& status, FloodServer& server, int lines, int li
 // One count of lines in this process, which then prints one "result" line for the parent to read.
 int RunFlood(int argc, char* argv[], int lines, int limitSeconds) {
     QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.path().toUtf8());
-    qputenv("XDG_RUNTIME_DIR", profile.path().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UsePrivateProfile(profile);
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));
-    QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
+    bench::NameApplication();
 
     // The server outlives the limit, so that its closing the connection is never counted as a line.
     FloodServer server(lines, limitSeconds + 60);

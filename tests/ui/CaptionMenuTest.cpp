@@ -1,13 +1,12 @@
 // Runs under Xvfb with no notification area, as on a stock GNOME desktop: see run-on-display.sh.
 
 #include "platform/DesktopIntegration.h"
-#include "platform/RegisteryLoadSave.h"
-#include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
 #include "ui/UserServerInfo.h"
 
 #include "support/QtTestEnvironment.h"
+#include "support/SeededSettings.h"
 
 #include <QMenu>
 #include <QProcess>
@@ -22,9 +21,7 @@ class CaptionMenuTest : public QObject {
 private slots:
     void rightClickOnTheCaptionOpensTheMenuWithoutATray() {
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-        GlobalSettings.ShowHelp = 0;
-        GlobalSettings.Showing = true;
-        RegisteryLoadSave::SaveWindowSettings();
+        test::SeedShownWindow();
         DesktopIntegration desktop;
         MainFrm window(desktop);
         window.Load();

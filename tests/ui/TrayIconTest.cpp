@@ -1,13 +1,13 @@
 // Runs under Xvfb with a notification area (trayer) on the xcb platform: see run-on-display.sh.
 
 #include "platform/DesktopIntegration.h"
-#include "platform/RegisteryLoadSave.h"
 #include "platform/SysTray.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
 
 #include "support/QtTestEnvironment.h"
+#include "support/SeededSettings.h"
 
 #include <QMenu>
 #include <QProcess>
@@ -33,9 +33,7 @@ class TrayIconTest : public QObject {
 private slots:
     void iconShowsHidesAndOpensTheMenu() {
         QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
-        GlobalSettings.ShowHelp = 0;
-        GlobalSettings.Showing = true;
-        RegisteryLoadSave::SaveWindowSettings();
+        test::SeedShownWindow();
         DesktopIntegration desktop;
         MainFrm window(desktop);
         window.Load();
