@@ -32,6 +32,9 @@ private slots:
             << QStringList{} << send + QStringList{"-"} << 0 << "    Message successfully delivered" << true;
         QTest::newRow("not delivered") << QStringList{"--deliver", "never"} << send + message << 1
                                        << "    Message was not delivered" << true;
+        QTest::newRow("refused by the server")
+            << QStringList{"--deliver", "refuse"} << send + message << 1
+            << "(code 0x46): Sorry, but SMS messages not implemented yet..." << true;
         QTest::newRow("login refused")
             << QStringList{"--auth-error", "0005"} << send + message << 3 << "    Bad password" << false;
         QTest::newRow("no answer in time")

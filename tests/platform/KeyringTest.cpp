@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 using namespace pagewing;
@@ -25,15 +26,21 @@ QByteArray StoreBytes() {
     return file.readAll();
 }
 
+// Runs a load or a save of the account and gives the note for the status list once the keyring has answered.
+QString Finish(void (*step)(DesktopIntegration&, std::function<void(const QString&)>)) {
+    DesktopIntegration desktop;
+    std::optional<QString> note;
+    step(desktop, [&note](const QString& text) { note = text; });
+    return QTest::qWaitFor([&note] { return note.has_value(); }, 10000) ? *note
+                                                                        : QStringLiteral("<no answer>");
+}
+
 // Stores the simulator's demo account, password included, in the settings file, then loads it as a start
-// does and gives the note for the status list once the keyring has answered.
+// does.
 QString LoadAccount(const QString& host, const QString& port) {
     test::SeedAccount(host, port);
     GlobalSettings = {};
-    DesktopIntegration desktop;
-    std::optional<QString> note;
-    AccountSettings::Load(desktop, [&note](const QString& text) { note = text; });
-    return QTest::qWaitFor([&note] { return note.has_value(); }, 10000) ? *note : QStringLiteral("<no answer>");
+    return Finish(AccountSettings::Load);
 }
 
 } // namespace
@@ -57,6 +64,14 @@ private slots:
         QVERIFY(command.waitForFinished(20000));
         QCOMPARE(command.exitCode(), 0);
         QVERIFY(!command.readAll().contains("pagewing"));
+
+        // A new password from the options goes to the keyring alone, where the next start finds it.
+        GlobalSettings.ICQPassword = u"n3w-Pw";
+        QCOMPARE(Finish(AccountSettings::Save), QString());
+        QVERIFY(!StoreBytes().contains("ICQPassword"));
+        GlobalSettings = {};
+        QCOMPARE(Finish(AccountSettings::Load), QString());
+        QVERIFY(GlobalSettings.ICQPassword == u"n3w-Pw");
     }
 
     void withoutAKeyringThePasswordStaysInTheFile() {
