@@ -48,9 +48,7 @@ void CommandLineSender::ReadyToSendMessage() {
     }
     Sent = true;
     const auto text = SmsText::Compose(Request.Sender.toStdU16String(), Request.Message.toStdU16String());
-    const auto written =
-        Session.SendSMSMessage(TelephoneList::DestinationNumber(Request.Number).toStdU16String(), text,
-                               u"1252", GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
+    const auto written = TelephoneList::SendToEntry(Session, Request.Number, text);
     // As the window does, whatever becomes of the message.
     TelephoneList::Remember(Request.Number);
     if (!written) {
@@ -63,7 +61,7 @@ void CommandLineSender::MustReconnect() {
 }
 
 void CommandLineSender::MessageAnswered(SmsOutcome answer, const std::vector<std::u16string>&) {
-    Finish(answer == SmsOutcome::Delivered ? SendExit::Delivered : SendExit::NotDelivered);
+    Finish(ExitFor(answer));
 }
 
 void CommandLineSender::SessionFailed() {

@@ -7,7 +7,6 @@
 #include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
 #include "platform/WinVersion.h"
-#include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/ProductInfo.h"
 
@@ -66,11 +65,6 @@ void LoadAccount(const std::function<void(const QString&)>& print) {
     }
 }
 
-bool HasAccount() {
-    const auto& s = GlobalSettings;
-    return !s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty();
-}
-
 int SendFromCommandLine(int argc, char* argv[], CommandLine command) {
     const QCoreApplication application(argc, argv);
     NameTheProgram();
@@ -100,7 +94,7 @@ int SendFromCommandLine(int argc, char* argv[], CommandLine command) {
         RegisteryLoadSave::UseStoreFile(command.SettingsFile);
     }
     LoadAccount(print);
-    if (!HasAccount()) {
+    if (!AccountSettings::IsComplete()) {
         return fail(
             SendExit::Unsendable,
             QStringLiteral("the settings in %1 lack the ICQ number or password; enter them under User and "

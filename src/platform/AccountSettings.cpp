@@ -14,6 +14,11 @@ QString Account() {
 
 } // namespace
 
+bool IsComplete() {
+    const auto& s = GlobalSettings;
+    return !s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty();
+}
+
 void Load(DesktopIntegration& desktop, std::function<void(const QString& note)> done) {
     RegisteryLoadSave::LoadLoginSettings();
     if (GlobalSettings.ICQUIN.empty()) {

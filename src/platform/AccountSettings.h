@@ -16,6 +16,9 @@ namespace AccountSettings {
 inline const QString NoKeyringNote =
     QStringLiteral("Password kept in the settings file: no keyring is available");
 
+// True when GlobalSettings hold all a login needs: server, port, ICQ number and password.
+bool IsComplete();
+
 // Loads server, port, ICQ number and password into GlobalSettings. A password still in the settings file is
 // moved into the keyring, and taken out of the file only once the keyring holds it.
 void Load(DesktopIntegration& desktop, std::function<void(const QString& note)> done);

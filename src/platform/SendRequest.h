@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/SMSSenderEvents.h"
+
 #include <QString>
 
 namespace pagewing {
@@ -20,5 +22,10 @@ enum class SendExit {
     LoginFailed = 3,
     NoAnswer = 4,
 };
+
+// The exit status for the gateway's answer: a refusal is a message not delivered.
+inline SendExit ExitFor(SmsOutcome answer) {
+    return answer == SmsOutcome::Delivered ? SendExit::Delivered : SendExit::NotDelivered;
+}
 
 } // namespace pagewing

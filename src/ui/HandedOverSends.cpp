@@ -64,7 +64,7 @@ void HandedOverSends::Answered(SmsOutcome outcome, const QStringList& lines) {
         for (const auto& line : lines) {
             reply->WriteLine(line);
         }
-        reply->Finish(outcome == SmsOutcome::Delivered ? SendExit::Delivered : SendExit::NotDelivered);
+        reply->Finish(ExitFor(outcome));
     }
 }
 

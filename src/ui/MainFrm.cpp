@@ -197,11 +197,10 @@ void MainFrm::Load() {
         if (!note.isEmpty()) {
             Note(note);
         }
-        const auto& s = GlobalSettings;
-        if (s.LoginURL.empty() || s.LoginPort.empty() || s.ICQUIN.empty() || s.ICQPassword.empty()) {
-            AskForAccount();
+        if (AccountSettings::IsComplete()) {
+            SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
         } else {
-            SMS->ConnectReconnect(s.LoginURL, s.LoginPort);
+            AskForAccount();
         }
     });
 }
@@ -413,8 +412,7 @@ void MainFrm::cmdSendMessage_Click() {
 }
 
 bool MainFrm::SendMessageTo(const QString& entry, const std::u16string& text) {
-    const bool sent = SMS->SendSMSMessage(TelephoneList::DestinationNumber(entry).toStdU16String(), text,
-                                          u"1252", GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
+    const bool sent = TelephoneList::SendToEntry(*SMS, entry, text);
     AddToTelephoneList(entry);
     return sent;
 }

@@ -103,8 +103,7 @@ void MnuFrm::usi_Click() {
 
 void MnuFrm::rwws_Click() {
     GlobalSettings.StartUp = !GlobalSettings.StartUp;
-    StartUp = GlobalSettings.StartUp;
-    rwws->setChecked(GlobalSettings.StartUp);
+    SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
     if (!Desktop.SetStartAtLogon(GlobalSettings.StartUp)) {
         Window.StartAtLogonFailed();
         return;
@@ -114,8 +113,7 @@ void MnuFrm::rwws_Click() {
 
 void MnuFrm::aot_Click() {
     GlobalSettings.TopMost = !GlobalSettings.TopMost;
-    TopMost = GlobalSettings.TopMost;
-    aot->setChecked(GlobalSettings.TopMost);
+    SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
     // A hidden window takes the new state when it is next shown.
     if (GlobalSettings.Showing) {
         Desktop.SetAlwaysOnTop(Window, GlobalSettings.TopMost);

@@ -2,6 +2,7 @@
 
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
+#include "session/SMSSender.h"
 
 namespace pagewing::TelephoneList {
 
@@ -32,6 +33,11 @@ bool Remember(const QString& entry) {
 
 QString DestinationNumber(const QString& text) {
     return text.split(u' ').constLast();
+}
+
+bool SendToEntry(SMSSender& session, const QString& entry, const std::u16string& text) {
+    return session.SendSMSMessage(DestinationNumber(entry).toStdU16String(), text, u"1252",
+                                  GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
 }
 
 } // namespace pagewing::TelephoneList

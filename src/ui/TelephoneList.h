@@ -4,6 +4,11 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+
+namespace pagewing {
+class SMSSender;
+}
 
 // The stored telephone list: entries joined by "," in the order they were first used.
 namespace pagewing::TelephoneList {
@@ -22,5 +27,9 @@ bool Remember(const QString& entry);
 // The number a text in the number box sends to: its last space-separated word, so "Ann 0123456" sends to
 // 0123456; empty for an empty text or one that ends in a space.
 QString DestinationNumber(const QString& text);
+
+// Sends a composed text to an entry's number as every request of Pagewing's goes: code page 1252, from the
+// account's own ICQ number, with a delivery receipt asked for. True when the request went out.
+bool SendToEntry(SMSSender& session, const QString& entry, const std::u16string& text);
 
 } // namespace pagewing::TelephoneList

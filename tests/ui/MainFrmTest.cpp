@@ -66,6 +66,13 @@ void BlockFolderOf(const QString& fileName) {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
 }
 
+// The rows of a test that runs with a notification area and without one.
+void TrayOrNone() {
+    QTest::addColumn<bool>("tray");
+    QTest::newRow("with a tray") << true;
+    QTest::newRow("without a tray") << false;
+}
+
 } // namespace
 
 class MainFrmTest : public QObject {
@@ -164,11 +171,7 @@ private slots:
                  wayland ? QPoint(1500, 750) : QPoint(140, 70) * 15);
     }
 
-    void showingAndKeepOnTopFollowTheWindow_data() {
-        QTest::addColumn<bool>("tray");
-        QTest::newRow("with a tray") << true;
-        QTest::newRow("without a tray") << false;
-    }
+    void showingAndKeepOnTopFollowTheWindow_data() { TrayOrNone(); }
 
     void showingAndKeepOnTopFollowTheWindow() {
         QFETCH(bool, tray);
@@ -211,11 +214,7 @@ private slots:
         QVERIFY(GlobalSettings.Showing);
     }
 
-    void commandMenuOpensFromTheCaptionMarkAndTheKeyboard_data() {
-        QTest::addColumn<bool>("tray");
-        QTest::newRow("with a tray") << true;
-        QTest::newRow("without a tray") << false;
-    }
+    void commandMenuOpensFromTheCaptionMarkAndTheKeyboard_data() { TrayOrNone(); }
 
     void commandMenuOpensFromTheCaptionMarkAndTheKeyboard() {
         QFETCH(bool, tray);
