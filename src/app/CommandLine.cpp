@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "session/SmsText.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -41,8 +43,10 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("NUMBER"));
     const QCommandLineOption sender(
         QStringLiteral("sender"),
-        QStringLiteral("The sender name that heads the message (at most 20 characters; "
-                       "name and message share 140)."),
+        QStringLiteral("The sender name that heads the message (at most %1 characters; "
+                       "name and message share %2).")
+            .arg(SmsText::SenderNameLength)
+            .arg(SmsText::Allowance),
         QStringLiteral("NAME"));
     const QCommandLineOption timeout(
         QStringLiteral("timeout"),
