@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineSender.h"
 #include "platform/AccountSettings.h"
+#include "platform/CaretBlinkTimeout.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
 #include "platform/LocaleStatusClock.h"
@@ -134,6 +135,7 @@ int RunWindow(int argc, char* argv[]) {
         return 0;
     }
 
+    CaretBlinkTimeout caret;
     DesktopIntegration desktop;
     MainFrm window(desktop);
     QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
