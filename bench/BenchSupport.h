@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProductInfo.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,8 +22,8 @@ inline void UsePrivateProfile(const QTemporaryDir& profile) {
 }
 
 inline void NameApplication() {
-    QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));
-    QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));
+    QApplication::setOrganizationName(ProductInfo::Name);
+    QApplication::setApplicationName(ProductInfo::Name);
 }
 
 // Resident and peak resident memory of this process, in KiB.

@@ -8,7 +8,6 @@ endif()
 include(GNUInstallDirs)
 include(PagewingManPages)
 
-set(PAGEWING_HELP_PAGE ${PROJECT_SOURCE_DIR}/docs/help/LumenfoldPagewing.html)
 
 # The program looks for its help page beside itself before it looks in the installed data folder, so a build
 # tree runs with its help as it is. A target of its own, rather than a step after linking, keeps the copy

@@ -2,6 +2,9 @@
 
 # The version and the application id are spelled once, in CMakeLists.txt; code reads them from this header.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/ProductFacts.h.in ${PROJECT_BINARY_DIR}/generated/ProductFacts.h @ONLY)
+# The help page names the product and its version the same way.
+set(PAGEWING_HELP_PAGE ${PROJECT_BINARY_DIR}/generated/LumenfoldPagewing.html)
+configure_file(${PROJECT_SOURCE_DIR}/docs/help/LumenfoldPagewing.html.in ${PAGEWING_HELP_PAGE} @ONLY)
 add_library(pagewing_version INTERFACE)
 target_include_directories(pagewing_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 
@@ -16,6 +19,7 @@ endfunction()
 # The fakes, frames and simulator harness that tests, benchmarks and fuzz targets share; header-only.
 add_library(pagewing_test_support INTERFACE)
 target_include_directories(pagewing_test_support INTERFACE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(pagewing_test_support INTERFACE pagewing_version)
 
 # add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [QT] [LABEL label])
 # QT tests get Qt Test and run headless on the offscreen platform with a private runtime folder. The label is

@@ -27,7 +27,7 @@ public:
             ++DeliveryLines;
         }
     }
-    void MessageAnswered(SmsOutcome, const std::vector<std::u16string>&) override { ++Answers; }
+    void MessageAnswered(const SmsAnswer&, const std::vector<std::u16string>&) override { ++Answers; }
 
     std::size_t DeliveryLines = 0;
     std::size_t Answers = 0;

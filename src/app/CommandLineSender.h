@@ -4,8 +4,10 @@
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
 #include "platform/SendRequest.h"
+#include "service/History.h"
+#include "service/Messenger.h"
+#include "service/SessionRelay.h"
 #include "session/SMSSender.h"
-#include "session/SMSSenderEvents.h"
 
 #include <QEventLoop>
 #include <QObject>
@@ -16,10 +18,11 @@
 
 namespace pagewing {
 
-// Sends one message with no window at all: logs in with the stored settings, passes on every status line as
-// it comes, sends once the login has finished, waits for the gateway's answer and ends, closing both
-// connections. Needs a QCoreApplication, not a display.
-class CommandLineSender : public QObject, private SMSSenderEvents {
+// Sends one message with no window at all: logs in once with the stored settings, passes on every status line
+// as it comes, hands the message to the messaging service, which records it and sends it once the login has
+// finished, waits for the gateway's answer and ends, closing both connections. Needs a QCoreApplication, not
+// a display.
+class CommandLineSender : public QObject {
     Q_OBJECT
 
 public:
@@ -28,19 +31,11 @@ public:
     explicit CommandLineSender(LineSink onLine);
     ~CommandLineSender() override;
 
-    // Why the request cannot be sent as it is: no number, a character the wire cannot carry, or more than
-    // the allowance. Nothing is sent for it.
-    static std::optional<QString> Problem(const SendRequest& request);
-
     // The stored login settings must be complete; runs until the outcome is known or the time-out passes.
     SendExit Run(const SendRequest& request, std::chrono::seconds timeout);
 
 private:
-    void ReportMessage(const std::u16string& Message) override;
-    void ReadyToSendMessage() override;
-    void MustReconnect() override;
-    void MessageAnswered(SmsOutcome answer, const std::vector<std::u16string>& lines) override;
-    void SessionFailed() override;
+    void TimedOut(std::chrono::seconds timeout);
     void Finish(SendExit outcome);
 
     const LineSink OnLine;
@@ -48,9 +43,12 @@ private:
     QtSessionSocket Service;
     LocaleStatusClock Clock;
     QtSessionTimers Timers;
+    SessionRelay Relay;
     SMSSender Session;
+    History Records;
+    Messenger Messages;
     QEventLoop Loop;
-    SendRequest Request;
+    std::optional<qint64> Id;
     bool Sent = false;
     std::optional<SendExit> Outcome;
 };

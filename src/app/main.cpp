@@ -5,11 +5,12 @@
 #include "platform/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
 #include "platform/LocaleStatusClock.h"
+#include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
 #include "platform/WinVersion.h"
+#include "service/Messenger.h"
 #include "ui/MainFrm.h"
-#include "ui/ProductInfo.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -82,7 +83,9 @@ int SendFromCommandLine(int argc, char* argv[], CommandLine command) {
     if (command.MessageFromInput) {
         command.Request.Message = ReadStandardInput();
     }
-    if (const auto problem = CommandLineSender::Problem(command.Request)) {
+    const auto& request = command.Request;
+    if (const auto problem = Messenger::Problem(
+            {request.Number, request.Sender, request.Message, MessageOrigin::CommandLine})) {
         return fail(SendExit::Unsendable, *problem + QStringLiteral("; nothing was sent"));
     }
     if (command.SettingsFile.isEmpty()) {
@@ -107,8 +110,16 @@ int SendFromCommandLine(int argc, char* argv[], CommandLine command) {
     if (outcome == SendExit::LoginFailed) {
         return fail(outcome, QStringLiteral("the login or the connection failed"));
     }
+    if (outcome == SendExit::NotSentInTime) {
+        return fail(
+            outcome,
+            QStringLiteral("no login within %1 seconds; nothing was sent").arg(command.Timeout.count()));
+    }
     if (outcome == SendExit::NoAnswer) {
-        return fail(outcome, QStringLiteral("no answer within %1 seconds").arg(command.Timeout.count()));
+        return fail(outcome,
+                    QStringLiteral("the message was sent, but no answer came within %1 seconds; it may "
+                                   "still arrive")
+                        .arg(command.Timeout.count()));
     }
     return static_cast<int>(outcome);
 }

@@ -21,6 +21,12 @@ void HandOverReply::WriteLine(const QString& line) {
     stream << static_cast<quint8>(SingleCopy::Reply::Line) << line;
 }
 
+void HandOverReply::Sent() {
+    QDataStream stream(Connection);
+    stream.setVersion(SingleCopy::StreamVersion);
+    stream << static_cast<quint8>(SingleCopy::Reply::Sent);
+}
+
 void HandOverReply::Finish(SendExit outcome) {
     QDataStream stream(Connection);
     stream.setVersion(SingleCopy::StreamVersion);

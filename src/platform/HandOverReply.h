@@ -20,6 +20,8 @@ public:
     explicit HandOverReply(QLocalSocket* connection, QObject* parent = nullptr);
 
     void WriteLine(const QString& line);
+    // The request went out: from now on the message may arrive, whatever the command hears.
+    void Sent();
     // The last word: the command prints nothing more and exits with it.
     void Finish(SendExit outcome);
 

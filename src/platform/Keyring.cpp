@@ -1,5 +1,7 @@
 #include "platform/Keyring.h"
 
+#include "platform/ProductInfo.h"
+
 #include <QTimer>
 
 #include <qt6keychain/keychain.h>
@@ -7,8 +9,6 @@
 namespace pagewing {
 
 namespace {
-
-const QString Service = QStringLiteral("Lumenfold Pagewing");
 
 Keyring::Outcome OutcomeOf(const QKeychain::Job& job) {
     switch (job.error()) {
@@ -37,7 +37,7 @@ void Keyring::ReadPassword(const QString& account, ReadHandler onRead) {
         AnswerLater(this, [onRead = std::move(onRead)] { onRead(Outcome::Unavailable, {}); });
         return;
     }
-    auto* job = new QKeychain::ReadPasswordJob(Service, this);
+    auto* job = new QKeychain::ReadPasswordJob(ProductInfo::Name, this);
     job->setKey(account);
     connect(job, &QKeychain::Job::finished, this, [onRead = std::move(onRead)](QKeychain::Job* finished) {
         const auto* read = static_cast<QKeychain::ReadPasswordJob*>(finished);
@@ -51,7 +51,7 @@ void Keyring::WritePassword(const QString& account, const QString& password, Wri
         AnswerLater(this, [onWritten = std::move(onWritten)] { onWritten(Outcome::Unavailable); });
         return;
     }
-    auto* job = new QKeychain::WritePasswordJob(Service, this);
+    auto* job = new QKeychain::WritePasswordJob(ProductInfo::Name, this);
     job->setKey(account);
     job->setTextData(password);
     connect(

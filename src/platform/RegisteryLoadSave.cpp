@@ -1,5 +1,6 @@
 #include "platform/RegisteryLoadSave.h"
 
+#include "platform/ProductInfo.h"
 #include "session/GlobalSettings.h"
 
 #include <QDir>
@@ -17,7 +18,6 @@ namespace pagewing::RegisteryLoadSave {
 
 namespace {
 
-const QString Application = QStringLiteral("Lumenfold Pagewing");
 const QString Section = QStringLiteral("Settings");
 
 enum class Group { Window, Login, TelephoneList };
@@ -65,8 +65,8 @@ std::function<void(const QString&)>& SaveFailedReport() {
 
 std::unique_ptr<QSettings> OpenStore() {
     return OtherStoreFile().isEmpty()
-               ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Application,
-                                             Application)
+               ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, ProductInfo::Name,
+                                             ProductInfo::Name)
                : std::make_unique<QSettings>(OtherStoreFile(), QSettings::IniFormat);
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "session/SMSSenderEvents.h"
-
 #include <QString>
 
 namespace pagewing {
@@ -14,18 +12,15 @@ struct SendRequest {
     QString Message;
 };
 
-// How `pagewing --send` ends; the numbers are its exit status.
+// How `pagewing --send` ends; the numbers are its exit status. A script may safely try again after 3 and 4,
+// when nothing was sent; after 5 the message may still arrive.
 enum class SendExit {
     Delivered = 0,
     NotDelivered = 1,
     Unsendable = 2,
     LoginFailed = 3,
-    NoAnswer = 4,
+    NotSentInTime = 4,
+    NoAnswer = 5,
 };
-
-// The exit status for the gateway's answer: a refusal is a message not delivered.
-inline SendExit ExitFor(SmsOutcome answer) {
-    return answer == SmsOutcome::Delivered ? SendExit::Delivered : SendExit::NotDelivered;
-}
 
 } // namespace pagewing

@@ -63,6 +63,7 @@ std::optional<SendExit> SingleCopy::HandOver(const SendRequest& request, std::ch
     stream.setVersion(StreamVersion);
     stream << static_cast<quint8>(Request::Send) << request.Number << request.Sender << request.Message;
     const QDeadlineTimer deadline(timeout);
+    bool sent = false;
     while (!deadline.hasExpired()) {
         quint8 kind = 0;
         QString line;
@@ -71,22 +72,24 @@ std::optional<SendExit> SingleCopy::HandOver(const SendRequest& request, std::ch
         stream >> kind;
         if (kind == static_cast<quint8>(Reply::Exit)) {
             stream >> exit;
-        } else {
+        } else if (kind == static_cast<quint8>(Reply::Line)) {
             stream >> line;
         }
         if (!stream.commitTransaction()) {
             if (socket.state() != QLocalSocket::ConnectedState) {
                 // The running copy went away before the outcome was known.
-                return SendExit::LoginFailed;
+                return sent ? SendExit::NoAnswer : SendExit::LoginFailed;
             }
             socket.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
         } else if (kind == static_cast<quint8>(Reply::Exit)) {
             return static_cast<SendExit>(exit);
+        } else if (kind == static_cast<quint8>(Reply::Sent)) {
+            sent = true;
         } else {
             onLine(line);
         }
     }
-    return SendExit::NoAnswer;
+    return sent ? SendExit::NoAnswer : SendExit::NotSentInTime;
 }
 
 QString SingleCopy::LockFileName() {

@@ -26,7 +26,7 @@ class SingleCopy : public QObject {
 public:
     // What a later start asks, and what the running copy answers, as QDataStream records on the socket.
     enum class Request : quint8 { Show = 0, Send = 1 };
-    enum class Reply : quint8 { Line = 0, Exit = 1 };
+    enum class Reply : quint8 { Line = 0, Exit = 1, Sent = 2 };
     static constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
 
     explicit SingleCopy(QObject* parent = nullptr);
@@ -38,7 +38,8 @@ public:
     // Asks the running copy to show its window; waits briefly for it to take the request.
     void AskRunningCopyToShow() const;
     // Hands the message to a running copy, passes on each status line it sends back, and gives how the send
-    // ended; none when no copy runs. A copy that does not finish within the time-out gives NoAnswer.
+    // ended; none when no copy runs. A copy that does not finish within the time-out gives NoAnswer when the
+    // message went out, and NotSentInTime when it had not: the running copy then never sends it.
     static std::optional<SendExit> HandOver(const SendRequest& request, std::chrono::milliseconds timeout,
                                             const std::function<void(const QString&)>& onLine);
 

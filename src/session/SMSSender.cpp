@@ -16,20 +16,30 @@ namespace {
 
 constexpr std::u16string_view NotSendable = u" holds a character that cannot be sent (Windows-1252 only)";
 
-// The authorization server's error codes as TLV 8 carries them, in hex.
-constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 12> AuthorizationErrors = {{
-    {u"0000", u"No error"},
-    {u"0001", u"Multiple logins on same UIN"},
-    {u"0004", u"Bad password"},
-    {u"0005", u"Bad password"},
-    {u"0007", u"Non existant ICQ#"},
-    {u"0008", u"Non existant ICQ#"},
-    {u"0015", u"Too many clients from the same IP"},
-    {u"0016", u"Too many clients from the same IP"},
-    {u"0018", u"Connecting and disconnecting too quickly with the same login"},
-    {u"001B", u"Old version of ICQ, need to upgrade"},
-    {u"001D", u"Probably you are disconnected too fast"},
-    {u"001E", u"Can't register on ICQ network, try again soon"},
+// The authorization server's error codes as TLV 8 carries them, in hex, and whether trying again can help.
+struct AuthorizationError {
+    std::u16string_view Code;
+    std::u16string_view Message;
+    SessionFailure Kind;
+};
+
+constexpr auto Lost = SessionFailure::ConnectionLost;
+constexpr auto Refused = SessionFailure::AccountRefused;
+constexpr auto TooSoon = SessionFailure::RateLimited;
+
+constexpr std::array<AuthorizationError, 12> AuthorizationErrors = {{
+    {u"0000", u"No error", Lost},
+    {u"0001", u"Multiple logins on same UIN", Lost},
+    {u"0004", u"Bad password", Refused},
+    {u"0005", u"Bad password", Refused},
+    {u"0007", u"Non existant ICQ#", Refused},
+    {u"0008", u"Non existant ICQ#", Refused},
+    {u"0015", u"Too many clients from the same IP", TooSoon},
+    {u"0016", u"Too many clients from the same IP", TooSoon},
+    {u"0018", u"Connecting and disconnecting too quickly with the same login", TooSoon},
+    {u"001B", u"Old version of ICQ, need to upgrade", Refused},
+    {u"001D", u"Probably you are disconnected too fast", TooSoon},
+    {u"001E", u"Can't register on ICQ network, try again soon", Lost},
 }};
 
 constexpr std::u16string_view DeliveredMarker = u"<deliverable>yes</deliverable>";
@@ -88,8 +98,9 @@ std::u16string JoinAddress(const std::u16string& host, const std::u16string& por
     return (bracketed ? u"[" + host + u"]" : host) + u":" + port;
 }
 
+constexpr std::size_t LongestServerText = 120;
+
 std::u16string RefusalLine(const MetaReply& reply) {
-    constexpr std::size_t LongestServerText = 120;
     constexpr std::u16string_view HexDigits = u"0123456789ABCDEF";
     const std::u16string code{u'0', u'x', HexDigits[reply.Result >> 4], HexDigits[reply.Result & 0x0F]};
     const auto line = u"Message was not delivered: the server refused it (code " + code + u")";
@@ -112,8 +123,9 @@ SMSSender::SMSSender(SessionSocket& WinsockCtrl1, SessionSocket& WinsockCtrl2, c
     Winsock1.SetEventHandlers({[this] { Winsock1_Connected(); },
                                [this](auto data) { Winsock1_DataArrival(data); },
                                [this](const auto& description) { Winsock1_Error(description); },
-                               // The authorization server closes after every reply: not worth a line.
-                               {}});
+                               [this] {
+                                   Winsock1_Closed();
+                               }});
     Winsock2.SetEventHandlers({[this] { Winsock2_Connected(); },
                                [this](auto data) { Winsock2_DataArrival(data); },
                                [this](const auto& description) { Winsock2_Error(description); },
@@ -135,10 +147,11 @@ void SMSSender::ConnectReconnect(const std::u16string& LoginURL, const std::u16s
         return;
     }
     if (IsBlank(LoginURL)) {
-        Fail(u"Login server name is empty");
+        Fail(u"Login server name is empty", SessionFailure::AccountRefused);
     } else if (!IsPortNumber(LoginPort)) {
-        Fail(u"Login port must be a whole number from 1 to 65535");
+        Fail(u"Login port must be a whole number from 1 to 65535", SessionFailure::AccountRefused);
     } else {
+        LoggingIn = true;
         StartConnecting(Winsock1, LoginURL, LoginPort);
     }
 }
@@ -246,24 +259,42 @@ void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
 }
 
 void SMSSender::Winsock1_Error(const std::u16string& Description) {
-    StopLoginTimers();
     Fail(Description);
 }
 
 void SMSSender::Winsock2_Error(const std::u16string& Description) {
-    StopLoginTimers();
+    if (LoggedIn) {
+        LoseServiceConnection(Description);
+        return;
+    }
     Fail(Description);
 }
 
+void SMSSender::Winsock1_Closed() {
+    // The authorization server closes after every reply, which ends the login one way or the other; closing
+    // before its reply ends the login with nothing to show for it.
+    CloseDuringLogin();
+}
+
 void SMSSender::Winsock2_Closed() {
-    // Before client ready the login timer tells the user; the authorization server closing is routine.
-    if (!LoggedIn) {
-        return;
+    if (LoggedIn) {
+        LoseServiceConnection(u"The server closed the connection, must reconnect");
+    } else {
+        CloseDuringLogin();
     }
+}
+
+void SMSSender::CloseDuringLogin() {
+    if (LoggingIn) {
+        Fail(u"The server closed the connection during login");
+    }
+}
+
+void SMSSender::LoseServiceConnection(std::u16string_view line) {
     LoggedIn = false;
     UnansweredRequests.clear();
-    if (Report(u"The server closed the connection, must reconnect") && RaiseNotReady()) {
-        Events.SessionFailed();
+    if (Report(line) && RaiseNotReady()) {
+        Events.SessionFailed(SessionFailure::ConnectionLost);
     }
 }
 
@@ -331,10 +362,8 @@ void SMSSender::HandleAuthorizationReply() {
     if (cookieIndex >= 0) {
         const auto service = SplitAddress(address);
         if (cookie.empty()) {
-            StopLoginTimers();
             Fail(u"Login server sent an empty cookie");
         } else if (!service) {
-            StopLoginTimers();
             Fail(u"Login server did not name a service server");
         } else if (Report(u"Cookie successfully received")) {
             CookieStore->ClearDataByteArray();
@@ -352,13 +381,14 @@ void SMSSender::HandleAuthorizationReply() {
     }
     if (errorIndex >= 0) {
         const auto error = std::find_if(AuthorizationErrors.begin(), AuthorizationErrors.end(),
-                                        [&](const auto& entry) { return entry.first == errorCode; });
+                                        [&](const auto& entry) { return entry.Code == errorCode; });
+        const bool known = error != AuthorizationErrors.end();
         const auto generation = Generation;
-        if (error != AuthorizationErrors.end() && !Report(error->second)) {
+        if (known && !Report(error->Message)) {
             return;
         }
         if (cookieIndex < 0 && generation == Generation) {
-            Events.SessionFailed();
+            Events.SessionFailed(known ? error->Kind : SessionFailure::ConnectionLost);
         }
     }
 }
@@ -412,9 +442,12 @@ void SMSSender::ReportDelivery(std::span<const std::uint8_t> frame) {
             return;
         }
     }
-    Events.MessageAnswered(notDelivered ? SmsOutcome::NotDelivered
-                           : refused    ? SmsOutcome::Refused
-                                        : SmsOutcome::Delivered,
+    const auto outcome = notDelivered ? SmsOutcome::NotDelivered
+                         : refused    ? SmsOutcome::Refused
+                                      : SmsOutcome::Delivered;
+    Events.MessageAnswered(refused
+                               ? SmsAnswer{outcome, reply->Result, reply->PrintableText(LongestServerText)}
+                               : SmsAnswer{outcome, 0, {}},
                            lines);
 }
 
@@ -425,11 +458,12 @@ std::optional<std::vector<std::uint8_t>> SMSSender::BuildLoginPacket() {
         Channel1Builder->LogInToICQString(uin, password);
         return Channel1Builder->ToByteArray();
     } catch (const std::out_of_range&) {
-        Fail(u"Password is longer than 16 characters");
+        Fail(u"Password is longer than 16 characters", SessionFailure::AccountRefused);
     } catch (const std::overflow_error&) {
-        Fail(Unsendable(Windows1252::CanEncode(uin) ? u"Password" : u"ICQ number"));
+        Fail(Unsendable(Windows1252::CanEncode(uin) ? u"Password" : u"ICQ number"),
+             SessionFailure::AccountRefused);
     } catch (const std::length_error&) {
-        Fail(u"ICQ number is too long");
+        Fail(u"ICQ number is too long", SessionFailure::AccountRefused);
     }
     return std::nullopt;
 }
@@ -492,19 +526,25 @@ void SMSSender::ConnectTimedOut() {
 }
 
 void SMSSender::LoginTimedOut() {
-    // Nothing is dropped: a slow server may still answer, and Reconnect starts over as before.
+    // Nothing is dropped: a slow server may still answer, and whether to start over is the owner's choice.
     Fail(u"The server stopped answering during login");
 }
 
 void SMSSender::WaitForAnswer() {
-    auto timer = Timers.CreateTimer([this] { Report(u"No answer from the SMS gateway yet"); });
+    auto timer = Timers.CreateTimer([this] {
+        if (Report(u"No answer from the SMS gateway yet")) {
+            Events.AnswerOverdue();
+        }
+    });
     timer->Start(AnswerTimeout);
     UnansweredRequests.push_back(std::move(timer));
 }
 
-void SMSSender::Fail(std::u16string_view message) {
+void SMSSender::Fail(std::u16string_view message, SessionFailure kind) {
+    // Whatever ended the login, no timer of it may add a line later.
+    StopLoginTimers();
     if (Report(message)) {
-        Events.SessionFailed();
+        Events.SessionFailed(kind);
     }
 }
 
@@ -512,6 +552,7 @@ void SMSSender::StopLoginTimers() {
     ConnectTimer->Stop();
     Connecting = nullptr;
     LoginTimer->Stop();
+    LoggingIn = false;
 }
 
 bool SMSSender::RaiseNotReady() {

@@ -28,8 +28,9 @@ namespace pagewing {
 // Each frame is judged by the connection it came on and its own content, and answered at once. What the
 // session remembers beyond that is only what keeps its status lines true: whether the login has finished,
 // and how many SMS requests wait for their answer (answers come in the order of the requests). It never
-// reconnects by itself; its timers only add lines when a server falls silent, and none runs while nothing
-// is pending. Every outcome reaches the owner as a status line.
+// reconnects by itself: it tells its owner why a login ended, and the owner decides. Its timers only add
+// lines when a server falls silent, and none runs while nothing is pending. Every outcome reaches the owner
+// as a status line.
 class SMSSender {
 public:
     static constexpr std::chrono::seconds ConnectTimeout{20};
@@ -66,7 +67,12 @@ private:
     void Winsock2_DataArrival(std::span<const std::uint8_t> Data);
     void Winsock1_Error(const std::u16string& Description);
     void Winsock2_Error(const std::u16string& Description);
+    void Winsock1_Closed();
     void Winsock2_Closed();
+    // A connection closed by the server before client ready ends the login.
+    void CloseDuringLogin();
+    // The service connection is gone after the login: nothing sent on it can be answered now.
+    void LoseServiceConnection(std::u16string_view line);
 
     void HandleAuthorizationFrame();
     void HandleServiceFrame(std::span<const std::uint8_t> frame);
@@ -88,7 +94,7 @@ private:
     void LoginTimedOut();
     void WaitForAnswer();
     // Reports a line that ends the login or the service connection, then raises SessionFailed.
-    void Fail(std::u16string_view message);
+    void Fail(std::u16string_view message, SessionFailure kind = SessionFailure::ConnectionLost);
     void StopLoginTimers();
 
     // Raises ReportMessage with the dated line; false when the owner's handler started a new session
@@ -114,6 +120,8 @@ private:
     FlapStreamReassembler Winsock2Stream;
 
     bool LoggedIn = false;
+    // From the start of a login until it ends: ready, refused, failed or timed out.
+    bool LoggingIn = false;
     // The connection being made and the address it was asked for, while ConnectTimer runs.
     SessionSocket* Connecting = nullptr;
     std::u16string ConnectingTo;

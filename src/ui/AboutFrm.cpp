@@ -6,7 +6,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/CloseButton.h"
 #include "ui/Pictures.h"
-#include "ui/ProductInfo.h"
+#include "platform/ProductInfo.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

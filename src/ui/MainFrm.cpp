@@ -2,23 +2,25 @@
 
 #include "platform/AccountSettings.h"
 #include "platform/DesktopIntegration.h"
+#include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
+#include "service/HandedOverSends.h"
+#include "service/History.h"
+#include "service/Messenger.h"
+#include "service/TelephoneList.h"
 #include "session/GlobalSettings.h"
 #include "ui/AboutFrm.h"
 #include "ui/CaptionDrag.h"
 #include "ui/CaptionMenuButton.h"
 #include "ui/ClearButton.h"
-#include "ui/HandedOverSends.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
 #include "ui/Pictures.h"
-#include "ui/ProductInfo.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
 #include "ui/SkinnedWindow.h"
 #include "ui/StatusList.h"
-#include "ui/TelephoneList.h"
 #include "ui/UserServerInfo.h"
 
 #include <QApplication>
@@ -62,7 +64,9 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , Desktop(desktop)
     , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, Timers,
-                                      static_cast<SMSSenderEvents&>(*this)))
+                                      static_cast<SessionRelay&>(*this)))
+    , MessageHistory(std::make_unique<History>())
+    , Messaging(std::make_unique<Messenger>(*SMS, Clock, Timers, *MessageHistory, Messenger::Outbox::Resumed))
     , Background(Pictures::Load(QStringLiteral(":/skins/main-background.png"))) {
     setObjectName(QStringLiteral("MainFrm"));
     WinsockCtrl1.setObjectName(QStringLiteral("WinsockCtrl1"));
@@ -72,12 +76,16 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     setFixedSize(342, 459);
     BuildControls();
     CommandMenu = new MnuFrm(*this, Desktop);
-    HandOvers = new HandedOverSends(
-        [this](const SendRequest& request) {
-            return SendMessageTo(request.Number, SmsText::Compose(request.Sender.toStdU16String(),
-                                                                  request.Message.toStdU16String()));
-        },
-        this);
+    RelayTo(*Messaging);
+    HandOvers = new HandedOverSends(*Messaging, this);
+    connect(Messaging.get(), &Messenger::Line, this, &MainFrm::AddStatusLine);
+    connect(Messaging.get(), &Messenger::NumbersChanged, this, &MainFrm::RefreshTelephoneCombo);
+    connect(Messaging.get(), &Messenger::MessageFinished, this, &MainFrm::MessageFinished);
+    // The history and the network's state are not needed for the first sight of the window.
+    connect(this, &MainFrm::FirstPainted, Messaging.get(), [this] {
+        Messaging->OpenHistory();
+        Messaging->WatchNetwork();
+    });
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
@@ -192,13 +200,12 @@ void MainFrm::Load() {
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
     // The login waits for the password, which the keyring gives later.
-    HandOvers->LoginStarted();
     AccountSettings::Load(Desktop, [this](const QString& note) {
         if (!note.isEmpty()) {
             Note(note);
         }
         if (AccountSettings::IsComplete()) {
-            SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
+            Messaging->LogIn();
         } else {
             AskForAccount();
         }
@@ -234,19 +241,17 @@ void MainFrm::OpenCommandMenu(QPoint globalPosition) {
 }
 
 void MainFrm::Reconnect() {
-    HandOvers->LoginStarted();
     AccountSettings::ReadPassword(Desktop, [this] {
         // Never a login with an empty password; what else is wrong the session says itself.
         if (GlobalSettings.ICQPassword.empty()) {
             AskForAccount();
         } else {
-            SMS->ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
+            Messaging->LogIn();
         }
     });
 }
 
 void MainFrm::AskForAccount() {
-    HandOvers->Failed();
     Note(tr(
         "Not connected: enter the server, port, ICQ number and password under User and Server Information"));
     ShowOptions();
@@ -322,6 +327,7 @@ void MainFrm::closeEvent(QCloseEvent* event) {
     // Nothing is saved here: every setting was saved when it changed.
     FollowingVisibility = false;
     Desktop.RemoveTrayIcon();
+    Messaging.reset();
     SMS.reset();
     event->accept();
     QApplication::quit();
@@ -406,15 +412,8 @@ void MainFrm::SendHandedOver(const SendRequest& request, HandOverReply* reply) {
 }
 
 void MainFrm::cmdSendMessage_Click() {
-    if (SendMessageTo(cmbMobileNumber->currentText(), ComposedMessageText.toStdU16String())) {
-        HandOvers->WindowSent();
-    }
-}
-
-bool MainFrm::SendMessageTo(const QString& entry, const std::u16string& text) {
-    const bool sent = TelephoneList::SendToEntry(*SMS, entry, text);
-    AddToTelephoneList(entry);
-    return sent;
+    Messaging->Submit(
+        {cmbMobileNumber->currentText(), txtSenderID->text(), txtSMS->Text(), MessageOrigin::Window});
 }
 
 void MainFrm::cmdClearMessage_Click() {
@@ -431,50 +430,31 @@ void MainFrm::RefreshTelephoneCombo() {
     cmbMobileNumber->setEditText(current);
 }
 
-void MainFrm::AddToTelephoneList(const QString& entry) {
-    if (TelephoneList::Remember(entry)) {
-        RefreshTelephoneCombo();
-    }
-}
-
 void MainFrm::AddStatusLine(const QString& line) {
     lstStatus->AddLine(line);
 }
 
-void MainFrm::ReportMessage(const std::u16string& Message) {
-    AddStatusLine(Text(Message));
-    HandOvers->Line(Text(Message));
-}
-
-void MainFrm::NotReadyToSendMessage() {
-    cmdSendMessage->SetEnable(false);
-    HandOvers->NotReady();
-}
-
-void MainFrm::ReadyToSendMessage() {
-    cmdSendMessage->SetEnable(true);
-    HandOvers->Ready();
-}
-
-void MainFrm::MustReconnect() {
-    HandOvers->Failed();
-}
-
-void MainFrm::SessionFailed() {
-    HandOvers->Failed();
-}
-
-void MainFrm::MessageAnswered(SmsOutcome Outcome, const std::vector<std::u16string>& Lines) {
-    QStringList lines;
-    for (const auto& line : Lines) {
-        lines.append(Text(line));
-    }
-    HandOvers->Answered(Outcome, lines);
-    if (isHidden()) {
+void MainFrm::MessageFinished(const MessageRecord&, const QStringList& lines) {
+    if (isHidden() && !lines.isEmpty()) {
         // The last line without its date and time: the notice carries its own.
         const auto& line = lines.constLast();
         Desktop.Notify(ProductInfo::Name, line.mid(line.indexOf(QStringLiteral("    ")) + 4));
     }
+}
+
+void MainFrm::ReportMessage(const std::u16string& Message) {
+    AddStatusLine(Text(Message));
+    SessionRelay::ReportMessage(Message);
+}
+
+void MainFrm::NotReadyToSendMessage() {
+    cmdSendMessage->SetEnable(false);
+    SessionRelay::NotReadyToSendMessage();
+}
+
+void MainFrm::ReadyToSendMessage() {
+    cmdSendMessage->SetEnable(true);
+    SessionRelay::ReadyToSendMessage();
 }
 
 } // namespace pagewing

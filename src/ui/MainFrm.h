@@ -4,6 +4,8 @@
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
 #include "platform/SendRequest.h"
+#include "service/MessageRecord.h"
+#include "service/SessionRelay.h"
 #include "session/SMSSender.h"
 #include "session/SMSSenderEvents.h"
 #include "session/SmsText.h"
@@ -24,6 +26,8 @@ namespace pagewing {
 class AboutFrm;
 class HandOverReply;
 class HandedOverSends;
+class History;
+class Messenger;
 class CaptionDrag;
 class CaptionMenuButton;
 class ClearButton;
@@ -37,9 +41,10 @@ class StatusList;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
 // message within a 140-character allowance, Send and Clear, and the status list into which the session
-// writes every stage and outcome. It owns the session and its two sockets, and reaches the desktop only
-// through the desktop integration it is given.
-class MainFrm : public QWidget, private SMSSenderEvents {
+// writes every stage and outcome. It owns the session and its two sockets, and beside them the messaging
+// service that queues, sends, records and reconnects, to which it passes the session's events; it reaches the
+// desktop only through the desktop integration it is given.
+class MainFrm : public QWidget, private SessionRelay {
     Q_OBJECT
 
 public:
@@ -58,7 +63,7 @@ public:
     void ShowOrHide();
     // Opens the command menu at a point on the screen.
     void OpenCommandMenu(QPoint globalPosition);
-    // Logs in again with the stored server and account, once the keyring has given the password.
+    // Logs in again at once with the stored server and account, once the keyring has given the password.
     void Reconnect();
     // Adds a dated status line of the window's own.
     void Note(const QString& message);
@@ -74,6 +79,7 @@ public:
     void SendHandedOver(const SendRequest& request, HandOverReply* reply);
 
     MnuFrm& Menu() { return *CommandMenu; }
+    Messenger& Messages() { return *Messaging; }
     // The one About window; closing it only hides it.
     AboutFrm& About();
 
@@ -109,19 +115,14 @@ private:
     // Stores what the options dialog took, then logs in with it.
     void SaveAccount();
     void cmdSendMessage_Click();
-    // Sends the text to the number in the entry and stores the entry; true when the request went out.
-    bool SendMessageTo(const QString& entry, const std::u16string& text);
     void cmdClearMessage_Click();
     void RefreshTelephoneCombo();
-    void AddToTelephoneList(const QString& entry);
     void AddStatusLine(const QString& line);
+    void MessageFinished(const MessageRecord& record, const QStringList& lines);
 
     void ReportMessage(const std::u16string& Message) override;
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
-    void MessageAnswered(SmsOutcome Outcome, const std::vector<std::u16string>& Lines) override;
-    void MustReconnect() override;
-    void SessionFailed() override;
 
     DesktopIntegration& Desktop;
     QtSessionSocket WinsockCtrl1{this};
@@ -129,6 +130,8 @@ private:
     LocaleStatusClock Clock;
     QtSessionTimers Timers;
     std::unique_ptr<SMSSender> SMS;
+    std::unique_ptr<History> MessageHistory;
+    std::unique_ptr<Messenger> Messaging;
 
     StatusList* lstStatus = nullptr;
     LimitedTextEdit* txtSMS = nullptr;

@@ -4,7 +4,7 @@
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
-#include "ui/ProductInfo.h"
+#include "platform/ProductInfo.h"
 #include "ui/SkinnedWindow.h"
 
 #include <QMenu>

@@ -35,10 +35,13 @@ private slots:
         QTest::newRow("refused by the server")
             << QStringList{"--deliver", "refuse"} << send + message << 1
             << "(code 0x46): Sorry, but SMS messages not implemented yet..." << true;
-        QTest::newRow("login refused")
-            << QStringList{"--auth-error", "0005"} << send + message << 3 << "    Bad password" << false;
+        QTest::newRow("login refused") << QStringList{"--auth-error", "0005"} << send + message << 3
+                                       << "was not sent: Bad password" << false;
+        QTest::newRow("no login in time")
+            << QStringList{"--stall-login"} << send + QStringList{"--timeout", "1"} + message << 4
+            << "was not sent: no login within 1 seconds" << false;
         QTest::newRow("no answer in time")
-            << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1"} + message << 4
+            << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1"} + message << 5
             << "    Sending message" << true;
         QTest::newRow("text the wire cannot carry")
             << QStringList{} << send + QStringList{QStringLiteral("\u4F60\u597D")} << 2 << QString() << false;

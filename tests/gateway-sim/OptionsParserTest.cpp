@@ -29,12 +29,13 @@ QString Outcome(const QStringList& arguments) {
     for (const auto& account : settings.Accounts) {
         line += u" %1:%2"_s.arg(account.Uin).arg(QString::fromLatin1(account.Password));
     }
-    return line + u", on:%1%2%3%4%5%6;"_s.arg(settings.StallLogin ? u" stall-login" : u"",
-                                              settings.StallService ? u" stall-service" : u"",
-                                              settings.KeepLoginOpen ? u" keep-login-open" : u"",
-                                              settings.CloseAfterReady ? u" close-after-ready" : u"",
-                                              settings.Fragment ? u" fragment" : u"",
-                                              settings.Verbose ? u" verbose" : u"");
+    return line + u", on:%1%2%3%4%5%6%7;"_s.arg(settings.StallLogin ? u" stall-login" : u"",
+                                                settings.StallService ? u" stall-service" : u"",
+                                                settings.KeepLoginOpen ? u" keep-login-open" : u"",
+                                                settings.CloseAfterReady ? u" close-after-ready" : u"",
+                                                settings.DropAfterRequest ? u" drop-after-request" : u"",
+                                                settings.Fragment ? u" fragment" : u"",
+                                                settings.Verbose ? u" verbose" : u"");
 }
 
 TEST(GatewaySimOptionsParserTest, EachOptionGivesItsSettingOrNamesTheProblem) {
@@ -64,6 +65,7 @@ TEST(GatewaySimOptionsParserTest, EachOptionGivesItsSettingOrNamesTheProblem) {
         {{"--stall-service"}, u"on: stall-service;"_s},
         {{"--keep-login-open"}, u"on: keep-login-open;"_s},
         {{"--close-after-ready"}, u"on: close-after-ready;"_s},
+        {{"--drop-after-request"}, u"on: drop-after-request;"_s},
         {{"--fragment"}, u"on: fragment;"_s},
         {{"--verbose"}, u"on: verbose;"_s},
         {{"--listen", "bad", "--version", "--help"}, u"Usage: "_s},

@@ -43,7 +43,14 @@ desktop_entry=share/applications/$app_id.desktop
 metainfo=share/metainfo/$app_id.metainfo.xml
 same_as_source "$desktop_entry" "$source_dir/data/$app_id.desktop"
 same_as_source "$metainfo" "$source_dir/data/$app_id.metainfo.xml"
-same_as_source share/pagewing/LumenfoldPagewing.html "$source_dir/docs/help/LumenfoldPagewing.html"
+# The help page is its template with the product's name and version filled in by the build.
+help_page=share/pagewing/LumenfoldPagewing.html
+if [ ! -f "$prefix/$help_page" ]; then
+    fail "$help_page is missing"
+elif ! sed -e "s/@PAGEWING_PRODUCT_NAME@/Lumenfold Pagewing/g" -e "s/@PROJECT_VERSION@/$version/g" \
+    "$source_dir/docs/help/LumenfoldPagewing.html.in" | cmp -s - "$prefix/$help_page"; then
+    fail "$help_page is not its template with the name and version $version filled in"
+fi
 same_as_source share/doc/pagewing/copyright "$source_dir/LICENSE"
 same_as_source share/lintian/overrides/pagewing "$source_dir/data/debian/lintian-overrides"
 changelog=share/doc/pagewing/changelog.Debian.gz

@@ -31,8 +31,12 @@ const std::u16string Delivered = u"line: Message successfully delivered";
 const std::u16string NotDelivered = u"line: Message was not delivered";
 const std::u16string Closed = u"line: The server closed the connection, must reconnect";
 
-Lines Failed(std::u16string_view line) {
-    return {u"line: " + std::u16string(line), u"SessionFailed"};
+Lines Failed(std::u16string_view line, std::u16string_view why = {}) {
+    return {u"line: " + std::u16string(line), u"SessionFailed" + std::u16string(why)};
+}
+
+Lines Refused(std::u16string_view line) {
+    return Failed(line, u": account refused");
 }
 
 bool Holds(const Packet& packet, const Packet& part) {
@@ -140,8 +144,16 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
          Failed(u"Login server sent an empty cookie"),
          {}},
         {"TLV past its frame", pastItsFrame, {}, {}},
-        {"known error code", ErrorReply("0005"), Failed(u"Bad password"), {}},
-        {"error code alone", AuthorizationReply({Tlv(8, Bytes("0007"))}), Failed(u"Non existant ICQ#"), {}},
+        {"known error code", ErrorReply("0005"), Refused(u"Bad password"), {}},
+        {"error code alone", AuthorizationReply({Tlv(8, Bytes("0007"))}), Refused(u"Non existant ICQ#"), {}},
+        {"too soon",
+         ErrorReply("0018"),
+         Failed(u"Connecting and disconnecting too quickly with the same login", u": rate limited"),
+         {}},
+        {"a code worth another try",
+         ErrorReply("001E"),
+         Failed(u"Can't register on ICQ network, try again soon"),
+         {}},
         {"unknown error code", ErrorReply("0002"), {u"SessionFailed"}, {}},
         {"error code too long", ErrorReply("001B00"), {u"SessionFailed"}, {}},
         {"cookie and error",
@@ -167,7 +179,7 @@ TEST_F(SMSSenderTest, UnusableLoginAddressGivesOneLineAndNoConnection) {
                  {u"h", u"-1", badPort}, {u"h", u"005190", badPort}};
     for (const auto& c : cases) {
         EXPECT_EQ(LogOf([&] { Sender.ConnectReconnect(c.host, c.port); }),
-                  (Lines{u"NotReadyToSendMessage", u"line: " + c.line, u"SessionFailed"}));
+                  (Lines{u"NotReadyToSendMessage", u"line: " + c.line, u"SessionFailed: account refused"}));
     }
     EXPECT_TRUE(Auth.Connects.empty());
     Sender.ConnectReconnect(u"h", u"65535");
@@ -188,7 +200,7 @@ TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {
         GlobalSettings.ICQPassword = c.password;
         EXPECT_EQ(LogOf([&] { ConnectAndReceive(Hello()); }),
                   (Lines{u"NotReadyToSendMessage", u"line: Successfully connected", u"line: " + c.line,
-                         u"SessionFailed"}));
+                         u"SessionFailed: account refused"}));
     }
     EXPECT_TRUE(Auth.Sent.empty());
 }
@@ -270,15 +282,22 @@ TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
     EXPECT_EQ(LogOf([&] { EXPECT_FALSE(Send()); }), mustReconnect);
 }
 
-TEST_F(SMSSenderTest, TheEndOfTheServiceConnectionIsReportedOnlyAfterLogin) {
+TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
     const Lines closed{Closed, u"NotReadyToSendMessage", u"SessionFailed"};
+    const auto duringLogin = Failed(u"The server closed the connection during login");
     LogIn();
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed);
     LogIn();
-    EXPECT_EQ(LogOf([&] { Service.Fail(u"Connection reset by peer"); }), Failed(u"Connection reset by peer"));
-    EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed) << "a reset ends with a close as well";
+    EXPECT_EQ(LogOf([&] { Service.Fail(u"Connection reset by peer"); }),
+              (Lines{u"line: Connection reset by peer", u"NotReadyToSendMessage", u"SessionFailed"}));
+    EXPECT_TRUE(LogOf([&] { Service.Hangup(); }).empty()) << "the close after a reset";
     ConnectToService();
-    EXPECT_TRUE(LogOf([&] { Service.Hangup(); }).empty()) << "closed before ready";
+    EXPECT_EQ(LogOf([&] { Service.Hangup(); }), duringLogin) << "service closed before ready";
+    ConnectAndReceive(Hello());
+    EXPECT_EQ(LogOf([&] { Auth.Hangup(); }), duringLogin) << "authorization closed before its reply";
+    EXPECT_EQ(Timers.RunningTimers(), 0u);
+    ConnectAndReceive(ErrorReply("0005"));
+    EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "the close after a refusal";
     LogIn();
     EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "the authorization server closed";
     EXPECT_EQ(LogOf([&] { Connect(); }), Lines{u"NotReadyToSendMessage"}) << "our own reconnect";
@@ -450,6 +469,11 @@ TEST_F(SMSSenderTest, SilenceAtEachStageGivesItsLineAfterItsTime) {
     EXPECT_EQ(silence("no hello", 30s, [&] { ConnectAndReceive({}); }), stalled);
     EXPECT_EQ(silence("no SNAC 01,03", 30s, [&] { ConnectToService(); }), stalled);
     EXPECT_TRUE(silence("login refused", 10min, [&] { ConnectAndReceive(ErrorReply("0005")); }).empty());
+    EXPECT_TRUE(silence("login unbuildable", 10min, [&] {
+                    GlobalSettings.ICQPassword = u"12345678901234567";
+                    ConnectAndReceive(Hello());
+                    GlobalSettings.ICQPassword = u"secret";
+                }).empty());
     EXPECT_TRUE(silence("connection refused", 10min, [&] {
                     Connect();
                     Auth.Fail(u"Connection refused");
@@ -471,6 +495,7 @@ TEST_F(SMSSenderTest, EachUnansweredRequestIsReportedOnceAfterAMinute) {
     EXPECT_EQ(Events.Lines, (Lines{u"Sending message", u"Sending message",
                                    u"No answer from the SMS gateway yet", u"Message successfully delivered",
                                    u"No answer from the SMS gateway yet", u"Message was not delivered"}));
+    EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), u"AnswerOverdue"), 2);
     EXPECT_EQ(Timers.RunningTimers(), 0u);
 }
 

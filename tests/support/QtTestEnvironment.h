@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProductFacts.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
@@ -39,8 +41,8 @@ inline void ForgetStoredSettings() {
     int main(int argc, char** argv) {                                                                        \
         pagewing::test::IsolateUserFolders();                                                                \
         QApplication app(argc, argv);                                                                        \
-        QApplication::setApplicationName(QStringLiteral("Lumenfold Pagewing"));                              \
-        QApplication::setOrganizationName(QStringLiteral("Lumenfold Pagewing"));                             \
+        QApplication::setApplicationName(QStringLiteral(PAGEWING_PRODUCT_NAME));                             \
+        QApplication::setOrganizationName(QStringLiteral(PAGEWING_PRODUCT_NAME));                            \
         TestObject test;                                                                                     \
         return QTest::qExec(&test, argc, argv);                                                              \
     }

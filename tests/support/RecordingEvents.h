@@ -28,15 +28,20 @@ public:
     void NotReadyToSendMessage() override { Record(u"NotReadyToSendMessage"); }
     void ReadyToSendMessage() override { Record(u"ReadyToSendMessage"); }
     void MustReconnect() override { Record(u"MustReconnect"); }
-    void MessageAnswered(SmsOutcome outcome, const std::vector<std::u16string>& lines) override {
+    void MessageAnswered(const SmsAnswer& answer, const std::vector<std::u16string>& lines) override {
         if (lines.empty() || lines.back() != LastLine) {
             Record(u"answered without its lines");
         }
-        Record(outcome == SmsOutcome::Delivered      ? u"answered: delivered"
-               : outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
-                                                     : u"answered: refused");
+        Record(answer.Outcome == SmsOutcome::Delivered      ? u"answered: delivered"
+               : answer.Outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
+                                                            : u"answered: refused");
     }
-    void SessionFailed() override { Record(u"SessionFailed"); }
+    void AnswerOverdue() override { Record(u"AnswerOverdue"); }
+    void SessionFailed(SessionFailure kind) override {
+        Record(kind == SessionFailure::ConnectionLost   ? u"SessionFailed"
+               : kind == SessionFailure::AccountRefused ? u"SessionFailed: account refused"
+                                                        : u"SessionFailed: rate limited");
+    }
 
     std::vector<std::u16string> Lines;
     std::vector<std::u16string> Log;

@@ -1,4 +1,5 @@
 #include "ui/MainFrm.h"
+#include "platform/ProductInfo.h"
 #include "platform/RegisteryAccess.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
@@ -6,7 +7,6 @@
 #include "ui/ImageButton.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MnuFrm.h"
-#include "ui/ProductInfo.h"
 #include "ui/StatusList.h"
 #include "ui/UserServerInfo.h"
 
@@ -122,21 +122,39 @@ private slots:
         }
     }
 
-    void sendBeforeTheLoginSaysSoAndRemembersTheNumber() {
+    void sendBeforeTheLoginQueuesAndRemembersTheNumber() {
         GlobalSettings.ICQUIN = u"100200300";
         MainFrm window(*Desktop);
         window.show();
         auto* number = Find<QComboBox>(window, "cmbMobileNumber");
+        auto* message = Find<LimitedTextEdit>(window, "txtSMS");
+        message->setPlainText(QStringLiteral("Hi"));
+        const auto queued = QStringLiteral("Queued: the message will be sent when connected");
         // Whole entries count, letter case included; a comma is stored as a space, so it reads back as one.
-        for (const auto* entry : {"Ann Lee 012345", "1234", "Ann Lee 012345", "ann lee 012345", "", "  ",
-                                  "Smith, Ann 5", "Smith  Ann 5"}) {
+        // What names no phone number is neither sent nor stored.
+        const std::pair<const char*, QString> sends[] = {
+            {"Ann Lee 012345", queued},
+            {"1234", queued},
+            {"Ann Lee 012345", queued},
+            {"ann lee 012345", queued},
+            {"", QStringLiteral("No number to send to")},
+            {"1234 ", QStringLiteral("No number to send to")},
+            {"Ann Lee", QStringLiteral("Not a phone number: Lee")},
+            {"555,556", QStringLiteral("Not a phone number: 555,556")},
+            {"Smith, Ann (555)-0100", queued},
+            {"Smith  Ann (555)-0100", queued},
+        };
+        for (const auto& [entry, line] : sends) {
             number->setEditText(QLatin1String(entry));
             QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
-            QVERIFY(NewestLine(window).endsWith(u"    Not logged in yet: the message was not sent"));
+            QCOMPARE(NewestLine(window).section(QStringLiteral("    "), 1), line);
             QCOMPARE(number->currentText(), QLatin1String(entry));
         }
+        message->clear();
+        QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
+        QVERIFY(NewestLine(window).endsWith(u"    No message to send"));
         RegisteryLoadSave::LoadTelephoneList();
-        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 012345,1234,ann lee 012345,Smith  Ann 5");
+        QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 012345,1234,ann lee 012345,Smith  Ann (555)-0100");
         QCOMPARE(number->count(), 4);
     }
 
@@ -245,7 +263,7 @@ private slots:
         {
             MainFrm window(*Desktop);
             window.Load();
-            QTRY_VERIFY(NewestLine(window).endsWith(u"Connection refused"));
+            QTRY_VERIFY(NewestLine(window).endsWith(u"    Reconnecting in 2 seconds"));
             // Escape leaves the account as it was, whatever was typed.
             window.ShowOptions();
             Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtICQUIN")
@@ -259,12 +277,17 @@ private slots:
             const auto lines = status->Count();
             window.ShowOptions();
             QTest::mouseClick(Find(*window.findChild<UserServerInfo*>(), "OkButton1"), Qt::LeftButton);
-            QTRY_VERIFY(status->Count() > lines && NewestLine(window).endsWith(u"Connection refused"));
+            // It starts over: the first wait again.
+            QTRY_VERIFY(status->Count() > lines + 1 &&
+                        status->Line(status->Count() - 2).endsWith(u"refused") &&
+                        NewestLine(window).endsWith(u"    Reconnecting in 2 seconds"));
             QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ICQUIN=100200300"));
-            // Send shows its disabled picture, but still clicks, and the session says why nothing went out.
+            // Send shows its disabled picture, but still clicks, and the message waits for the login.
             QVERIFY(!Find<ImageButton>(window, "cmdSendMessage")->Enable());
+            Find<LimitedTextEdit>(window, "txtSMS")->setPlainText(QStringLiteral("Hi"));
+            Find<QComboBox>(window, "cmbMobileNumber")->setEditText(QStringLiteral("5551234"));
             QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
-            QVERIFY(NewestLine(window).endsWith(u"    Not logged in yet: the message was not sent"));
+            QVERIFY(NewestLine(window).endsWith(u"    Queued: the message will be sent when connected"));
             // Return in a field means OK; an emptied server is refused, and stored so.
             window.ShowOptions();
             Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtLoginURL")->clear();

@@ -33,6 +33,8 @@ struct Options {
     bool StallService = false;
     bool KeepLoginOpen = false;
     bool CloseAfterReady = false;
+    // Closes the service connection right after reading an SMS request, leaving it unanswered.
+    bool DropAfterRequest = false;
     // Delivery reports sent unasked right after client ready; 0 for none.
     quint32 Flood = 0;
     bool Fragment = false;

@@ -137,6 +137,10 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
         QStringLiteral("close-after-ready"),
         QStringLiteral("The service server closes the connection as soon as it has received client ready "
                        "(SNAC 01,02), once everything queued, a --flood included, is written."));
+    const QCommandLineOption dropAfterRequest(
+        QStringLiteral("drop-after-request"),
+        QStringLiteral("The service server closes the connection right after reading an SMS request, "
+                       "without answering it: the client cannot know whether the message went out."));
     const QCommandLineOption fragment(
         QStringLiteral("fragment"),
         QStringLiteral(
@@ -147,7 +151,7 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
                                      QStringLiteral("Log every frame received and sent on standard error."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and exit."));
     parser.addOptions({help, version, listen, service, account, authError, deliver, stallLogin, stallService,
-                       keepLoginOpen, flood, closeAfterReady, fragment, verbose});
+                       keepLoginOpen, flood, closeAfterReady, dropAfterRequest, fragment, verbose});
 
     if (!parser.parse(arguments)) {
         return Failure(parser.errorText());
@@ -234,6 +238,7 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
     options.StallService = parser.isSet(stallService);
     options.KeepLoginOpen = parser.isSet(keepLoginOpen);
     options.CloseAfterReady = parser.isSet(closeAfterReady);
+    options.DropAfterRequest = parser.isSet(dropAfterRequest);
     options.Fragment = parser.isSet(fragment);
     options.Verbose = parser.isSet(verbose);
     return {Outcome::Kind::Run, options, {}};

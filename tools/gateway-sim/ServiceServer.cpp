@@ -48,6 +48,7 @@ ServiceServer::ServiceServer(const Options& options, CookieRegistry& cookies, Re
     , Delivery(options.Delivery)
     , Stall(options.StallService)
     , CloseAfterReady(options.CloseAfterReady)
+    , DropAfterRequest(options.DropAfterRequest)
     , Flood(options.Flood) {}
 
 void ServiceServer::HandleFrame(ClientConnection& connection, const FlapFrame& frame) {
@@ -127,6 +128,11 @@ void ServiceServer::HandleSmsRequest(ClientConnection& connection, const Snac& r
         return;
     }
     Log.ReportSms(sms.Destination, sms.Text);
+    if (DropAfterRequest) {
+        Log.Trace(QStringLiteral("%1: closing without an answer").arg(connection.Name()));
+        connection.Close();
+        return;
+    }
     if (sms.SenderUin != account) {
         Log.Note(QStringLiteral("%1: the SMS request names sender %2, but the session belongs to %3")
                      .arg(connection.Name())

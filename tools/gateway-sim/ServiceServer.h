@@ -35,6 +35,7 @@ private:
     const DeliveryPolicy Delivery;
     const bool Stall;
     const bool CloseAfterReady;
+    const bool DropAfterRequest;
     const quint32 Flood;
     quint32 MessageCount = 0;
 };

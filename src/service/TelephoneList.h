@@ -28,8 +28,12 @@ bool Remember(const QString& entry);
 // 0123456; empty for an empty text or one that ends in a space.
 QString DestinationNumber(const QString& text);
 
-// Sends a composed text to an entry's number as every request of Pagewing's goes: code page 1252, from the
-// account's own ICQ number, with a delivery receipt asked for. True when the request went out.
-bool SendToEntry(SMSSender& session, const QString& entry, const std::u16string& text);
+// The number a word stands for, as it is sent: without the spaces, dashes, dots and brackets that people
+// write numbers with, an optional "+" and 3 to 20 digits; none when the word is no phone number.
+std::optional<QString> PhoneNumber(const QString& word);
+
+// Sends a composed text to a number as every request of Pagewing's goes: code page 1252, from the account's
+// own ICQ number, with a delivery receipt asked for. True when the request went out.
+bool Send(SMSSender& session, const QString& number, const std::u16string& text);
 
 } // namespace pagewing::TelephoneList

@@ -1,8 +1,10 @@
-#include "ui/TelephoneList.h"
+#include "service/TelephoneList.h"
 
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
+
+#include <QRegularExpression>
 
 namespace pagewing::TelephoneList {
 
@@ -35,9 +37,17 @@ QString DestinationNumber(const QString& text) {
     return text.split(u' ').constLast();
 }
 
-bool SendToEntry(SMSSender& session, const QString& entry, const std::u16string& text) {
-    return session.SendSMSMessage(DestinationNumber(entry).toStdU16String(), text, u"1252",
-                                  GlobalSettings.ICQUIN, u"TICQClient", u"Yes");
+std::optional<QString> PhoneNumber(const QString& word) {
+    static const QRegularExpression separators(QStringLiteral("[ .()\\[\\]-]"));
+    static const QRegularExpression number(QStringLiteral("^\\+?[0-9]{3,20}$"));
+    auto digits = word;
+    digits.remove(separators);
+    return number.match(digits).hasMatch() ? std::optional(digits) : std::nullopt;
+}
+
+bool Send(SMSSender& session, const QString& number, const std::u16string& text) {
+    return session.SendSMSMessage(number.toStdU16String(), text, u"1252", GlobalSettings.ICQUIN,
+                                  u"TICQClient", u"Yes");
 }
 
 } // namespace pagewing::TelephoneList

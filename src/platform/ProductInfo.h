@@ -7,7 +7,7 @@
 // The product's name, version and addresses, kept in one place.
 namespace pagewing::ProductInfo {
 
-inline const QString Name = QStringLiteral("Lumenfold Pagewing");
+inline const QString Name = QStringLiteral(PAGEWING_PRODUCT_NAME);
 inline const QString Version = QStringLiteral(PAGEWING_VERSION);
 inline const QString AppId = QStringLiteral(PAGEWING_APP_ID);
 inline const QString NameAndVersion = Name + QStringLiteral(" v") + Version;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/SendRequest.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace pagewing {
+
+// Where a message was asked for.
+enum class MessageOrigin { Window, CommandLine, HandedOver };
+
+// The states a message passes through. Queued, Sending and NoAnswerYet may still change; the others are where
+// a message ends.
+enum class MessageState { Queued, Sending, Delivered, NotDelivered, Refused, NoAnswerYet, Unknown, NotSent };
+
+// One message as the history keeps it: as typed, where it went, and how it ended.
+struct MessageRecord {
+    qint64 Id = 0;
+    QDateTime Made;
+    // The number box's text as typed, name and all.
+    QString Entry;
+    // The number the request went to.
+    QString Destination;
+    QString Sender;
+    QString Text;
+    MessageOrigin Origin = MessageOrigin::Window;
+    MessageState State = MessageState::Queued;
+    // A refusal's result code.
+    int Code = 0;
+    // The server's own text of a refusal, or why the message was not sent or may not have arrived.
+    QString Detail;
+    QDateTime Changed;
+
+    bool IsFinished() const;
+    // The outcome in a few words, as the history shows it: "Delivered", "Refused (code 0x46): Sorry...".
+    QString Outcome() const;
+};
+
+// The names the history stores and prints: "queued", "not delivered", "no answer yet", ...
+QString StateName(MessageState state);
+std::optional<MessageState> StateNamed(const QString& name);
+QString OriginName(MessageOrigin origin);
+std::optional<MessageOrigin> OriginNamed(const QString& name);
+
+// How a command that asked for a message ends, once the message has: a refusal is a message not delivered,
+// and one whose answer may never come is one without an answer.
+SendExit ExitFor(MessageState state);
+
+} // namespace pagewing

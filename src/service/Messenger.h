@@ -1,0 +1,152 @@
+#pragma once
+
+#include "service/MessageRecord.h"
+#include "service/ReconnectBackoff.h"
+#include "session/SMSSenderEvents.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+#include <optional>
+
+namespace pagewing {
+
+class History;
+class SMSSender;
+class SessionTimer;
+class SessionTimerFactory;
+class StatusClock;
+
+// A message as it was asked for, before it has an id.
+struct OutgoingMessage {
+    // The number box's text: a number, or a name and the number.
+    QString Entry;
+    QString Sender;
+    QString Text;
+    MessageOrigin Origin = MessageOrigin::Window;
+};
+
+// The messaging service that the window and the command line share. It takes a message, checks it, gives it
+// an id, records it, and sends it as soon as the session is ready: the outbox goes out oldest first, each
+// message once. It follows every request to its answer and records how it ended, and logs in again by itself
+// when a login fails or a connection is lost, unless the server refused the account.
+//
+// A request written to a connection that is lost before its answer is never sent again by itself: it may have
+// arrived, and a second copy is worse than asking the user. Its outcome is unknown.
+//
+// The owner of the session passes on every event of the session, after its own handling of it.
+class Messenger : public QObject, public SMSSenderEvents {
+    Q_OBJECT
+
+public:
+    enum class Connection {
+        NotConnected,
+        LoggingIn,
+        Ready,
+        // A login follows by itself after a wait.
+        WaitingToReconnect,
+        // The account was refused; only the user can mend it.
+        WaitingForUser,
+    };
+    // Whether messages queued by an earlier run go out: the window's do; a command sends only its own.
+    enum class Outbox { Resumed, OwnOnly };
+
+    Messenger(SMSSender& session, const StatusClock& clock, SessionTimerFactory& timers, History& history,
+              Outbox outbox, ReconnectBackoff backoff = ReconnectBackoff(), QObject* parent = nullptr);
+    ~Messenger() override;
+
+    // Logs in now, with the stored server and account, and counts the waits between logins from the first
+    // again: the user asked for it.
+    void LogIn();
+    // Whether a failed login or a lost connection brings a new login by itself.
+    void SetReconnecting(bool reconnecting);
+    // Opens the history, and with a resumed outbox takes up what an earlier run left: messages still queued
+    // go out after the login, those that were on their way are unknown.
+    void OpenHistory();
+    // Logs in at once when the network comes back while waiting to reconnect.
+    void WatchNetwork();
+    void NetworkReachable();
+
+    // Why a message makes no sense to send as it is, or none when it does.
+    static std::optional<QString> Problem(const OutgoingMessage& message);
+    // Takes a message; its id, or none when it makes no sense to send (a line says why).
+    std::optional<qint64> Submit(const OutgoingMessage& message);
+    // Queues a recorded message again as a new one.
+    std::optional<qint64> SendAgain(qint64 id);
+    // A queued message that is no longer wanted is not sent; it ends with the reason.
+    void Withdraw(qint64 id, const QString& reason);
+
+    Connection State() const { return Current; }
+    History& Records() { return MessageHistory; }
+
+    void ReportMessage(const std::u16string& Message) override;
+    void NotReadyToSendMessage() override;
+    void ReadyToSendMessage() override;
+    void MustReconnect() override;
+    void MessageAnswered(const SmsAnswer& answer, const std::vector<std::u16string>& lines) override;
+    void AnswerOverdue() override;
+    void SessionFailed(SessionFailure failure) override;
+
+signals:
+    // A dated status line of the service's own.
+    void Line(const QString& line);
+    // A status line of the session, passed on.
+    void SessionLine(const QString& line);
+    // A message was taken or changed its state.
+    void MessageChanged(const pagewing::MessageRecord& record);
+    // A message ended: delivered, not delivered, refused, unknown or not sent; with the lines that told.
+    void MessageFinished(const pagewing::MessageRecord& record, const QStringList& lines);
+    void ConnectionChanged(pagewing::Messenger::Connection state);
+    // The stored number list has a new entry.
+    void NumbersChanged();
+
+private:
+    std::optional<qint64> Enqueue(MessageRecord record);
+    void SendQueued();
+    // Sends one message; false when the connection failed under it and it must wait for the next login.
+    bool SendNow(MessageRecord record);
+    void Finish(MessageRecord record, MessageState state, const QStringList& lines,
+                const QString& detail = {});
+    void ResumeOutbox();
+    // Every request still waiting for its answer on a connection that is gone.
+    void LoseWaitingRequests();
+    void ScheduleLogin(SessionFailure failure);
+    void StartLogin();
+    void SetState(Connection state);
+    // Records the message's new state; false when `from` is given and the stored state is another, because
+    // another program withdrew or took the message meanwhile.
+    bool Save(const MessageRecord& record, std::optional<MessageState> from = std::nullopt);
+    bool WithdrawnElsewhere(qint64 id, MessageState expected);
+    // Ends the messages queued for commands that wait for them, when no login follows by itself.
+    void WithdrawCommandMessages(const QString& reason);
+    QString Dated(const QString& message) const;
+    void Say(const QString& message);
+
+    SMSSender& Session;
+    const StatusClock& Clock;
+    History& MessageHistory;
+    const Outbox Kind;
+    ReconnectBackoff Backoff;
+    std::unique_ptr<SessionTimer> ReconnectTimer;
+    Connection Current = Connection::NotConnected;
+    bool Reconnecting = true;
+    bool HistoryOpened = false;
+    bool RateLimited = false;
+
+    // Messages not yet finished, by id.
+    QHash<qint64, MessageRecord> Pending;
+    // Ids waiting for the login, oldest first.
+    std::deque<qint64> Queue;
+    // Ids written to the service connection and not yet answered, oldest first, as the session counts them.
+    std::deque<qint64> Waiting;
+    // Ids for messages the history could not record: negative, so they never meet a stored one.
+    qint64 UnrecordedIds = 0;
+    // What the session said last, which names why a request could not be built.
+    QString LastSessionLine;
+    bool WriteFailed = false;
+};
+
+} // namespace pagewing

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "service/Messenger.h"
+#include "session/SMSSenderEvents.h"
+
+namespace pagewing {
+
+// The session's events, passed on to the messaging service. A front end that has its own use for an event
+// overrides it and passes it on with this class's handler; a front end without one uses the relay as it is.
+class SessionRelay : public SMSSenderEvents {
+public:
+    void RelayTo(Messenger& messages) { Messages = &messages; }
+
+    void ReportMessage(const std::u16string& Message) override { Messages->ReportMessage(Message); }
+    void NotReadyToSendMessage() override { Messages->NotReadyToSendMessage(); }
+    void ReadyToSendMessage() override { Messages->ReadyToSendMessage(); }
+    void MustReconnect() override { Messages->MustReconnect(); }
+    void MessageAnswered(const SmsAnswer& Answer, const std::vector<std::u16string>& Lines) override {
+        Messages->MessageAnswered(Answer, Lines);
+    }
+    void AnswerOverdue() override { Messages->AnswerOverdue(); }
+    void SessionFailed(SessionFailure Failure) override { Messages->SessionFailed(Failure); }
+
+private:
+    Messenger* Messages = nullptr;
+};
+
+} // namespace pagewing
