@@ -2,6 +2,10 @@
 
 #include <QMetaObject>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <stdexcept>
 #include <utility>
 
@@ -37,6 +41,7 @@ QtSessionSocket::QtSessionSocket(QObject* parent)
         // Only a connected socket takes options. Without it, client ready and an SMS request written right
         // after it meet Nagle's algorithm and the server's delayed acknowledgement: 40 ms for every send.
         Socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        KeepAlive();
         RaiseConnected();
     });
     connect(&Socket, &QTcpSocket::disconnected, this, &QtSessionSocket::OnDisconnected);
@@ -74,6 +79,19 @@ void QtSessionSocket::Close() {
     const CallGuard dropping(Dropping);
     ++Attempt;
     Socket.abort();
+}
+
+void QtSessionSocket::KeepAlive() {
+    // A connection that died while the computer slept, or behind a router that forgot it, sends no FIN: only
+    // probes show it. The kernel sends them after a minute of silence and gives up after four unanswered
+    // ones, and a request that stays unacknowledged for a minute ends the connection too; the session hears
+    // an error either way, and no timer of ours runs for it.
+    Socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const auto descriptor = static_cast<int>(Socket.socketDescriptor());
+    for (const auto& [option, value] : {std::pair{TCP_KEEPIDLE, 60}, std::pair{TCP_KEEPINTVL, 15},
+                                        std::pair{TCP_KEEPCNT, 4}, std::pair{TCP_USER_TIMEOUT, 60'000}}) {
+        setsockopt(descriptor, IPPROTO_TCP, option, &value, sizeof value);
+    }
 }
 
 bool QtSessionSocket::IsConnected() const {

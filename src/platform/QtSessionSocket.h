@@ -29,6 +29,7 @@ public:
     bool IsConnected() const;
 
 private:
+    void KeepAlive();
     void OnReadyRead();
     void OnErrorOccurred(QAbstractSocket::SocketError error);
     void OnDisconnected();

@@ -61,6 +61,11 @@ MessageRecord RecordAt(const QSqlQuery& query) {
     return record;
 }
 
+// Qt binds a null string as NULL; every text column holds text, if only an empty one.
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
 QString LikePattern(QString filter) {
     filter.replace(u'\\', QStringLiteral("\\\\"));
     filter.replace(u'%', QStringLiteral("\\%"));
@@ -209,9 +214,9 @@ std::optional<qint64> History::Add(const MessageRecord& record) {
              QStringLiteral(
                  "INSERT INTO messages (made, entry, destination, sender, text, origin, state, code, "
                  "detail, changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-             {record.Made.toMSecsSinceEpoch(), record.Entry, record.Destination, record.Sender, record.Text,
-              OriginName(record.Origin), StateName(record.State), record.Code, record.Detail,
-              record.Changed.toMSecsSinceEpoch()})) {
+             {record.Made.toMSecsSinceEpoch(), Text(record.Entry), Text(record.Destination),
+              Text(record.Sender), Text(record.Text), OriginName(record.Origin), StateName(record.State),
+              record.Code, Text(record.Detail), record.Changed.toMSecsSinceEpoch()})) {
         return std::nullopt;
     }
     const auto id = query.lastInsertId().toLongLong();
@@ -224,7 +229,7 @@ bool History::Update(const MessageRecord& record, std::optional<MessageState> fr
         return false;
     }
     QSqlQuery query(Database);
-    QVariantList values{StateName(record.State), record.Code, record.Detail,
+    QVariantList values{StateName(record.State), record.Code, Text(record.Detail),
                         record.Changed.toMSecsSinceEpoch(), record.Id};
     auto statement =
         QStringLiteral("UPDATE messages SET state = ?, code = ?, detail = ?, changed = ? WHERE id = ?");

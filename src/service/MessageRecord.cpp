@@ -62,6 +62,17 @@ QString MessageRecord::Outcome() const {
     return Detail.isEmpty() ? outcome : outcome + QStringLiteral(": ") + Detail;
 }
 
+QStringList MessageRecord::Fields() const {
+    return {Made.toOffsetFromUtc(Made.offsetFromUtc()).toString(Qt::ISODate),
+            Entry,
+            Destination,
+            Sender,
+            Text,
+            StateName(State),
+            QString::number(Code),
+            Detail};
+}
+
 QString StateName(MessageState state) {
     return NameOf(StateNames, state);
 }

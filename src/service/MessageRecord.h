@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -37,6 +38,9 @@ struct MessageRecord {
     bool IsFinished() const;
     // The outcome in a few words, as the history shows it: "Delivered", "Refused (code 0x46): Sorry...".
     QString Outcome() const;
+    // What an export or a script reads: time made (ISO 8601 with the offset), the entry as typed, the
+    // destination, sender, text, state, code and detail.
+    QStringList Fields() const;
 };
 
 // The names the history stores and prints: "queued", "not delivered", "no answer yet", ...

@@ -2,11 +2,11 @@
 
 #include "platform/DesktopIntegration.h"
 #include "platform/PictureCursor.h"
+#include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/CloseButton.h"
 #include "ui/Pictures.h"
-#include "platform/ProductInfo.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -13,6 +13,7 @@
 #include "ui/CaptionDrag.h"
 #include "ui/CaptionMenuButton.h"
 #include "ui/ClearButton.h"
+#include "ui/HistoryFrm.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
@@ -168,6 +169,8 @@ void MainFrm::BuildCommandMenuAccess() {
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Image1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { OpenCommandMenu(Image1->mapToGlobal(at)); });
+    auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    connect(history, &QShortcut::activated, this, &MainFrm::ShowHistory);
     for (const auto& key : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this,
@@ -284,6 +287,18 @@ void MainFrm::ShowAbout() {
     AboutWindow->activateWindow();
 }
 
+void MainFrm::ShowHistory() {
+    if (!HistoryWindow) {
+        HistoryWindow = std::make_unique<HistoryFrm>(*Messaging, Desktop);
+        HistoryWindow->move(
+            ScreenPlacement::CentredOn(frameGeometry(), HistoryWindow->size(), AvailableScreen()));
+        connect(HistoryWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
+    }
+    HistoryWindow->show();
+    HistoryWindow->raise();
+    HistoryWindow->activateWindow();
+}
+
 AboutFrm& MainFrm::About() {
     // Made when first shown: a user who switched it off at start does not pay for its pictures.
     if (!AboutWindow) {
@@ -327,6 +342,7 @@ void MainFrm::closeEvent(QCloseEvent* event) {
     // Nothing is saved here: every setting was saved when it changed.
     FollowingVisibility = false;
     Desktop.RemoveTrayIcon();
+    HistoryWindow.reset();
     Messaging.reset();
     SMS.reset();
     event->accept();

@@ -27,6 +27,7 @@ class AboutFrm;
 class HandOverReply;
 class HandedOverSends;
 class History;
+class HistoryFrm;
 class Messenger;
 class CaptionDrag;
 class CaptionMenuButton;
@@ -72,6 +73,8 @@ public:
     // Opens the options, or brings up the one already open with what was typed in it.
     void ShowOptions();
     void ShowAbout();
+    // Opens the Message History, made when first asked for.
+    void ShowHistory();
     // Shows the window in front of the others, as when a second copy of the program was started.
     void BringToFront();
     // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
@@ -149,6 +152,7 @@ private:
     MnuFrm* CommandMenu = nullptr;
     HandedOverSends* HandOvers = nullptr;
     std::unique_ptr<AboutFrm> AboutWindow;
+    std::unique_ptr<HistoryFrm> HistoryWindow;
     QPointer<UserServerInfo> Options;
 
     QString ComposedMessageText;

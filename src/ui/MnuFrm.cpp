@@ -1,10 +1,10 @@
 #include "ui/MnuFrm.h"
 
 #include "platform/DesktopIntegration.h"
+#include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
-#include "platform/ProductInfo.h"
 #include "ui/SkinnedWindow.h"
 
 #include <QMenu>
@@ -50,6 +50,7 @@ void MnuFrm::BuildMenu() {
     aot = AddItem("aot", tr("Always On Top"), &MnuFrm::aot_Click);
     AddItem("hlpt", tr("Help Topics"), &MnuFrm::hlpt_Click);
     AddItem("abt", tr("About"), &MnuFrm::abt_Click);
+    AddItem("hst", tr("Message History"), &MnuFrm::hst_Click);
     AddItem("ex", tr("Exit"), &MnuFrm::ex_Click);
     rwws->setCheckable(true);
     aot->setCheckable(true);
@@ -127,6 +128,10 @@ void MnuFrm::hlpt_Click() {
 
 void MnuFrm::abt_Click() {
     Window.ShowAbout();
+}
+
+void MnuFrm::hst_Click() {
+    Window.ShowHistory();
 }
 
 void MnuFrm::ex_Click() {

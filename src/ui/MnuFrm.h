@@ -13,7 +13,7 @@ class DesktopIntegration;
 class MainFrm;
 
 // The command menu that the tray icon and the main window's caption open: show or hide, reconnect, get an
-// ICQ number, the options, start at logon, always on top, help, About and exit.
+// ICQ number, the options, start at logon, always on top, help, About, the message history and exit.
 class MnuFrm : public QObject {
     Q_OBJECT
 
@@ -39,6 +39,7 @@ private:
     void aot_Click();
     void hlpt_Click();
     void abt_Click();
+    void hst_Click();
     void ex_Click();
 
     void BuildMenu();
