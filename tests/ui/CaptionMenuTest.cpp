@@ -34,10 +34,11 @@ private slots:
                           {QStringLiteral("mousemove"), QString::number(onCaption.x()),
                            QString::number(onCaption.y()), QStringLiteral("click"), QStringLiteral("3")});
         QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
-        // All nine commands; with no icon to name, the first item says what it does to the window.
+        // All ten commands; with no icon to name, the first item says what it does to the window.
         const auto items = window.Menu().fl().actions();
-        QCOMPARE(items.size(), 9);
+        QCOMPARE(items.size(), 10);
         QCOMPARE(items.constFirst()->text(), QStringLiteral("Hide"));
+        QCOMPARE(items.at(8)->text(), QStringLiteral("Message History"));
     }
 };
 
