@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <optional>
+
 namespace pagewing {
 
 namespace {
@@ -23,14 +25,18 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
     parser.setApplicationDescription(QStringLiteral(
         "Sends SMS text messages to mobile phones through the SMS gateway of an OSCAR network.\n"
         "\n"
-        "Without options it opens its window. With --send it sends one message with the stored "
+        "Without options it opens its window. With --send it sends a message with the stored "
         "account and ends: through the running window when there is one (its status list shows "
-        "the lines), otherwise by itself, with no window and no display needed. Each status line "
-        "goes to standard output as it comes; errors go to standard error.\n"
+        "the lines, and a message waits in its outbox while it reconnects), otherwise by itself, "
+        "with no window and no display needed. Each status line goes to standard output as it "
+        "comes, naming the number it concerns; errors go to standard error. With --history it "
+        "prints the newest messages of the history and how each ended.\n"
         "\n"
         "Exit status of --send: 0 delivered; 1 not delivered or refused by the server; 2 bad "
-        "usage, incomplete settings or a text that cannot be sent (nothing is sent); 3 the "
-        "login or the connection failed; 4 no answer within the time-out."));
+        "usage, incomplete settings, no password or a text that cannot be sent (nothing is sent); "
+        "3 the login or the connection failed (nothing is sent); 4 no login within the time-out "
+        "(nothing is sent: safe to try again); 5 sent, but no answer within the time-out (it may "
+        "still arrive: another try may send it twice). With several --send, the highest status."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -39,7 +45,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("send"),
         QStringLiteral(
             "Send a message to NUMBER: a mobile number, or a name and the number in one argument "
-            "(\"Ann Lee +15551234567\"); the number is added to the stored list as the window does."),
+            "(\"Ann Lee +15551234567\"); the number is added to the stored list as the window does. "
+            "Give it again for more numbers: one message each, in order."),
         QStringLiteral("NUMBER"));
     const QCommandLineOption sender(
         QStringLiteral("sender"),
@@ -50,14 +57,28 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("NAME"));
     const QCommandLineOption timeout(
         QStringLiteral("timeout"),
-        QStringLiteral("How long to wait for the login and the gateway's answer. Default: 60."),
+        QStringLiteral("How long to wait for the login and the gateway's answers. Default: 60."),
         QStringLiteral("SECONDS"));
     const QCommandLineOption settings(
         QStringLiteral("settings"),
         QStringLiteral("Read the server and account from this settings file instead "
                        "of the user's own; the window is then never used."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, send, sender, timeout, settings});
+    const QCommandLineOption quiet(QStringLiteral("quiet"),
+                                   QStringLiteral("Print nothing on standard output unless it fails; errors "
+                                                  "still go to standard error."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Print one JSON object per line: with --send time, number, "
+                                                 "kind and text; with --history one message each."));
+    const QCommandLineOption history(QStringLiteral("history"),
+                                     QStringLiteral("Print the newest messages of the history, newest first, "
+                                                    "one per line: time, to, destination, sender, text, "
+                                                    "state, code and detail, separated by tabs."));
+    const QCommandLineOption limit(
+        QStringLiteral("limit"),
+        QStringLiteral("With --history: how many messages. Default: %1.").arg(DefaultLimit),
+        QStringLiteral("N"));
+    parser.addOptions({help, version, send, sender, timeout, settings, quiet, json, history, limit});
     parser.addPositionalArgument(
         QStringLiteral("MESSAGE"),
         QStringLiteral("With --send: the message; read from standard input when left out or \"-\"."),
@@ -78,11 +99,42 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         return command;
     }
     const auto words = parser.positionalArguments();
-    if (!parser.isSet(send)) {
-        for (const auto& option : {sender, timeout, settings}) {
+    const auto onlyWith = [&parser](const QList<QCommandLineOption>& options,
+                                    const char* with) -> std::optional<QString> {
+        for (const auto& option : options) {
             if (parser.isSet(option)) {
-                return Failure(QStringLiteral("--%1 goes with --send").arg(option.names().constFirst()));
+                return QStringLiteral("--%1 goes with --%2")
+                    .arg(option.names().constFirst(), QLatin1String(with));
             }
+        }
+        return std::nullopt;
+    };
+    if (parser.isSet(history)) {
+        if (const auto misplaced = onlyWith({send, sender, timeout, settings, quiet}, "send")) {
+            return Failure(*misplaced);
+        }
+        if (!words.isEmpty()) {
+            return Failure(
+                QStringLiteral("unexpected argument \"%1\" with --history").arg(words.constFirst()));
+        }
+        command.What = Kind::History;
+        command.Json = parser.isSet(json);
+        if (parser.isSet(limit)) {
+            bool isNumber = false;
+            command.Limit = parser.value(limit).toInt(&isNumber);
+            if (!isNumber || command.Limit < 1) {
+                return Failure(QStringLiteral("--limit wants a whole number from 1, not \"%1\"")
+                                   .arg(parser.value(limit)));
+            }
+        }
+        return command;
+    }
+    if (const auto misplaced = onlyWith({limit}, "history")) {
+        return Failure(*misplaced);
+    }
+    if (!parser.isSet(send)) {
+        if (const auto misplaced = onlyWith({sender, timeout, settings, quiet, json}, "send")) {
+            return Failure(*misplaced);
         }
         if (!words.isEmpty()) {
             return Failure(
@@ -91,11 +143,17 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         return command;
     }
     command.What = Kind::Send;
-    command.Request.Number = parser.value(send).trimmed();
-    command.Request.Sender = parser.value(sender);
     command.MessageFromInput = words.isEmpty() || words == QStringList{QStringLiteral("-")};
-    command.Request.Message = command.MessageFromInput ? QString() : words.join(u' ');
+    const auto message = command.MessageFromInput ? QString() : words.join(u' ');
+    for (const auto& number : parser.values(send)) {
+        if (number.trimmed().isEmpty()) {
+            return Failure(QStringLiteral("--send wants a mobile number"));
+        }
+        command.Requests.append({number.trimmed(), parser.value(sender), message});
+    }
     command.SettingsFile = parser.value(settings);
+    command.Quiet = parser.isSet(quiet);
+    command.Json = parser.isSet(json);
     if (parser.isSet(timeout)) {
         bool isNumber = false;
         const auto seconds = parser.value(timeout).toUInt(&isNumber);
@@ -105,9 +163,6 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
                     .arg(parser.value(timeout)));
         }
         command.Timeout = std::chrono::seconds(seconds);
-    }
-    if (command.Request.Number.isEmpty()) {
-        return Failure(QStringLiteral("--send wants a mobile number"));
     }
     return command;
 }

@@ -1,23 +1,15 @@
 #include "app/CommandLine.h"
-#include "app/CommandLineSender.h"
-#include "platform/AccountSettings.h"
+#include "app/Commands.h"
 #include "platform/CaretBlinkTimeout.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
-#include "platform/LocaleStatusClock.h"
 #include "platform/ProductInfo.h"
-#include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
 #include "platform/WinVersion.h"
-#include "service/Messenger.h"
 #include "ui/MainFrm.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QTextStream>
 
 #include <cstdio>
 
@@ -36,92 +28,6 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
     const QCoreApplication parsing(argc, argv);
     NameTheProgram();
     return CommandLine::Parse(QCoreApplication::arguments());
-}
-
-QString ReadStandardInput() {
-    QFile input;
-    input.open(stdin, QIODevice::ReadOnly);
-    auto text = QString::fromLocal8Bit(input.readAll());
-    // The line break that echo and here-documents end with is not part of the message.
-    while (text.endsWith(u'\n') || text.endsWith(u'\r')) {
-        text.chop(1);
-    }
-    return text;
-}
-
-// The login settings, the password from the keyring where it is kept; a note for the user is a status line.
-void LoadAccount(const std::function<void(const QString&)>& print) {
-    DesktopIntegration desktop;
-    QEventLoop waiting;
-    bool loaded = false;
-    AccountSettings::Load(desktop, [&](const QString& note) {
-        if (!note.isEmpty()) {
-            print(QString::fromStdU16String(LocaleStatusClock().CurrentDateTimeText()) +
-                  QStringLiteral("    ") + note);
-        }
-        loaded = true;
-        waiting.quit();
-    });
-    if (!loaded) {
-        waiting.exec();
-    }
-}
-
-int SendFromCommandLine(int argc, char* argv[], CommandLine command) {
-    const QCoreApplication application(argc, argv);
-    NameTheProgram();
-    QTextStream output(stdout);
-    QTextStream errors(stderr);
-    const auto print = [&output](const QString& line) {
-        output << line << Qt::endl;
-    };
-    const auto fail = [&errors](SendExit outcome, const QString& reason) {
-        errors << "pagewing: " << reason << Qt::endl;
-        return static_cast<int>(outcome);
-    };
-
-    if (command.MessageFromInput) {
-        command.Request.Message = ReadStandardInput();
-    }
-    const auto& request = command.Request;
-    if (const auto problem = Messenger::Problem(
-            {request.Number, request.Sender, request.Message, MessageOrigin::CommandLine})) {
-        return fail(SendExit::Unsendable, *problem + QStringLiteral("; nothing was sent"));
-    }
-    if (command.SettingsFile.isEmpty()) {
-        if (const auto outcome = SingleCopy::HandOver(command.Request, command.Timeout, print)) {
-            return static_cast<int>(*outcome);
-        }
-    } else if (!QFileInfo(command.SettingsFile).isFile()) {
-        return fail(SendExit::Unsendable, QStringLiteral("no settings file %1").arg(command.SettingsFile));
-    } else {
-        RegisteryLoadSave::UseStoreFile(command.SettingsFile);
-    }
-    LoadAccount(print);
-    if (!AccountSettings::IsComplete()) {
-        return fail(
-            SendExit::Unsendable,
-            QStringLiteral("the settings in %1 lack the ICQ number or password; enter them under User and "
-                           "Server Information in the window")
-                .arg(RegisteryLoadSave::StoreFileName()));
-    }
-    CommandLineSender sender(print);
-    const auto outcome = sender.Run(command.Request, command.Timeout);
-    if (outcome == SendExit::LoginFailed) {
-        return fail(outcome, QStringLiteral("the login or the connection failed"));
-    }
-    if (outcome == SendExit::NotSentInTime) {
-        return fail(
-            outcome,
-            QStringLiteral("no login within %1 seconds; nothing was sent").arg(command.Timeout.count()));
-    }
-    if (outcome == SendExit::NoAnswer) {
-        return fail(outcome,
-                    QStringLiteral("the message was sent, but no answer came within %1 seconds; it may "
-                                   "still arrive")
-                        .arg(command.Timeout.count()));
-    }
-    return static_cast<int>(outcome);
 }
 
 void Refuse(const QString& text) {
@@ -177,7 +83,12 @@ int main(int argc, char* argv[]) {
             stderr);
         return static_cast<int>(SendExit::Unsendable);
     case CommandLine::Kind::Send:
-        return SendFromCommandLine(argc, argv, command);
+    case CommandLine::Kind::History: {
+        const QCoreApplication application(argc, argv);
+        NameTheProgram();
+        return command.What == CommandLine::Kind::Send ? Commands::Send(command)
+                                                       : Commands::PrintHistory(command);
+    }
     case CommandLine::Kind::Window:
         break;
     }

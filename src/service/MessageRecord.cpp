@@ -63,14 +63,7 @@ QString MessageRecord::Outcome() const {
 }
 
 QStringList MessageRecord::Fields() const {
-    return {Made.toOffsetFromUtc(Made.offsetFromUtc()).toString(Qt::ISODate),
-            Entry,
-            Destination,
-            Sender,
-            Text,
-            StateName(State),
-            QString::number(Code),
-            Detail};
+    return {IsoTime(Made), Entry, Destination, Sender, Text, StateName(State), QString::number(Code), Detail};
 }
 
 QString StateName(MessageState state) {
@@ -87,6 +80,11 @@ QString OriginName(MessageOrigin origin) {
 
 std::optional<MessageOrigin> OriginNamed(const QString& name) {
     return Named(OriginNames, name);
+}
+
+QString IsoTime(const QDateTime& time, Qt::DateFormat format) {
+    // A local time alone would print without its offset.
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(format);
 }
 
 SendExit ExitFor(MessageState state) {

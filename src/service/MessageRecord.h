@@ -49,6 +49,9 @@ std::optional<MessageState> StateNamed(const QString& name);
 QString OriginName(MessageOrigin origin);
 std::optional<MessageOrigin> OriginNamed(const QString& name);
 
+// A time as ISO 8601 with its offset from UTC, "2026-12-07T04:05:40+01:00", as exports and scripts read it.
+QString IsoTime(const QDateTime& time, Qt::DateFormat format = Qt::ISODate);
+
 // How a command that asked for a message ends, once the message has: a refusal is a message not delivered,
 // and one whose answer may never come is one without an answer.
 SendExit ExitFor(MessageState state);

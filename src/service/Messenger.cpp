@@ -25,14 +25,6 @@ QString Undated(const QString& line) {
     return separator < 0 ? line : line.mid(separator + Separator.size());
 }
 
-QString Duration(std::chrono::milliseconds wait) {
-    const auto seconds = std::max<long long>(1, std::llround(static_cast<double>(wait.count()) / 1000.0));
-    if (seconds < 120) {
-        return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
-    }
-    return QStringLiteral("%1 minutes").arg(std::llround(static_cast<double>(seconds) / 60.0));
-}
-
 QString Messages(qsizetype count) {
     return count == 1 ? QStringLiteral("1 message") : QStringLiteral("%1 messages").arg(count);
 }
@@ -46,6 +38,14 @@ QStringList Texts(const std::vector<std::u16string>& lines) {
 }
 
 } // namespace
+
+QString DurationText(std::chrono::milliseconds wait) {
+    const auto seconds = std::max<long long>(1, std::llround(static_cast<double>(wait.count()) / 1000.0));
+    if (seconds < 120) {
+        return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    }
+    return QStringLiteral("%1 minutes").arg(std::llround(static_cast<double>(seconds) / 60.0));
+}
 
 Messenger::Messenger(SMSSender& session, const StatusClock& clock, SessionTimerFactory& timers,
                      History& history, Outbox outbox, ReconnectBackoff backoff, QObject* parent)
@@ -356,7 +356,7 @@ void Messenger::ScheduleLogin(SessionFailure failure) {
     const auto wait = Backoff.Next(failure);
     ReconnectTimer->Start(wait);
     SetState(Connection::WaitingToReconnect);
-    Say(tr("Reconnecting in %1").arg(Duration(wait)));
+    Say(tr("Reconnecting in %1").arg(DurationText(wait)));
 }
 
 void Messenger::WithdrawCommandMessages(const QString& reason) {

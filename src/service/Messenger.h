@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -19,6 +20,9 @@ class SMSSender;
 class SessionTimer;
 class SessionTimerFactory;
 class StatusClock;
+
+// A wait as the status lines say it: "1 second", "8 seconds", "5 minutes".
+QString DurationText(std::chrono::milliseconds wait);
 
 // A message as it was asked for, before it has an id.
 struct OutgoingMessage {

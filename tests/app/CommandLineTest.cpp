@@ -1,8 +1,11 @@
-// pagewing --send as scripts run it: a separate process with no display at all, against the simulator.
+// pagewing --send and --history as scripts and cron run them: a separate process with no display at all,
+// against the simulator.
 
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,89 +14,153 @@ namespace {
 
 constexpr auto Password = "s3cret-Pw";
 
+struct Run {
+    int Exit = -1;
+    QStringList Lines;
+    QString Errors;
+};
+
 } // namespace
 
 class CommandLineTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void outcomesHaveTheirExitStatus_data() {
-        QTest::addColumn<QStringList>("simulator");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exit");
-        // The last line on standard output; empty where nothing may be printed there, not even a login.
-        QTest::addColumn<QString>("lastLine");
-        QTest::addColumn<bool>("sent");
-        const QStringList send{"--send", "Ann Lee +15551234567", "--sender", "Bob"};
-        const QStringList message{"Tom", "&", "Jerry", "<3"};
-        QTest::newRow("delivered") << QStringList{} << send + message << 0
-                                   << "    Message successfully delivered" << true;
-        QTest::newRow("from standard input")
-            << QStringList{} << send + QStringList{"-"} << 0 << "    Message successfully delivered" << true;
-        QTest::newRow("not delivered") << QStringList{"--deliver", "never"} << send + message << 1
-                                       << "    Message was not delivered" << true;
-        QTest::newRow("refused by the server")
-            << QStringList{"--deliver", "refuse"} << send + message << 1
-            << "(code 0x46): Sorry, but SMS messages not implemented yet..." << true;
-        QTest::newRow("login refused") << QStringList{"--auth-error", "0005"} << send + message << 3
-                                       << "was not sent: Bad password" << false;
-        QTest::newRow("no login in time")
-            << QStringList{"--stall-login"} << send + QStringList{"--timeout", "1"} + message << 4
-            << "was not sent: no login within 1 seconds" << false;
-        QTest::newRow("no answer in time")
-            << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1"} + message << 5
-            << "    Sending message" << true;
-        QTest::newRow("text the wire cannot carry")
-            << QStringList{} << send + QStringList{QStringLiteral("\u4F60\u597D")} << 2 << QString() << false;
-        QTest::newRow("no number") << QStringList{} << QStringList{"--send", " ", "Hi"} << 2 << QString()
-                                   << false;
-        QTest::newRow("missing settings file")
-            << QStringList{} << QStringList{"--send", "123", "--settings", "/nonexistent", "Hi"} << 2
-            << QString() << false;
-    }
-
-    // With a settings file of its own, and nothing in its environment that names a display.
-    void outcomesHaveTheirExitStatus() {
-        QFETCH(QStringList, simulator);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exit);
-        QFETCH(QString, lastLine);
-        QFETCH(bool, sent);
-        pagewing::test::GatewaySimProcess gateway(simulator << QStringLiteral("--account")
-                                                            << QStringLiteral("100200300:%1").arg(Password));
-        QVERIFY(gateway.WaitUntilListening());
-        const QTemporaryDir folder;
-        QFile settings(folder.filePath(QStringLiteral("account.ini")));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
+private:
+    // Runs the program with a settings file of its own for the simulator's account, nothing in its
+    // environment that names a display, and the given standard input.
+    Run Program(const pagewing::test::GatewaySimProcess& gateway, const QStringList& arguments,
+                const QByteArray& input = "Tom & Jerry <3\n") {
+        QFile settings(Folder.filePath(QStringLiteral("account.ini")));
+        settings.open(QIODevice::WriteOnly);
         settings.write(
             QStringLiteral("[Settings]\nLoginURL=%1\nLoginPort=%2\nICQUIN=100200300\nICQPassword=%3\n")
                 .arg(gateway.Host, gateway.Port, QLatin1String(Password))
                 .toUtf8());
         settings.close();
-
         QProcess command;
         auto environment = QProcessEnvironment::systemEnvironment();
         for (const auto* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             environment.remove(QLatin1String(name));
         }
         command.setProcessEnvironment(environment);
-        command.start(QStringLiteral(PAGEWING_EXECUTABLE),
-                      QStringList{QStringLiteral("--settings"), settings.fileName()} + arguments);
-        command.write("Tom & Jerry <3\n");
+        const auto withSettings = arguments.contains(QStringLiteral("--send"))
+                                      ? QStringList{QStringLiteral("--settings"), settings.fileName()}
+                                      : QStringList{};
+        command.start(QStringLiteral(PAGEWING_EXECUTABLE), withSettings + arguments);
+        command.write(input);
         command.closeWriteChannel();
-        QVERIFY(command.waitForFinished(30000));
-        QCOMPARE(command.exitCode(), exit);
-        const auto output = QString::fromUtf8(command.readAllStandardOutput());
-        const auto errors = QString::fromUtf8(command.readAllStandardError());
-        const auto lines = output.split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY2(lastLine.isEmpty() ? lines.isEmpty() : lines.constLast().endsWith(lastLine),
+        command.waitForFinished(30000);
+        return {command.exitCode(),
+                QString::fromUtf8(command.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                QString::fromUtf8(command.readAllStandardError())};
+    }
+
+    QTemporaryDir Folder;
+
+private slots:
+    void outcomesHaveTheirExitStatus_data() {
+        QTest::addColumn<QStringList>("simulator");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exit");
+        // How the last line on standard output ends; empty where nothing may be printed there.
+        QTest::addColumn<QString>("lastLine");
+        // The numbers the gateway got a request for, in order.
+        QTest::addColumn<QStringList>("sentTo");
+        const QStringList send{"--send", "Ann Lee +15551234567", "--sender", "Bob"};
+        const QStringList message{"Tom", "&", "Jerry", "<3"};
+        const QByteArray input = "Tom & Jerry <3\n";
+        const QStringList ann{"+15551234567"};
+        const auto delivered = QStringLiteral("    Ann Lee +15551234567: Message successfully delivered");
+        QTest::newRow("delivered") << QStringList{} << send + message << input << 0 << delivered << ann;
+        QTest::newRow("from standard input") << QStringList{} << send << input << 0 << delivered << ann;
+        QTest::newRow("not delivered") << QStringList{"--deliver", "never"} << send + message << input << 1
+                                       << "+15551234567: Message was not delivered" << ann;
+        QTest::newRow("refused by the server")
+            << QStringList{"--deliver", "refuse"} << send + message << input << 1
+            << "(code 0x46): Sorry, but SMS messages not implemented yet..." << ann;
+        QTest::newRow("two numbers, the worst counts")
+            << QStringList{} << QStringList{"--send", "+15551234567", "--send", "55501", "Hi"} << input << 1
+            << "55501: Message was not delivered" << QStringList{"+15551234567", "55501"};
+        QTest::newRow("login refused") << QStringList{"--auth-error", "0005"} << send + message << input << 3
+                                       << "was not sent: Bad password" << QStringList{};
+        QTest::newRow("no login in time")
+            << QStringList{"--stall-login"} << send + QStringList{"--timeout", "1"} + message << input << 4
+            << "was not sent: no login within 1 second" << QStringList{};
+        QTest::newRow("no answer in time")
+            << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1"} + message << input
+            << 5 << "+15551234567: Sending message" << ann;
+        QTest::newRow("quiet, delivered")
+            << QStringList{} << send + QStringList{"--quiet"} + message << input << 0 << QString() << ann;
+        QTest::newRow("quiet, not delivered: all of it")
+            << QStringList{"--deliver", "never"} << send + QStringList{"--quiet"} + message << input << 1
+            << "+15551234567: Message was not delivered" << ann;
+        QTest::newRow("text the wire cannot carry")
+            << QStringList{} << send + QStringList{QStringLiteral("\u4F60\u597D")} << input << 2 << QString()
+            << QStringList{};
+        QTest::newRow("empty standard input") << QStringList{} << QStringList{"--send", "5550100"}
+                                              << QByteArray() << 2 << QString() << QStringList{};
+        QTest::newRow("not a number")
+            << QStringList{} << QStringList{"--send", "5550100", "--send", "Ann Lee", "Hi"} << input << 2
+            << QString() << QStringList{};
+        QTest::newRow("missing settings file")
+            << QStringList{} << QStringList{"--send", "123", "--settings", "/nonexistent", "Hi"} << input << 2
+            << QString() << QStringList{};
+    }
+
+    void outcomesHaveTheirExitStatus() {
+        QFETCH(QStringList, simulator);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exit);
+        QFETCH(QString, lastLine);
+        QFETCH(QStringList, sentTo);
+        pagewing::test::GatewaySimProcess gateway(simulator << QStringLiteral("--account")
+                                                            << QStringLiteral("100200300:%1").arg(Password));
+        QVERIFY(gateway.WaitUntilListening());
+        const auto run = Program(gateway, arguments, input);
+        QCOMPARE(run.Exit, exit);
+        const auto output = run.Lines.join(u'\n');
+        QVERIFY2(lastLine.isEmpty() ? run.Lines.isEmpty() : run.Lines.constLast().endsWith(lastLine),
                  qPrintable(output));
         // Errors name the program, and only a failure has any.
-        QVERIFY2(exit < 2 ? errors.isEmpty() : errors.startsWith(u"pagewing: "), qPrintable(errors));
-        QVERIFY(!(output + errors).contains(QLatin1String(Password)));
+        QVERIFY2(exit < 2 ? run.Errors.isEmpty() : run.Errors.startsWith(u"pagewing: "),
+                 qPrintable(run.Errors));
+        QVERIFY(!(output + run.Errors).contains(QLatin1String(Password)));
         // The simulator writes its line before it answers, so it is there once the command has its outcome.
-        const auto sms = QStringLiteral("SMS to +15551234567: Bob:\\r\\nTom & Jerry <3");
-        QCOMPARE(gateway.SmsLines(), sent ? QStringList{sms} : QStringList{});
+        QStringList requests;
+        for (const auto& line : gateway.SmsLines()) {
+            requests.append(line.section(u':', 0, 0).mid(7));
+        }
+        QCOMPARE(requests, sentTo);
+    }
+
+    void jsonLinesAndTheHistoryTellWhatHappened() {
+        pagewing::test::GatewaySimProcess gateway(
+            {QStringLiteral("--account"), QStringLiteral("100200300:%1").arg(Password)});
+        QVERIFY(gateway.WaitUntilListening());
+        const auto sent = Program(gateway, {"--send", "Ann +15551234567", "--json", "Hi"});
+        QCOMPARE(sent.Exit, 0);
+        for (const auto& line : sent.Lines) {
+            const auto object = QJsonDocument::fromJson(line.toUtf8()).object();
+            QVERIFY2(object.contains(u"time") && object.contains(u"number") && object.contains(u"text"),
+                     qPrintable(line));
+        }
+        const auto outcome = QJsonDocument::fromJson(sent.Lines.constLast().toUtf8()).object();
+        QCOMPARE(outcome.value(u"kind").toString(), QStringLiteral("delivered"));
+        QCOMPARE(outcome.value(u"number").toString(), QStringLiteral("Ann +15551234567"));
+
+        Program(gateway, {"--send", "55501", "--sender", "Cron", "line one\nline\ttwo"});
+        const auto history = Program(gateway, {"--history", "--limit", "2"});
+        QCOMPARE(history.Exit, 0);
+        QCOMPARE(history.Lines.size(), 2);
+        QCOMPARE(history.Lines.constFirst().split(u'\t').mid(1),
+                 (QStringList{"55501", "55501", "Cron", "line one\\nline\\ttwo", "not delivered", "0", ""}));
+        const auto newest = Program(gateway, {"--history", "--json", "--limit", "1"});
+        const auto record = QJsonDocument::fromJson(newest.Lines.value(0).toUtf8()).object();
+        QCOMPARE(record.value(u"to").toString(), QStringLiteral("55501"));
+        QCOMPARE(record.value(u"text").toString(), QStringLiteral("line one\nline\ttwo"));
+        QCOMPARE(record.value(u"state").toString(), QStringLiteral("not delivered"));
     }
 };
 
