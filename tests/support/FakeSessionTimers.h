@@ -30,6 +30,9 @@ public:
         Now = until;
     }
 
+    // How far the clock has moved since the start.
+    Clock Elapsed() const { return Now; }
+
     std::size_t RunningTimers() const {
         return static_cast<std::size_t>(std::count_if(
             All.begin(), All.end(), [](const auto* timer) { return timer->Deadline.has_value(); }));

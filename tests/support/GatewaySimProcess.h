@@ -6,13 +6,13 @@
 
 namespace pagewing::test {
 
-// The gateway simulator as a separate process on loopback, on ports the system chooses. The simulator's
-// path comes from the build (PAGEWING_GATEWAY_SIM).
+// The gateway simulator as a separate process on loopback, on ports the system chooses unless the test names
+// one. The simulator's path comes from the build (PAGEWING_GATEWAY_SIM).
 class GatewaySimProcess {
 public:
-    explicit GatewaySimProcess(QStringList options = {}) {
+    explicit GatewaySimProcess(QStringList options = {}, quint16 port = 0) {
         Process.start(QStringLiteral(PAGEWING_GATEWAY_SIM),
-                      options << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0"));
+                      options << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:%1").arg(port));
     }
 
     ~GatewaySimProcess() { Stop(); }
