@@ -127,7 +127,8 @@ void MainFrm::BuildControls() {
 
     lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
-    lstStatus->setFocusPolicy(Qt::ClickFocus);
+    connect(lstStatus, &StatusList::SaveFailed, this,
+            [this](const QString& fileName) { Note(tr("The status lines could not be saved to %1").arg(fileName)); });
 
     CloseButton = Place(new MinMaxCloseButtons(this), "CloseButton", Twips(4770, 60, 240, 240));
     MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
@@ -137,6 +138,7 @@ void MainFrm::BuildControls() {
     setTabOrder(txtSenderID, txtSMS);
     setTabOrder(txtSMS, cmdClearMessage);
     setTabOrder(cmdClearMessage, cmdSendMessage);
+    setTabOrder(cmdSendMessage, lstStatus);
 
     connect(txtSenderID, &QLineEdit::textChanged, this, &MainFrm::UpdateLimits);
     connect(txtSMS, &QPlainTextEdit::textChanged, this, &MainFrm::UpdateLimits);
