@@ -88,6 +88,16 @@ std::u16string JoinAddress(const std::u16string& host, const std::u16string& por
     return (bracketed ? u"[" + host + u"]" : host) + u":" + port;
 }
 
+// The socket's own description names no server; with two servers in a login the user needs to know which
+// one refused or could not be found.
+std::u16string NamingTheAddress(const std::u16string& description, const std::u16string& address) {
+    if (address.empty()) {
+        return description;
+    }
+    return description == u"Connection refused" ? description + u" by " + address
+                                                : description + u": " + address;
+}
+
 std::u16string RefusalLine(const MetaReply& reply) {
     constexpr std::size_t LongestServerText = 120;
     constexpr std::u16string_view HexDigits = u"0123456789ABCDEF";
@@ -247,12 +257,12 @@ void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
 
 void SMSSender::Winsock1_Error(const std::u16string& Description) {
     StopLoginTimers();
-    Fail(Description);
+    Fail(NamingTheAddress(Description, Winsock1Address));
 }
 
 void SMSSender::Winsock2_Error(const std::u16string& Description) {
     StopLoginTimers();
-    Fail(Description);
+    Fail(NamingTheAddress(Description, Winsock2Address));
 }
 
 void SMSSender::Winsock2_Closed() {
@@ -475,6 +485,7 @@ void SMSSender::StartConnecting(SessionSocket& socket, const std::u16string& hos
                                 const std::u16string& port) {
     Connecting = &socket;
     ConnectingTo = JoinAddress(host, port);
+    (&socket == &Winsock1 ? Winsock1Address : Winsock2Address) = ConnectingTo;
     ConnectTimer->Start(ConnectTimeout);
     socket.Connect(host, port);
 }

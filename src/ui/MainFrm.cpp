@@ -127,8 +127,9 @@ void MainFrm::BuildControls() {
 
     lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
-    connect(lstStatus, &StatusList::SaveFailed, this,
-            [this](const QString& fileName) { Note(tr("The status lines could not be saved to %1").arg(fileName)); });
+    connect(lstStatus, &StatusList::SaveFailed, this, [this](const QString& fileName) {
+        Note(tr("The status lines could not be saved to %1").arg(fileName));
+    });
 
     CloseButton = Place(new MinMaxCloseButtons(this), "CloseButton", Twips(4770, 60, 240, 240));
     MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
@@ -182,12 +183,15 @@ void MainFrm::Load() {
     CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
     ApplyVisibility();
     FollowingVisibility = true;
-    // Typed keys go to the number box from the start, also where no window manager hands out the focus.
-    TakeKeyboardBack();
-    // After the main window, so that it opens in front of it.
+    // After the main window, so that it opens in front of it, but without the keyboard: the user who starts
+    // typing at once types into the number box.
     if (GlobalSettings.ShowHelp != 0) {
-        ShowAbout();
+        About().setAttribute(Qt::WA_ShowWithoutActivating);
+        AboutWindow->show();
+        AboutWindow->setAttribute(Qt::WA_ShowWithoutActivating, false);
     }
+    // Also where no window manager hands out the focus.
+    TakeKeyboardBack();
     if (!Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp)) {
         StartAtLogonFailed();
     }

@@ -128,7 +128,8 @@ void StatusList::OpenMenu(QPoint at) {
             ->setObjectName(QStringLiteral("Copy"));
         Menu->addAction(tr("Copy &All"), this, [this] { QGuiApplication::clipboard()->setText(AllText()); })
             ->setObjectName(QStringLiteral("CopyAll"));
-        Menu->addAction(tr("&Save As..."), this, &StatusList::SaveAs)->setObjectName(QStringLiteral("SaveAs"));
+        Menu->addAction(tr("&Save As..."), this, &StatusList::SaveAs)
+            ->setObjectName(QStringLiteral("SaveAs"));
         Menu->addSeparator();
         Menu->addAction(tr("C&lear"), this, &StatusList::Clear)->setObjectName(QStringLiteral("Clear"));
     }

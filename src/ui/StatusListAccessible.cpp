@@ -19,7 +19,9 @@ public:
     bool isValid() const override { return ListWidget != nullptr && RowNumber < ListWidget->Count(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return ListWidget ? ListWidget->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(ListWidget); }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(ListWidget);
+    }
     QAccessibleInterface* child(int) const override { return nullptr; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* focusChild() const override { return nullptr; }

@@ -253,9 +253,12 @@ TEST_F(SMSSenderTest, BytesLeftFromAnEarlierConnectionAreDropped) {
               (Lines{u"line: Successfully connected", u"line: Sending UIN and Password"}));
 }
 
-TEST_F(SMSSenderTest, SocketErrorIsReportedWithItsOwnDescription) {
+TEST_F(SMSSenderTest, SocketErrorNamesTheAddressOfItsConnection) {
     Connect();
-    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }), Failed(u"Connection refused"));
+    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
+              Failed(u"Connection refused by login.example:5190"));
+    ConnectAndReceive(CookieReply("[::1]:5191", Cookie));
+    EXPECT_EQ(LogOf([&] { Service.Fail(u"Host not found"); }), Failed(u"Host not found: [::1]:5191"));
 }
 
 TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
@@ -275,7 +278,8 @@ TEST_F(SMSSenderTest, TheEndOfTheServiceConnectionIsReportedOnlyAfterLogin) {
     LogIn();
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed);
     LogIn();
-    EXPECT_EQ(LogOf([&] { Service.Fail(u"Connection reset by peer"); }), Failed(u"Connection reset by peer"));
+    EXPECT_EQ(LogOf([&] { Service.Fail(u"Connection reset by peer"); }),
+              Failed(u"Connection reset by peer: 127.0.0.1:5191"));
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed) << "a reset ends with a close as well";
     ConnectToService();
     EXPECT_TRUE(LogOf([&] { Service.Hangup(); }).empty()) << "closed before ready";

@@ -14,6 +14,7 @@
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 #include <QWindow>
@@ -245,7 +247,7 @@ private slots:
         {
             MainFrm window(*Desktop);
             window.Load();
-            QTRY_VERIFY(NewestLine(window).endsWith(u"Connection refused"));
+            QTRY_VERIFY(NewestLine(window).contains(u"    Connection refused by 127.0.0.1:"));
             // Escape leaves the account as it was, whatever was typed.
             window.ShowOptions();
             Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtICQUIN")
@@ -259,30 +261,111 @@ private slots:
             const auto lines = status->Count();
             window.ShowOptions();
             QTest::mouseClick(Find(*window.findChild<UserServerInfo*>(), "OkButton1"), Qt::LeftButton);
-            QTRY_VERIFY(status->Count() > lines && NewestLine(window).endsWith(u"Connection refused"));
+            QTRY_VERIFY(status->Count() > lines && NewestLine(window).contains(u"Connection refused by"));
             QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ICQUIN=100200300"));
             // Send shows its disabled picture, but still clicks, and the session says why nothing went out.
             QVERIFY(!Find<ImageButton>(window, "cmdSendMessage")->Enable());
             QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
             QVERIFY(NewestLine(window).endsWith(u"    Not logged in yet: the message was not sent"));
-            // Return in a field means OK; an emptied server is refused, and stored so.
-            window.ShowOptions();
-            Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtLoginURL")->clear();
-            QTest::keyClick(Find(*window.findChild<UserServerInfo*>(), "txtICQUIN"), Qt::Key_Return);
-            QTRY_VERIFY(NewestLine(window).endsWith(u"    Login server name is empty"));
         }
-        // The next start asks for the account, with the focus in the password box.
+        // A first start asks for the account: the options take the keyboard, in the first empty field, and
+        // the About window opens beside them without taking it.
+        test::ForgetStoredSettings();
         GlobalSettings = {};
         MainFrm window(*Desktop);
         window.Load();
         QTRY_VERIFY(NewestLine(window).contains(u"User and Server Information"));
         QVERIFY(QTest::qWaitForWindowActive(window.findChild<UserServerInfo*>()));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQPassword"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQUIN"));
+        QVERIFY(window.About().isVisible());
     }
 
-    void aboutCheckBoxIsStoredAtOnceAndLinksGoToTheDesktop() {
+    void optionsAreCheckedBeforeTheyAreKept_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<QString>("problem");
+        const QStringList right{"login.example.net", "5190", "100200300", "secret"};
+        const auto with = [&right](int field, const char* text) {
+            auto fields = right;
+            fields[field] = QLatin1String(text);
+            return fields;
+        };
+        const QString port = "Login port must be a whole number from 1 to 65535";
+        const QString uin = "ICQ number must be a whole number from 1 to 2147483647";
+        QTest::newRow("all right") << right << ""
+                                   << "";
+        QTest::newRow("port 65535") << with(1, "65535") << ""
+                                    << "";
+        QTest::newRow("server blank") << with(0, "  ") << "txtLoginURL"
+                                      << "Enter the login server's host name";
+        QTest::newRow("port with letters") << with(1, "99999x") << "txtLoginPort" << port;
+        QTest::newRow("port 0") << with(1, "0") << "txtLoginPort" << port;
+        QTest::newRow("port 65536") << with(1, "65536") << "txtLoginPort" << port;
+        QTest::newRow("port signed") << with(1, "+5190") << "txtLoginPort" << port;
+        QTest::newRow("number with letters") << with(2, "my-uin-abc") << "txtICQUIN" << uin;
+        QTest::newRow("number 0") << with(2, "0") << "txtICQUIN" << uin;
+        QTest::newRow("number 2147483648") << with(2, "2147483648") << "txtICQUIN" << uin;
+        QTest::newRow("number 2147483647") << with(2, "2147483647") << ""
+                                           << "";
+        QTest::newRow("password of 17") << with(3, "12345678901234567") << "txtICQPassword"
+                                        << "Password must be 1 to 16 characters";
+        // Empty is not marked, as it is only waiting to be filled, but OK waits too.
+        QTest::newRow("number empty") << with(2, "") << "" << uin;
+    }
+
+    void optionsAreCheckedBeforeTheyAreKept() {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, marked);
+        QFETCH(QString, problem);
+        QPointer options = new UserServerInfo(*Desktop);
+        options->show();
+        const char* names[] = {"txtLoginURL", "txtLoginPort", "txtICQUIN", "txtICQPassword"};
+        for (int i = 0; i < 4; ++i) {
+            Find<QLineEdit>(*options, names[i])->setText(fields[i]);
+        }
+        for (const auto* name : names) {
+            auto* field = Find<QLineEdit>(*options, name);
+            QCOMPARE(field->property("invalid").toBool(), marked == QLatin1String(name));
+            QVERIFY(marked != QLatin1String(name) || field->accessibleDescription() == problem);
+        }
+        QCOMPARE(Find<QLabel>(*options, "lblProblem")->text(), problem);
+        // Screen readers hear OK as disabled while it shows so.
+        auto* ok = QAccessible::queryAccessibleInterface(Find(*options, "OkButton1"));
+        QCOMPARE(ok->state().disabled, !problem.isEmpty());
+        QSignalSpy entered(options, &UserServerInfo::LoginSettingsEntered);
+        QTest::keyClick(Find(*options, "txtICQUIN"), Qt::Key_Return);
+        QCOMPARE(entered.count(), problem.isEmpty() ? 1 : 0);
+        QCOMPARE(QString::fromStdU16String(GlobalSettings.LoginPort),
+                 problem.isEmpty() ? fields[1] : QString());
+        delete options;
+    }
+
+    void optionsTabFromTheServerToCancel() {
+        QPointer options = new UserServerInfo(*Desktop);
+        options->show();
+        QVERIFY(QTest::qWaitForWindowActive(options));
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(order, (QStringList{"txtLoginURL", "txtLoginPort", "txtICQUIN", "txtICQPassword",
+                                     "OkButton1", "cmdCancel"}));
+        auto* server = Find<QLineEdit>(*options, "txtLoginURL");
+        QVERIFY(server->fontMetrics().horizontalAdvance(QStringLiteral("login.messaging.example.com.au")) <
+                server->contentsRect().width() - 4);
+        QCOMPARE(options->windowTitle(), QStringLiteral("User and Server Information"));
+        delete options;
+    }
+
+    void aboutOpensWithoutTheKeyboardAndItsBoxIsStoredAtOnce() {
+        StoreAccountOnAClosedPort();
+        GlobalSettings.ShowHelp = 1;
+        RegisteryLoadSave::SaveWindowSettings();
         MainFrm window(*Desktop);
         window.Load();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmbMobileNumber"));
         auto& about = window.About();
         auto* box = Find<QCheckBox>(about, "chkShowHelp");
         QVERIFY(about.isVisible() && box->isChecked());
