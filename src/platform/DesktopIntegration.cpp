@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
@@ -89,11 +90,18 @@ bool DesktopIntegration::SetStartAtLogon(bool startUp) {
 }
 
 void DesktopIntegration::OpenHelp(const QString& fileName) {
-    HelpFile::Open(fileName);
+    const auto page = HelpFile::Locate(fileName);
+    if (page.isEmpty()) {
+        emit OpenFailed(tr("The help page %1 is not installed").arg(fileName));
+    } else if (!HyperLink::OpenLink(QUrl::fromLocalFile(page).toString())) {
+        emit OpenFailed(tr("No program could open %1").arg(page));
+    }
 }
 
 void DesktopIntegration::OpenLink(const QString& address) {
-    HyperLink::OpenLink(address);
+    if (!HyperLink::OpenLink(address)) {
+        emit OpenFailed(tr("No program could open %1").arg(address));
+    }
 }
 
 void DesktopIntegration::Notify(const QString& title, const QString& message) {

@@ -58,7 +58,7 @@ public:
     virtual bool ReconcileStartAtLogon(bool startUp);
     virtual bool SetStartAtLogon(bool startUp);
 
-    // Opens the help page with the desktop's viewer; a missing page changes nothing.
+    // Opens the help page with the desktop's viewer.
     virtual void OpenHelp(const QString& fileName);
     // Hands a web or mailto address to the desktop's default application, as written.
     virtual void OpenLink(const QString& address);
@@ -76,6 +76,9 @@ signals:
     void ShowOrHideRequested();
     // A right click on the tray icon, at the pointer.
     void MenuRequested(QPoint globalPosition);
+    // A help page or address that could not be opened (missing, or no program takes it), with a line for
+    // the user.
+    void OpenFailed(const QString& note);
 
 private:
     bool IsWayland() const;

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -81,6 +82,7 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
+    connect(&Desktop, &DesktopIntegration::OpenFailed, this, &MainFrm::Note);
     RegisteryLoadSave::OnSaveFailed(
         [this](const QString& fileName) { Note(tr("Settings could not be saved to %1").arg(fileName)); });
     MoveSettled.setSingleShot(true);
@@ -157,17 +159,40 @@ void MainFrm::BuildControls() {
 
 void MainFrm::BuildCommandMenuAccess() {
     // The menu is reachable with or without a tray icon: the mark at the left of the caption, a right click
-    // anywhere on the caption, and Shift+F10 or the Menu key as a title bar's window menu is.
+    // anywhere on the caption, and from the keyboard.
     CaptionIcon = Place(new CaptionMenuButton(Image1), "CaptionIcon", QRect(4, 2, 20, 20));
     connect(CaptionIcon, &CaptionMenuButton::MenuRequested, this, &MainFrm::OpenCommandMenu);
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Image1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { OpenCommandMenu(Image1->mapToGlobal(at)); });
+    // F10 opens it anywhere, as it opens a menu bar. Shift+F10 and the Menu key open the menu of the control
+    // that has the focus where it has one of its own (a text box, the status list), and this one elsewhere.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            &MainFrm::OpenCommandMenuAtCaption);
     for (const auto& key : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
-        auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, this,
-                [this] { OpenCommandMenu(CaptionIcon->mapToGlobal(QPoint(0, CaptionIcon->height()))); });
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &MainFrm::OpenFocusedMenu);
     }
+}
+
+void MainFrm::OpenCommandMenuAtCaption() {
+    OpenCommandMenu(CaptionIcon->mapToGlobal(QPoint(0, CaptionIcon->height())));
+}
+
+void MainFrm::OpenFocusedMenu() {
+    auto* focus = QApplication::focusWidget();
+    if (focus == cmbMobileNumber) {
+        focus = cmbMobileNumber->lineEdit();
+    }
+    if (focus != cmbMobileNumber->lineEdit() && focus != txtSenderID && focus != txtSMS &&
+        focus != lstStatus) {
+        OpenCommandMenuAtCaption();
+        return;
+    }
+    // Where the caret is, as a desktop puts a menu opened from the keyboard.
+    const auto caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const auto at = caret.isValid() ? caret.bottomLeft() : QPoint(0, 0);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+    QApplication::sendEvent(focus, &event);
 }
 
 void MainFrm::Load() {

@@ -95,6 +95,9 @@ protected:
 private:
     void BuildControls();
     void BuildCommandMenuAccess();
+    void OpenCommandMenuAtCaption();
+    // Shift+F10 and the Menu key: the focused control's own menu, or the command menu.
+    void OpenFocusedMenu();
     void PlaceWindow();
     QRect AvailableScreen() const;
     void UpdateLimits();

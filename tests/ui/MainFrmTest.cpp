@@ -231,13 +231,33 @@ private slots:
         QTest::mousePress(mark, Qt::LeftButton, {}, QPoint(5, 6));
         QVERIFY(Desktop->PoppedUp == &window.Menu().fl());
         QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(5, 6)));
-        for (const auto keys :
-             {QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+        // F10 anywhere; Shift+F10 and the Menu key in a text box open its own menu, elsewhere this one.
+        const struct {
+            const char* Focus;
+            QKeyCombination Keys;
+            bool CommandMenu;
+        } presses[] = {
+            {"cmbMobileNumber", QKeyCombination(Qt::Key_F10), true},
+            {"txtSMS", QKeyCombination(Qt::Key_F10), true},
+            {"cmbMobileNumber", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), false},
+            {"txtSenderID", QKeyCombination(Qt::Key_Menu), false},
+            {"txtSMS", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), false},
+            {"cmdSendMessage", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), true},
+            {"cmdClearMessage", QKeyCombination(Qt::Key_Menu), true},
+        };
+        for (const auto& [focus, keys, commandMenu] : presses) {
             Desktop->PoppedUp = nullptr;
-            QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
-            QVERIFY(Desktop->PoppedUp == &window.Menu().fl());
-            QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(0, mark->height())));
+            Find(window, focus)->setFocus();
+            QTest::keyClick(window.windowHandle(), keys.key(), keys.keyboardModifiers());
+            auto* ownMenu = QApplication::activePopupWidget();
+            QVERIFY2(commandMenu ? Desktop->PoppedUp == &window.Menu().fl() && ownMenu == nullptr
+                                 : Desktop->PoppedUp == nullptr && ownMenu != nullptr,
+                     focus);
+            if (ownMenu != nullptr) {
+                ownMenu->close();
+            }
         }
+        QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(0, mark->height())));
     }
 
     // The options, the About window and the menu's commands.
