@@ -35,6 +35,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace pagewing {
 
@@ -83,6 +84,7 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
     connect(&Desktop, &DesktopIntegration::OpenFailed, this, &MainFrm::Note);
+    connect(&Desktop, &DesktopIntegration::NoticeClicked, this, &MainFrm::BringToFront);
     RegisteryLoadSave::OnSaveFailed(
         [this](const QString& fileName) { Note(tr("Settings could not be saved to %1").arg(fileName)); });
     MoveSettled.setSingleShot(true);
@@ -320,13 +322,10 @@ AboutFrm& MainFrm::About() {
     return *AboutWindow;
 }
 
-void MainFrm::BringToFront() {
-    if (!GlobalSettings.Showing) {
-        ShowOrHide();
-    }
-    showNormal();
-    raise();
-    activateWindow();
+void MainFrm::BringToFront(const QString& activationToken) {
+    GlobalSettings.Showing = true;
+    ApplyVisibility(activationToken);
+    RegisteryLoadSave::SaveWindowSettings();
 }
 
 void MainFrm::paintEvent(QPaintEvent*) {
@@ -360,7 +359,8 @@ void MainFrm::closeEvent(QCloseEvent* event) {
 
 void MainFrm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) {
+    // Activation tells of a Wayland window restored from minimised, which no state change does.
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange) {
         FollowVisibility();
     }
 }
@@ -412,18 +412,21 @@ void MainFrm::RecordPosition() {
     RegisteryLoadSave::SaveWindowSettings();
 }
 
-void MainFrm::ApplyVisibility() {
+void MainFrm::ApplyVisibility(const QString& activationToken) {
+    // The window's own changes on the way must not count as the user's.
+    const bool following = std::exchange(FollowingVisibility, false);
     CommandMenu->SetShowing(GlobalSettings.Showing);
     if (GlobalSettings.Showing) {
         Desktop.SetAlwaysOnTop(*this, GlobalSettings.TopMost);
-        showNormal();
+        Desktop.ShowWindow(*this, activationToken);
     } else {
         Desktop.HideWindow(*this);
     }
+    FollowingVisibility = following;
 }
 
 void MainFrm::FollowVisibility() {
-    const bool showing = isVisible() && !isMinimized();
+    const bool showing = Desktop.IsShown(*this);
     if (!FollowingVisibility || showing == GlobalSettings.Showing) {
         return;
     }
@@ -501,7 +504,7 @@ void MainFrm::MessageAnswered(SmsOutcome Outcome, const std::vector<std::u16stri
         lines.append(Text(line));
     }
     HandOvers->Answered(Outcome, lines);
-    if (isHidden()) {
+    if (!Desktop.IsShown(*this)) {
         // The last line without its date and time: the notice carries its own.
         const auto& line = lines.constLast();
         Desktop.Notify(ProductInfo::Name, line.mid(line.indexOf(QStringLiteral("    ")) + 4));

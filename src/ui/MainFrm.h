@@ -67,8 +67,9 @@ public:
     // Opens the options, or brings up the one already open with what was typed in it.
     void ShowOptions();
     void ShowAbout();
-    // Shows the window in front of the others, as when a second copy of the program was started.
-    void BringToFront();
+    // Shows the window in front of the others, as when a second copy of the program was started or a notice
+    // was clicked, with the activation token that came with the request, if any.
+    void BringToFront(const QString& activationToken = {});
     // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
     // command how it went.
     void SendHandedOver(const SendRequest& request, HandOverReply* reply);
@@ -102,7 +103,7 @@ private:
     QRect AvailableScreen() const;
     void UpdateLimits();
     void RecordPosition();
-    void ApplyVisibility();
+    void ApplyVisibility(const QString& activationToken = {});
     // Makes the window the one that typing goes to again, once a window over it is gone.
     void TakeKeyboardBack();
     // Showing follows what the window really is, however it got there: task bar, window manager or menu.
