@@ -482,11 +482,13 @@ void MainFrm::ReportMessage(const std::u16string& Message) {
 
 void MainFrm::NotReadyToSendMessage() {
     cmdSendMessage->SetEnable(false);
+    Desktop.SetConnectionState(DesktopIntegration::ConnectionState::NotConnected);
     HandOvers->NotReady();
 }
 
 void MainFrm::ReadyToSendMessage() {
     cmdSendMessage->SetEnable(true);
+    Desktop.SetConnectionState(DesktopIntegration::ConnectionState::Ready);
     HandOvers->Ready();
 }
 

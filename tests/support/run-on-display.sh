@@ -5,6 +5,7 @@
 #   weston      a headless Wayland compositor, on the wayland platform
 #   xvfb-atspi  an X server with a private session bus and the accessibility bus on it (AT-SPI), which
 #               Qt serves: what a screen reader reads
+#   bus         no display (the offscreen platform), only a private session bus
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/desktop.sh"
 
@@ -40,6 +41,11 @@ xvfb-atspi)
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
     pids+=($!)
     QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$@"
+    ;;
+bus)
+    start_private_bus "$work"
+    pids+=("$(cat "$work/bus.pid")")
+    QT_QPA_PLATFORM=offscreen "$@"
     ;;
 *)
     echo "run-on-display: unknown display kind '$kind'" >&2

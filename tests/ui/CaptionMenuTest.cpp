@@ -38,6 +38,8 @@ private slots:
         const auto items = window.Menu().fl().actions();
         QCOMPARE(items.size(), 9);
         QCOMPARE(items.constFirst()->text(), QStringLiteral("Hide"));
+        // Without a notification area no icon is made, nor Qt's fallback that only complains on Wayland.
+        QVERIFY(desktop.Tray() == nullptr);
     }
 };
 
