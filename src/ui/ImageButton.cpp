@@ -1,5 +1,6 @@
 #include "ui/ImageButton.h"
 
+#include "ui/AccessibleFactory.h"
 #include "ui/ImageButtonAccessible.h"
 #include "ui/Pictures.h"
 
@@ -16,7 +17,7 @@ constexpr const char* StateNames[] = {"normal", "hover", "pressed", "disabled"};
 ImageButton::ImageButton(const QString& pictureStem, const QString& suffix, const QString& toolTip,
                          QWidget* parent)
     : QAbstractButton(parent) {
-    ImageButtonAccessible::Install();
+    InstallAccessibleFactory<ImageButton, ImageButtonAccessible>();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     SetPictures(pictureStem, suffix, toolTip);

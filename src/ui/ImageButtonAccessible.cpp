@@ -7,17 +7,6 @@ namespace pagewing {
 ImageButtonAccessible::ImageButtonAccessible(ImageButton* button)
     : QAccessibleWidget(button, QAccessible::Button) {}
 
-void ImageButtonAccessible::Install() {
-    static const bool installed = [] {
-        QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
-            auto* button = qobject_cast<ImageButton*>(object);
-            return button != nullptr ? new ImageButtonAccessible(button) : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 void ImageButtonAccessible::EnableChanged(ImageButton& button) {
     if (QAccessible::isActive()) {
         QAccessible::State changed;

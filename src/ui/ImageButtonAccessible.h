@@ -13,8 +13,6 @@ class ImageButtonAccessible : public QAccessibleWidget {
 public:
     explicit ImageButtonAccessible(ImageButton* button);
 
-    // Makes Qt ask this class for the interface of every image button; once per program.
-    static void Install();
     // Tells assistive technology that the button's picture turned disabled or back.
     static void EnableChanged(ImageButton& button);
 

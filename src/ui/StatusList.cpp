@@ -1,5 +1,6 @@
 #include "ui/StatusList.h"
 
+#include "ui/AccessibleFactory.h"
 #include "ui/StatusListAccessible.h"
 
 #include <QAccessible>
@@ -22,13 +23,11 @@ namespace pagewing {
 
 StatusList::StatusList(QWidget* parent)
     : QAbstractScrollArea(parent) {
-    StatusListAccessible::Install();
+    InstallAccessibleFactory<StatusList, StatusListAccessible>();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A scroll bar that came and went would change the text width and with it every wrapped height.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
-
-StatusList::~StatusList() = default;
 
 void StatusList::AddLine(const QString& line) {
     // A selection of the user's own stays; the newest line as the selection moves on to the new one.
@@ -122,7 +121,8 @@ QRect StatusList::LineRect(int row) const {
 
 void StatusList::OpenMenu(QPoint at) {
     if (!Menu) {
-        Menu = std::make_unique<QMenu>();
+        // A child of the list, so that the window's style sheet reaches it.
+        Menu = new QMenu(this);
         Menu->setObjectName(QStringLiteral("StatusMenu"));
         Menu->addAction(tr("&Copy"), QKeySequence::Copy, this, &StatusList::CopySelected)
             ->setObjectName(QStringLiteral("Copy"));

@@ -3,7 +3,6 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 class QMenu;
@@ -28,7 +27,6 @@ class StatusList : public QAbstractScrollArea {
 
 public:
     explicit StatusList(QWidget* parent = nullptr);
-    ~StatusList() override;
 
     void AddLine(const QString& line);
     void Clear();
@@ -107,7 +105,7 @@ private:
     bool LayoutPending = false;
     // Set when a line arrived while the view was at the bottom: the next layout scrolls to the bottom.
     bool FollowNewest = false;
-    std::unique_ptr<QMenu> Menu;
+    QMenu* Menu = nullptr;
 };
 
 } // namespace pagewing

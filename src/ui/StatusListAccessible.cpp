@@ -70,17 +70,6 @@ StatusListAccessible::~StatusListAccessible() {
     ForgetLines();
 }
 
-void StatusListAccessible::Install() {
-    static const bool installed = [] {
-        QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
-            auto* list = qobject_cast<StatusList*>(object);
-            return list != nullptr ? new StatusListAccessible(list) : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 void StatusListAccessible::ForgetLines() {
     for (const auto& [row, id] : Lines) {
         QAccessible::deleteAccessibleInterface(id);

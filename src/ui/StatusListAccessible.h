@@ -19,8 +19,6 @@ public:
     explicit StatusListAccessible(StatusList* list);
     ~StatusListAccessible() override;
 
-    // Makes Qt ask this class for the interface of every status list; once per program.
-    static void Install();
     // The lines were cleared: their interfaces go.
     void ForgetLines();
 

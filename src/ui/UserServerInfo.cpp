@@ -69,7 +69,8 @@ UserServerInfo::UserServerInfo(DesktopIntegration& desktop, QWidget* parent)
 
     lblProblem = new QLabel(this);
     lblProblem->setObjectName(QStringLiteral("lblProblem"));
-    lblProblem->setGeometry(24, 126, 232, 20);
+    lblProblem->setGeometry(24, 124, 232, 26);
+    lblProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblProblem->setWordWrap(true);
 
     OkButton1 = new OkButton(this);
