@@ -66,3 +66,27 @@ start_private_wayland() {
     # A path, so that a client that moves XDG_RUNTIME_DIR elsewhere still finds the compositor.
     export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/pagewing-wl"
 }
+
+# start_private_bus FOLDER: starts a session bus of its own that activates no services (so no keyring
+# prompt and no notification daemon), exports DBUS_SESSION_BUS_ADDRESS and writes its process id to
+# FOLDER/bus.pid.
+start_private_bus() {
+    cat >"$1/bus.conf" <<'CONF'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+    dbus-daemon --config-file="$1/bus.conf" --fork --print-address=3 --print-pid=4 3>"$1/bus.address" \
+        4>"$1/bus.pid"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$1/bus.address")
+    export DBUS_SESSION_BUS_ADDRESS
+}

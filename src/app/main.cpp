@@ -47,7 +47,7 @@ int RunWindow(int argc, char* argv[]) {
     }
     SingleCopy copy;
     if (!copy.TryAcquire()) {
-        copy.AskRunningCopyToShow();
+        copy.AskRunningCopyToShow(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
         Refuse(ProductInfo::NameAndVersion + QStringLiteral(" already running!"));
         return 0;
     }

@@ -7,16 +7,32 @@
 #include "platform/SysTray.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QUrl>
 #include <QWidget>
 #include <QWindow>
+
+#include <utility>
 
 namespace pagewing {
 
 DesktopIntegration::DesktopIntegration(QObject* parent)
-    : QObject(parent) {}
+    : QObject(parent) {
+    connect(&Notices, &DesktopNotices::Clicked, this, &DesktopIntegration::NoticeClicked);
+    // A notification area that speaks D-Bus (KDE Plasma's, GNOME's with an extension) registers this
+    // service when it starts.
+    auto bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        auto* host = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
+                                             QDBusServiceWatcher::WatchForRegistration, this);
+        connect(host, &QDBusServiceWatcher::serviceRegistered, this,
+                &DesktopIntegration::MakeTrayIconIfTrayAppeared);
+    }
+}
 
 DesktopIntegration::~DesktopIntegration() = default;
 
@@ -25,28 +41,55 @@ bool DesktopIntegration::HasTray() const {
 }
 
 void DesktopIntegration::ShowTrayIcon(QWidget& window, const QString& toolTip) {
-    if (!TrayIcon) {
-        TrayIcon = std::make_unique<SysTray>();
-        connect(TrayIcon.get(), &SysTray::MouseLeftButtonDown, this,
-                &DesktopIntegration::ShowOrHideRequested);
-        connect(TrayIcon.get(), &SysTray::MouseRightButtonDown, this,
-                [this] { emit MenuRequested(QCursor::pos()); });
-    }
-    TrayIcon->SysTrayInit(window, toolTip);
+    TrayWindow = &window;
+    TrayTip = toolTip;
+    window.installEventFilter(this);
+    MakeTrayIconIfTrayAppeared();
 }
 
 void DesktopIntegration::RemoveTrayIcon() {
+    TrayWindow = nullptr;
     if (TrayIcon) {
         TrayIcon->RemoveIconFromSystemTray();
     }
 }
 
+void DesktopIntegration::SetConnectionState(ConnectionState state) {
+    State = state;
+    ShowConnectionState();
+}
+
 void DesktopIntegration::HideWindow(QWidget& window) {
     if (HasTray()) {
+        MakeTrayIconIfTrayAppeared();
         window.hide();
-    } else {
-        window.showMinimized();
+        return;
     }
+    window.showMinimized();
+    if (IsWayland()) {
+        window.installEventFilter(this);
+        MinimisedOnWayland = &window;
+    }
+}
+
+void DesktopIntegration::ShowWindow(QWidget& window, const QString& activationToken) {
+    if (MinimisedOnWayland == &window) {
+        MinimisedOnWayland = nullptr;
+        // A client cannot restore its minimised Wayland window; a window hidden and shown again is mapped
+        // anew, in front.
+        window.hide();
+    }
+    window.showNormal();
+    window.raise();
+    if (IsWayland() && !activationToken.isEmpty()) {
+        // Where the compositor offers xdg-activation, Qt's Wayland plugin activates with this token.
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    }
+    window.activateWindow();
+}
+
+bool DesktopIntegration::IsShown(const QWidget& window) const {
+    return window.isVisible() && !window.isMinimized() && MinimisedOnWayland != &window;
 }
 
 void DesktopIntegration::PopupMenu(QMenu& menu, QWidget& window, QPoint globalPosition) {
@@ -89,17 +132,26 @@ bool DesktopIntegration::SetStartAtLogon(bool startUp) {
 }
 
 void DesktopIntegration::OpenHelp(const QString& fileName) {
-    HelpFile::Open(fileName);
+    const auto page = HelpFile::Locate(fileName);
+    if (page.isEmpty()) {
+        emit OpenFailed(tr("The help page %1 is not installed").arg(fileName));
+    } else if (!HyperLink::OpenLink(QUrl::fromLocalFile(page).toString())) {
+        emit OpenFailed(tr("No program could open %1").arg(page));
+    }
 }
 
 void DesktopIntegration::OpenLink(const QString& address) {
-    HyperLink::OpenLink(address);
+    if (!HyperLink::OpenLink(address)) {
+        emit OpenFailed(tr("No program could open %1").arg(address));
+    }
 }
 
 void DesktopIntegration::Notify(const QString& title, const QString& message) {
-    if (TrayIcon && HasTray()) {
-        TrayIcon->Icon().showMessage(title, message, QSystemTrayIcon::Information);
-    }
+    Notices.Show(title, message, [this, title, message] {
+        if (TrayIcon && HasTray()) {
+            TrayIcon->Icon().showMessage(title, message, QSystemTrayIcon::Information);
+        }
+    });
 }
 
 void DesktopIntegration::ReadPassword(const QString& account, Keyring::ReadHandler onRead) {
@@ -111,8 +163,52 @@ void DesktopIntegration::WritePassword(const QString& account, const QString& pa
     Secrets.WritePassword(account, password, std::move(onWritten));
 }
 
+bool DesktopIntegration::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        // Activated again, a minimised window was restored by the user (from a dock or an overview).
+        if (watched == MinimisedOnWayland) {
+            MinimisedOnWayland = nullptr;
+        }
+        MakeTrayIconIfTrayAppeared();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 bool DesktopIntegration::IsWayland() const {
     return QGuiApplication::platformName() == QLatin1String("wayland");
+}
+
+void DesktopIntegration::MakeTrayIconIfTrayAppeared() {
+    if (TrayIcon || TrayWindow == nullptr || !HasTray()) {
+        return;
+    }
+    TrayIcon = std::make_unique<SysTray>();
+    connect(TrayIcon.get(), &SysTray::MouseLeftButtonDown, this, &DesktopIntegration::ShowOrHideRequested);
+    connect(TrayIcon.get(), &SysTray::MouseRightButtonDown, this,
+            [this] { emit MenuRequested(QCursor::pos()); });
+    connect(&TrayIcon->Icon(), &QSystemTrayIcon::messageClicked, this, [this] { emit NoticeClicked({}); });
+    TrayIcon->SysTrayInit(*TrayWindow, TrayTip);
+    ShowConnectionState();
+}
+
+void DesktopIntegration::ShowConnectionState() {
+    if (!TrayIcon) {
+        return;
+    }
+    const auto [picture, text] = [this]() -> std::pair<const char*, QString> {
+        switch (State) {
+        case ConnectionState::Ready:
+            return {"ready", tr("Ready to send")};
+        case ConnectionState::Reconnecting:
+            return {"reconnecting", tr("Reconnecting")};
+        case ConnectionState::NotConnected:
+            break;
+        }
+        return {"not-connected", tr("Not connected")};
+    }();
+    TrayIcon->SetIconAndTip(QIcon(QStringLiteral(":/platform/tray-%1.png").arg(QLatin1String(picture))),
+                            tr("%1: %2").arg(TrayTip, text));
+    TrayIcon->ModifyIconInSystemTray();
 }
 
 } // namespace pagewing

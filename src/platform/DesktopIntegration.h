@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/DesktopNotices.h"
 #include "platform/Keyring.h"
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -23,20 +25,32 @@ class DesktopIntegration : public QObject {
     Q_OBJECT
 
 public:
+    enum class ConnectionState { NotConnected, Reconnecting, Ready };
+
     explicit DesktopIntegration(QObject* parent = nullptr);
     ~DesktopIntegration() override;
 
     // Whether the desktop has a notification area now (a stock GNOME desktop has none).
     virtual bool HasTray() const;
-    // Puts the window's icon in the notification area, now or whenever one appears.
+    // Puts the window's icon in the notification area, now or whenever one is found: when the window is
+    // activated or hidden, or a notification host registers on the session bus. No icon object is made
+    // while there is none (on Wayland Qt's fallback icon only complains).
     virtual void ShowTrayIcon(QWidget& window, const QString& toolTip);
     virtual void RemoveTrayIcon();
     // The icon once shown, for a look at where the notification area put it.
     SysTray* Tray() const { return TrayIcon.get(); }
+    // The tray icon and its tooltip show the state of the connection.
+    virtual void SetConnectionState(ConnectionState state);
 
     // Hides the window where the tray icon can bring it back, and minimises it to the task bar elsewhere:
     // hidden with no icon to click, it could never come back.
     virtual void HideWindow(QWidget& window);
+    // Shows the window again in front of the others, however it was hidden, and gives it the keyboard; on
+    // Wayland with the activation token of whoever asked, when there is one.
+    virtual void ShowWindow(QWidget& window, const QString& activationToken);
+    // Whether the window is on the screen for the user: shown, and not minimised (a Wayland compositor never
+    // says when it restores a minimised window, so such a window counts as minimised until it is activated).
+    virtual bool IsShown(const QWidget& window) const;
 
     // Opens the menu as a pop-up of the window, at a point on the screen.
     virtual void PopupMenu(QMenu& menu, QWidget& window, QPoint globalPosition);
@@ -58,12 +72,13 @@ public:
     virtual bool ReconcileStartAtLogon(bool startUp);
     virtual bool SetStartAtLogon(bool startUp);
 
-    // Opens the help page with the desktop's viewer; a missing page changes nothing.
+    // Opens the help page with the desktop's viewer.
     virtual void OpenHelp(const QString& fileName);
     // Hands a web or mailto address to the desktop's default application, as written.
     virtual void OpenLink(const QString& address);
 
-    // A short notice about something that happened while the window was hidden: the tray icon's message.
+    // A short notice about something that happened while the window was hidden or minimised: a notice of
+    // the desktop's notification service, or the tray icon's message where there is no such service.
     virtual void Notify(const QString& title, const QString& message);
 
     // The password of an account in the desktop's keyring; the answer comes later, on the event loop.
@@ -76,11 +91,28 @@ signals:
     void ShowOrHideRequested();
     // A right click on the tray icon, at the pointer.
     void MenuRequested(QPoint globalPosition);
+    // A click on a notice; the token, when there is one, lets a Wayland window take the focus.
+    void NoticeClicked(const QString& activationToken);
+    // A help page or address that could not be opened (missing, or no program takes it), with a line for
+    // the user.
+    void OpenFailed(const QString& note);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool IsWayland() const;
+    // Makes the icon once a notification area is there and the window wants one.
+    void MakeTrayIconIfTrayAppeared();
+    void ShowConnectionState();
 
     std::unique_ptr<SysTray> TrayIcon;
+    QPointer<QWidget> TrayWindow;
+    QString TrayTip;
+    ConnectionState State = ConnectionState::NotConnected;
+    // A window this object minimised on Wayland, until it is shown or activated again.
+    QPointer<QWidget> MinimisedOnWayland;
+    DesktopNotices Notices;
     Keyring Secrets;
 };
 

@@ -1,11 +1,9 @@
 #include "platform/HelpFile.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QUrl>
 
 namespace pagewing::HelpFile {
 
@@ -22,13 +20,6 @@ QString Locate(const QString& fileName) {
         }
     }
     return {};
-}
-
-void Open(const QString& fileName) {
-    const auto path = Locate(fileName);
-    if (!path.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    }
 }
 
 } // namespace pagewing::HelpFile

@@ -7,7 +7,4 @@ namespace pagewing::HelpFile {
 // The help page: beside the executable, or in the installed data folder; empty when there is none.
 QString Locate(const QString& fileName);
 
-// Opens the help page with the desktop's viewer for it; a missing page changes nothing.
-void Open(const QString& fileName);
-
 } // namespace pagewing::HelpFile

@@ -5,8 +5,8 @@
 
 namespace pagewing::HyperLink {
 
-void OpenLink(const QString& address) {
-    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+bool OpenLink(const QString& address) {
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
 }
 
 } // namespace pagewing::HyperLink

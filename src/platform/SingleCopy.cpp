@@ -41,13 +41,17 @@ void SingleCopy::Listen() {
     Server.listen(SocketName());
 }
 
-void SingleCopy::AskRunningCopyToShow() const {
+void SingleCopy::AskRunningCopyToShow(const QString& activationToken) const {
     QLocalSocket socket;
     socket.connectToServer(SocketName());
     if (socket.waitForConnected(ConnectTimeoutMs)) {
         QDataStream stream(&socket);
         stream.setVersion(StreamVersion);
-        stream << static_cast<quint8>(Request::Show);
+        if (activationToken.isEmpty()) {
+            stream << static_cast<quint8>(Request::Show);
+        } else {
+            stream << static_cast<quint8>(Request::ShowWithToken) << activationToken;
+        }
         socket.waitForBytesWritten(ConnectTimeoutMs);
     }
 }
@@ -107,10 +111,13 @@ void SingleCopy::ReadRequest(QLocalSocket* connection) {
     stream.setVersion(StreamVersion);
     quint8 kind = 0;
     SendRequest request;
+    QString activationToken;
     stream.startTransaction();
     stream >> kind;
     if (kind == static_cast<quint8>(Request::Send)) {
         stream >> request.Number >> request.Sender >> request.Message;
+    } else if (kind == static_cast<quint8>(Request::ShowWithToken)) {
+        stream >> activationToken;
     }
     if (!stream.commitTransaction()) {
         return;
@@ -121,7 +128,7 @@ void SingleCopy::ReadRequest(QLocalSocket* connection) {
         emit SendRequested(request, new HandOverReply(connection, this));
     } else {
         connection->disconnectFromServer();
-        emit ShowRequested();
+        emit ShowRequested(activationToken);
     }
 }
 

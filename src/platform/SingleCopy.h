@@ -25,7 +25,8 @@ class SingleCopy : public QObject {
 
 public:
     // What a later start asks, and what the running copy answers, as QDataStream records on the socket.
-    enum class Request : quint8 { Show = 0, Send = 1 };
+    // A Show from an older start carries nothing; ShowWithToken carries the start's activation token.
+    enum class Request : quint8 { Show = 0, Send = 1, ShowWithToken = 2 };
     enum class Reply : quint8 { Line = 0, Exit = 1, Sent = 2 };
     static constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
 
@@ -35,8 +36,10 @@ public:
     bool TryAcquire();
     // Listens for later starts; the only copy may leave this until its window is up.
     void Listen();
-    // Asks the running copy to show its window; waits briefly for it to take the request.
-    void AskRunningCopyToShow() const;
+    // Asks the running copy to show its window, passing on the token with which the desktop lets a window
+    // started by the user take the focus (XDG_ACTIVATION_TOKEN on Wayland), when there is one; waits briefly
+    // for it to take the request.
+    void AskRunningCopyToShow(const QString& activationToken) const;
     // Hands the message to a running copy, passes on each status line it sends back, and gives how the send
     // ended; none when no copy runs. A copy that does not finish within the time-out gives NoAnswer when the
     // message went out, and NotSentInTime when it had not: the running copy then never sends it.
@@ -46,7 +49,7 @@ public:
     static QString LockFileName();
 
 signals:
-    void ShowRequested();
+    void ShowRequested(const QString& activationToken);
     // The reply stays valid while the command waits; it deletes itself when the command goes away.
     void SendRequested(const pagewing::SendRequest& request, pagewing::HandOverReply* reply);
 

@@ -10,19 +10,23 @@ SysTray::SysTray(QObject* parent)
 }
 
 void SysTray::SysTrayInit(QWidget& Frm, const QString& Tip) {
-    TrayIcon.setIcon(Frm.windowIcon());
-    TrayIcon.setToolTip(Tip);
+    SetIconAndTip(Frm.windowIcon(), Tip);
     AddIconToSystemTray();
 }
 
+void SysTray::SetIconAndTip(const QIcon& icon, const QString& tip) {
+    RecordIcon = icon;
+    RecordTip = tip;
+}
+
 void SysTray::AddIconToSystemTray() {
-    // Shown even while no notification area exists: Qt puts the icon in place when one appears.
+    ModifyIconInSystemTray();
     TrayIcon.show();
 }
 
 void SysTray::ModifyIconInSystemTray() {
-    TrayIcon.setIcon(TrayIcon.icon());
-    TrayIcon.setToolTip(TrayIcon.toolTip());
+    TrayIcon.setIcon(RecordIcon);
+    TrayIcon.setToolTip(RecordTip);
 }
 
 void SysTray::RemoveIconFromSystemTray() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
@@ -18,6 +19,8 @@ public:
     explicit SysTray(QObject* parent = nullptr);
 
     void SysTrayInit(QWidget& Frm, const QString& Tip);
+    // Changes the record's icon and tip; ModifyIconInSystemTray shows them.
+    void SetIconAndTip(const QIcon& icon, const QString& tip);
     void AddIconToSystemTray();
     void ModifyIconInSystemTray();
     void RemoveIconFromSystemTray();
@@ -39,6 +42,9 @@ private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
 
     QSystemTrayIcon TrayIcon;
+    // What every add and modify shows.
+    QIcon RecordIcon;
+    QString RecordTip;
 };
 
 } // namespace pagewing

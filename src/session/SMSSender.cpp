@@ -100,6 +100,16 @@ std::u16string JoinAddress(const std::u16string& host, const std::u16string& por
 
 constexpr std::size_t LongestServerText = 120;
 
+// The socket's own description names no server; with two servers in a login the user needs to know which
+// one refused or could not be found.
+std::u16string NamingTheAddress(const std::u16string& description, const std::u16string& address) {
+    if (address.empty()) {
+        return description;
+    }
+    return description == u"Connection refused" ? description + u" by " + address
+                                                : description + u": " + address;
+}
+
 std::u16string RefusalLine(const MetaReply& reply) {
     constexpr std::u16string_view HexDigits = u"0123456789ABCDEF";
     const std::u16string code{u'0', u'x', HexDigits[reply.Result >> 4], HexDigits[reply.Result & 0x0F]};
@@ -259,15 +269,16 @@ void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
 }
 
 void SMSSender::Winsock1_Error(const std::u16string& Description) {
-    Fail(Description);
+    Fail(NamingTheAddress(Description, Winsock1Address));
 }
 
 void SMSSender::Winsock2_Error(const std::u16string& Description) {
+    const auto line = NamingTheAddress(Description, Winsock2Address);
     if (LoggedIn) {
-        LoseServiceConnection(Description);
+        LoseServiceConnection(line);
         return;
     }
-    Fail(Description);
+    Fail(line);
 }
 
 void SMSSender::Winsock1_Closed() {
@@ -509,6 +520,7 @@ void SMSSender::StartConnecting(SessionSocket& socket, const std::u16string& hos
                                 const std::u16string& port) {
     Connecting = &socket;
     ConnectingTo = JoinAddress(host, port);
+    (&socket == &Winsock1 ? Winsock1Address : Winsock2Address) = ConnectingTo;
     ConnectTimer->Start(ConnectTimeout);
     socket.Connect(host, port);
 }

@@ -125,6 +125,9 @@ private:
     // The connection being made and the address it was asked for, while ConnectTimer runs.
     SessionSocket* Connecting = nullptr;
     std::u16string ConnectingTo;
+    // The address each connection was last asked for, which its error lines name.
+    std::u16string Winsock1Address;
+    std::u16string Winsock2Address;
     std::unique_ptr<SessionTimer> ConnectTimer;
     std::unique_ptr<SessionTimer> LoginTimer;
     // One running or fired timer per SMS request sent and not yet answered, oldest first.

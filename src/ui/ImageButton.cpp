@@ -1,5 +1,7 @@
 #include "ui/ImageButton.h"
 
+#include "ui/AccessibleFactory.h"
+#include "ui/ImageButtonAccessible.h"
 #include "ui/Pictures.h"
 
 #include <QKeyEvent>
@@ -15,6 +17,7 @@ constexpr const char* StateNames[] = {"normal", "hover", "pressed", "disabled"};
 ImageButton::ImageButton(const QString& pictureStem, const QString& suffix, const QString& toolTip,
                          QWidget* parent)
     : QAbstractButton(parent) {
+    InstallAccessibleFactory<ImageButton, ImageButtonAccessible>();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     SetPictures(pictureStem, suffix, toolTip);
@@ -24,8 +27,12 @@ ImageButton::ImageButton(const QString& pictureStem, const QString& suffix, cons
 }
 
 void ImageButton::SetEnable(bool enable) {
+    const bool changed = enable != EnableState;
     EnableState = enable;
     UpdateButtonImage();
+    if (changed) {
+        ImageButtonAccessible::EnableChanged(*this);
+    }
 }
 
 QSize ImageButton::sizeHint() const {

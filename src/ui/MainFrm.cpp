@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -37,6 +38,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace pagewing {
 
@@ -82,6 +84,7 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     connect(Messaging.get(), &Messenger::Line, this, &MainFrm::AddStatusLine);
     connect(Messaging.get(), &Messenger::NumbersChanged, this, &MainFrm::RefreshTelephoneCombo);
     connect(Messaging.get(), &Messenger::MessageFinished, this, &MainFrm::MessageFinished);
+    connect(Messaging.get(), &Messenger::ConnectionChanged, this, &MainFrm::ConnectionChanged);
     // The history and the network's state are not needed for the first sight of the window.
     connect(this, &MainFrm::FirstPainted, Messaging.get(), [this] {
         Messaging->OpenHistory();
@@ -90,6 +93,8 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
+    connect(&Desktop, &DesktopIntegration::OpenFailed, this, &MainFrm::Note);
+    connect(&Desktop, &DesktopIntegration::NoticeClicked, this, &MainFrm::BringToFront);
     RegisteryLoadSave::OnSaveFailed(
         [this](const QString& fileName) { Note(tr("Settings could not be saved to %1").arg(fileName)); });
     MoveSettled.setSingleShot(true);
@@ -136,7 +141,9 @@ void MainFrm::BuildControls() {
 
     lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
-    lstStatus->setFocusPolicy(Qt::ClickFocus);
+    connect(lstStatus, &StatusList::SaveFailed, this, [this](const QString& fileName) {
+        Note(tr("The status lines could not be saved to %1").arg(fileName));
+    });
 
     CloseButton = Place(new MinMaxCloseButtons(this), "CloseButton", Twips(4770, 60, 240, 240));
     MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
@@ -146,6 +153,7 @@ void MainFrm::BuildControls() {
     setTabOrder(txtSenderID, txtSMS);
     setTabOrder(txtSMS, cmdClearMessage);
     setTabOrder(cmdClearMessage, cmdSendMessage);
+    setTabOrder(cmdSendMessage, lstStatus);
 
     connect(txtSenderID, &QLineEdit::textChanged, this, &MainFrm::UpdateLimits);
     connect(txtSMS, &QPlainTextEdit::textChanged, this, &MainFrm::UpdateLimits);
@@ -163,7 +171,7 @@ void MainFrm::BuildControls() {
 
 void MainFrm::BuildCommandMenuAccess() {
     // The menu is reachable with or without a tray icon: the mark at the left of the caption, a right click
-    // anywhere on the caption, and Shift+F10 or the Menu key as a title bar's window menu is.
+    // anywhere on the caption, and from the keyboard.
     CaptionIcon = Place(new CaptionMenuButton(Image1), "CaptionIcon", QRect(4, 2, 20, 20));
     connect(CaptionIcon, &CaptionMenuButton::MenuRequested, this, &MainFrm::OpenCommandMenu);
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -171,11 +179,34 @@ void MainFrm::BuildCommandMenuAccess() {
             [this](QPoint at) { OpenCommandMenu(Image1->mapToGlobal(at)); });
     auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
     connect(history, &QShortcut::activated, this, &MainFrm::ShowHistory);
+    // F10 opens it anywhere, as it opens a menu bar. Shift+F10 and the Menu key open the menu of the control
+    // that has the focus where it has one of its own (a text box, the status list), and this one elsewhere.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            &MainFrm::OpenCommandMenuAtCaption);
     for (const auto& key : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
-        auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, this,
-                [this] { OpenCommandMenu(CaptionIcon->mapToGlobal(QPoint(0, CaptionIcon->height()))); });
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &MainFrm::OpenFocusedMenu);
     }
+}
+
+void MainFrm::OpenCommandMenuAtCaption() {
+    OpenCommandMenu(CaptionIcon->mapToGlobal(QPoint(0, CaptionIcon->height())));
+}
+
+void MainFrm::OpenFocusedMenu() {
+    auto* focus = QApplication::focusWidget();
+    if (focus == cmbMobileNumber) {
+        focus = cmbMobileNumber->lineEdit();
+    }
+    if (focus != cmbMobileNumber->lineEdit() && focus != txtSenderID && focus != txtSMS &&
+        focus != lstStatus) {
+        OpenCommandMenuAtCaption();
+        return;
+    }
+    // Where the caret is, as a desktop puts a menu opened from the keyboard.
+    const auto caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const auto at = caret.isValid() ? caret.bottomLeft() : QPoint(0, 0);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+    QApplication::sendEvent(focus, &event);
 }
 
 void MainFrm::Load() {
@@ -191,12 +222,15 @@ void MainFrm::Load() {
     CommandMenu->SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
     ApplyVisibility();
     FollowingVisibility = true;
-    // Typed keys go to the number box from the start, also where no window manager hands out the focus.
-    TakeKeyboardBack();
-    // After the main window, so that it opens in front of it.
+    // After the main window, so that it opens in front of it, but without the keyboard: the user who starts
+    // typing at once types into the number box.
     if (GlobalSettings.ShowHelp != 0) {
-        ShowAbout();
+        About().setAttribute(Qt::WA_ShowWithoutActivating);
+        AboutWindow->show();
+        AboutWindow->setAttribute(Qt::WA_ShowWithoutActivating, false);
     }
+    // Also where no window manager hands out the focus.
+    TakeKeyboardBack();
     if (!Desktop.ReconcileStartAtLogon(GlobalSettings.StartUp)) {
         StartAtLogonFailed();
     }
@@ -309,13 +343,10 @@ AboutFrm& MainFrm::About() {
     return *AboutWindow;
 }
 
-void MainFrm::BringToFront() {
-    if (!GlobalSettings.Showing) {
-        ShowOrHide();
-    }
-    showNormal();
-    raise();
-    activateWindow();
+void MainFrm::BringToFront(const QString& activationToken) {
+    GlobalSettings.Showing = true;
+    ApplyVisibility(activationToken);
+    RegisteryLoadSave::SaveWindowSettings();
 }
 
 void MainFrm::paintEvent(QPaintEvent*) {
@@ -351,7 +382,8 @@ void MainFrm::closeEvent(QCloseEvent* event) {
 
 void MainFrm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) {
+    // Activation tells of a Wayland window restored from minimised, which no state change does.
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange) {
         FollowVisibility();
     }
 }
@@ -403,18 +435,21 @@ void MainFrm::RecordPosition() {
     RegisteryLoadSave::SaveWindowSettings();
 }
 
-void MainFrm::ApplyVisibility() {
+void MainFrm::ApplyVisibility(const QString& activationToken) {
+    // The window's own changes on the way must not count as the user's.
+    const bool following = std::exchange(FollowingVisibility, false);
     CommandMenu->SetShowing(GlobalSettings.Showing);
     if (GlobalSettings.Showing) {
         Desktop.SetAlwaysOnTop(*this, GlobalSettings.TopMost);
-        showNormal();
+        Desktop.ShowWindow(*this, activationToken);
     } else {
         Desktop.HideWindow(*this);
     }
+    FollowingVisibility = following;
 }
 
 void MainFrm::FollowVisibility() {
-    const bool showing = isVisible() && !isMinimized();
+    const bool showing = Desktop.IsShown(*this);
     if (!FollowingVisibility || showing == GlobalSettings.Showing) {
         return;
     }
@@ -450,12 +485,47 @@ void MainFrm::AddStatusLine(const QString& line) {
     lstStatus->AddLine(line);
 }
 
-void MainFrm::MessageFinished(const MessageRecord&, const QStringList& lines) {
-    if (isHidden() && !lines.isEmpty()) {
-        // The last line without its date and time: the notice carries its own.
-        const auto& line = lines.constLast();
-        Desktop.Notify(ProductInfo::Name, line.mid(line.indexOf(QStringLiteral("    ")) + 4));
+void MainFrm::MessageFinished(const MessageRecord& record, const QStringList&) {
+    if (Desktop.IsShown(*this)) {
+        return;
     }
+    // Who it was for, as the user typed it: a notice may come long after the message.
+    const auto to = record.Entry;
+    switch (record.State) {
+    case MessageState::Delivered:
+        Desktop.Notify(ProductInfo::Name, tr("Delivered to %1").arg(to));
+        break;
+    case MessageState::NotDelivered:
+        Desktop.Notify(ProductInfo::Name, tr("Not delivered to %1").arg(to));
+        break;
+    case MessageState::Refused:
+        Desktop.Notify(ProductInfo::Name, tr("Refused by the server, to %1: %2").arg(to, record.Outcome()));
+        break;
+    case MessageState::Unknown:
+        Desktop.Notify(ProductInfo::Name,
+                       tr("May not have been delivered to %1: the connection was lost").arg(to));
+        break;
+    default:
+        Desktop.Notify(ProductInfo::Name, tr("Not sent to %1: %2").arg(to, record.Detail));
+        break;
+    }
+}
+
+void MainFrm::ConnectionChanged(Messenger::Connection state) {
+    using State = DesktopIntegration::ConnectionState;
+    const auto shown =
+        state == Messenger::Connection::Ready ? State::Ready
+        : state == Messenger::Connection::LoggingIn || state == Messenger::Connection::WaitingToReconnect
+            ? State::Reconnecting
+            : State::NotConnected;
+    // A connection lost while nobody looks is worth a notice; the login that follows is not.
+    if (WasReady && state != Messenger::Connection::Ready && !Desktop.IsShown(*this)) {
+        Desktop.Notify(ProductInfo::Name, state == Messenger::Connection::WaitingForUser
+                                              ? tr("Not connected: the server refused the account")
+                                              : tr("Connection lost: reconnecting by itself"));
+    }
+    WasReady = state == Messenger::Connection::Ready;
+    Desktop.SetConnectionState(shown);
 }
 
 void MainFrm::ReportMessage(const std::u16string& Message) {

@@ -5,6 +5,7 @@
 #include "platform/QtSessionTimers.h"
 #include "platform/SendRequest.h"
 #include "service/MessageRecord.h"
+#include "service/Messenger.h"
 #include "service/SessionRelay.h"
 #include "session/SMSSender.h"
 #include "session/SMSSenderEvents.h"
@@ -28,7 +29,6 @@ class HandOverReply;
 class HandedOverSends;
 class History;
 class HistoryFrm;
-class Messenger;
 class CaptionDrag;
 class CaptionMenuButton;
 class ClearButton;
@@ -75,8 +75,9 @@ public:
     void ShowAbout();
     // Opens the Message History, made when first asked for.
     void ShowHistory();
-    // Shows the window in front of the others, as when a second copy of the program was started.
-    void BringToFront();
+    // Shows the window in front of the others, as when a second copy of the program was started or a notice
+    // was clicked, with the activation token that came with the request, if any.
+    void BringToFront(const QString& activationToken = {});
     // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
     // command how it went.
     void SendHandedOver(const SendRequest& request, HandOverReply* reply);
@@ -104,11 +105,14 @@ protected:
 private:
     void BuildControls();
     void BuildCommandMenuAccess();
+    void OpenCommandMenuAtCaption();
+    // Shift+F10 and the Menu key: the focused control's own menu, or the command menu.
+    void OpenFocusedMenu();
     void PlaceWindow();
     QRect AvailableScreen() const;
     void UpdateLimits();
     void RecordPosition();
-    void ApplyVisibility();
+    void ApplyVisibility(const QString& activationToken = {});
     // Makes the window the one that typing goes to again, once a window over it is gone.
     void TakeKeyboardBack();
     // Showing follows what the window really is, however it got there: task bar, window manager or menu.
@@ -121,7 +125,10 @@ private:
     void cmdClearMessage_Click();
     void RefreshTelephoneCombo();
     void AddStatusLine(const QString& line);
+    // Notices for a window nobody looks at: how a message ended, a connection lost.
     void MessageFinished(const MessageRecord& record, const QStringList& lines);
+    // The tray icon and its tooltip follow the connection.
+    void ConnectionChanged(Messenger::Connection state);
 
     void ReportMessage(const std::u16string& Message) override;
     void NotReadyToSendMessage() override;
@@ -159,6 +166,7 @@ private:
     // Set from the start-up until the window closes: the only time its visibility is the user's choice.
     bool FollowingVisibility = false;
     bool Painted = false;
+    bool WasReady = false;
     QPixmap Background;
     // Saves the position once a move that did not come from the title strip has settled.
     QTimer MoveSettled;

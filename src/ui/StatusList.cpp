@@ -1,9 +1,17 @@
 #include "ui/StatusList.h"
 
+#include "ui/AccessibleFactory.h"
+#include "ui/StatusListAccessible.h"
+
+#include <QAccessible>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -15,28 +23,76 @@ namespace pagewing {
 
 StatusList::StatusList(QWidget* parent)
     : QAbstractScrollArea(parent) {
+    InstallAccessibleFactory<StatusList, StatusListAccessible>();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A scroll bar that came and went would change the text width and with it every wrapped height.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 void StatusList::AddLine(const QString& line) {
+    // A selection of the user's own stays; the newest line as the selection moves on to the new one.
+    const bool selectNew = Count() == 0 || (SelectedFirst == Current && SelectedLast == Current &&
+                                            Current == Count() - 1 && Anchor == Current);
+    FollowNewest = FollowNewest || AtBottom();
     Lines.push_back({line});
-    Current = Count() - 1;
-    FollowNewest = true;
+    const auto row = Count() - 1;
+    if (QAccessible::isActive()) {
+        QAccessibleEvent created(this, QAccessible::ObjectCreated);
+        created.setChild(row);
+        QAccessible::updateAccessibility(&created);
+    }
+    if (selectNew) {
+        UnselectAll();
+        Current = Anchor = row;
+        Select(row, row, true);
+        AnnounceSelection(row);
+    }
+    ScheduleLayout();
+}
+
+void StatusList::Clear() {
+    Lines.clear();
+    Current = Anchor = -1;
+    SelectedFirst = 0;
+    SelectedLast = -1;
+    if (QAccessible::isActive()) {
+        static_cast<StatusListAccessible*>(QAccessible::queryAccessibleInterface(this))->ForgetLines();
+        QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&reordered);
+    }
     ScheduleLayout();
 }
 
 void StatusList::SetCurrentRow(int row) {
-    if (row < 0 || row >= Count()) {
-        return;
+    MoveTo(row, Extend::No);
+}
+
+QString StatusList::SelectedText() const {
+    QStringList selected;
+    for (int row = std::max(0, SelectedFirst); row <= SelectedLast; ++row) {
+        if (IsSelected(row)) {
+            selected.append(Line(row));
+        }
     }
-    if (LayoutPending) {
-        Layout();
+    return selected.join(u'\n');
+}
+
+QString StatusList::AllText() const {
+    QString text;
+    for (const auto& entry : Lines) {
+        text += entry.Text + u'\n';
     }
-    Current = row;
-    ScrollTo(row);
-    viewport()->update();
+    text.chop(1);
+    return text;
+}
+
+bool StatusList::SaveTo(const QString& fileName) const {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        return false;
+    }
+    file.write(AllText().toUtf8() + '\n');
+    return file.commit();
 }
 
 int StatusList::LineAt(QPoint point) const {
@@ -61,6 +117,28 @@ QRect StatusList::LineRect(int row) const {
         top += Height(above);
     }
     return top < viewport()->height() ? QRect(0, top, viewport()->width(), Height(row)) : QRect();
+}
+
+void StatusList::OpenMenu(QPoint at) {
+    if (!Menu) {
+        // A child of the list, so that the window's style sheet reaches it.
+        Menu = new QMenu(this);
+        Menu->setObjectName(QStringLiteral("StatusMenu"));
+        Menu->addAction(tr("&Copy"), QKeySequence::Copy, this, &StatusList::CopySelected)
+            ->setObjectName(QStringLiteral("Copy"));
+        Menu->addAction(tr("Copy &All"), this, [this] { QGuiApplication::clipboard()->setText(AllText()); })
+            ->setObjectName(QStringLiteral("CopyAll"));
+        Menu->addAction(tr("&Save As..."), this, &StatusList::SaveAs)
+            ->setObjectName(QStringLiteral("SaveAs"));
+        Menu->addSeparator();
+        Menu->addAction(tr("C&lear"), this, &StatusList::Clear)->setObjectName(QStringLiteral("Clear"));
+    }
+    const auto actions = Menu->actions();
+    actions[0]->setEnabled(SelectedLast >= SelectedFirst);
+    for (auto* action : actions.mid(1)) {
+        action->setEnabled(Count() > 0);
+    }
+    Menu->popup(viewport()->mapToGlobal(at));
 }
 
 void StatusList::paintEvent(QPaintEvent*) {
@@ -89,30 +167,33 @@ void StatusList::changeEvent(QEvent* event) {
 
 void StatusList::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
-        if (Current >= 0) {
-            QGuiApplication::clipboard()->setText(Line(Current));
-        }
+        CopySelected();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
         return;
     }
     const auto last = Count() - 1;
+    const auto extend = event->modifiers().testFlag(Qt::ShiftModifier) ? Extend::Range : Extend::No;
     switch (event->key()) {
     case Qt::Key_Up:
-        SetCurrentRow(std::max(0, Current - 1));
+        MoveTo(std::max(0, Current - 1), extend);
         break;
     case Qt::Key_Down:
-        SetCurrentRow(std::min(last, Current + 1));
+        MoveTo(std::min(last, Current + 1), extend);
         break;
     case Qt::Key_PageUp:
-        SetCurrentRow(std::max(0, Current - LinesOnPage()));
+        MoveTo(std::max(0, Current - LinesOnPage()), extend);
         break;
     case Qt::Key_PageDown:
-        SetCurrentRow(std::min(last, Current + LinesOnPage()));
+        MoveTo(std::min(last, Current + LinesOnPage()), extend);
         break;
     case Qt::Key_Home:
-        SetCurrentRow(0);
+        MoveTo(0, extend);
         break;
     case Qt::Key_End:
-        SetCurrentRow(last);
+        MoveTo(last, extend);
         break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
@@ -122,7 +203,30 @@ void StatusList::keyPressEvent(QKeyEvent* event) {
 }
 
 void StatusList::mousePressEvent(QMouseEvent* event) {
-    SetCurrentRow(LineAt(event->position().toPoint()));
+    const auto modifiers = event->modifiers();
+    const auto row = LineAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton && row >= 0 && IsSelected(row)) {
+        // A right click on the selection keeps it, for the menu to copy.
+        event->accept();
+        return;
+    }
+    MoveTo(row, modifiers.testFlag(Qt::ShiftModifier)     ? Extend::Range
+                : modifiers.testFlag(Qt::ControlModifier) ? Extend::Toggle
+                                                          : Extend::No);
+    event->accept();
+}
+
+void StatusList::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::LeftButton)) {
+        MoveTo(LineAt(event->position().toPoint()), Extend::Range);
+    }
+    event->accept();
+}
+
+void StatusList::contextMenuEvent(QContextMenuEvent* event) {
+    const auto keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const auto current = LineRect(Current);
+    OpenMenu(keyboard ? (current.isValid() ? current.center() : QPoint()) : event->pos());
     event->accept();
 }
 
@@ -133,6 +237,10 @@ void StatusList::scrollContentsBy(int, int) {
 
 int StatusList::TopRow() const {
     return verticalScrollBar()->value();
+}
+
+bool StatusList::AtBottom() const {
+    return verticalScrollBar()->value() >= verticalScrollBar()->maximum();
 }
 
 int StatusList::TextWidth() const {
@@ -206,6 +314,68 @@ void StatusList::ScrollTo(int row) {
     }
 }
 
+void StatusList::MoveTo(int row, Extend extend) {
+    if (row < 0 || row >= Count()) {
+        return;
+    }
+    if (LayoutPending) {
+        Layout();
+    }
+    if (extend == Extend::Toggle) {
+        Select(row, row, !IsSelected(row));
+        Anchor = row;
+    } else {
+        UnselectAll();
+        if (extend == Extend::No || Anchor < 0) {
+            Anchor = row;
+        }
+        Select(std::min(Anchor, row), std::max(Anchor, row), true);
+    }
+    Current = row;
+    ScrollTo(row);
+    AnnounceSelection(row);
+    viewport()->update();
+}
+
+void StatusList::Select(int first, int last, bool selected) {
+    for (int row = first; row <= last; ++row) {
+        Lines[static_cast<std::size_t>(row)].Selected = selected;
+    }
+    if (selected) {
+        SelectedFirst = SelectedLast < SelectedFirst ? first : std::min(SelectedFirst, first);
+        SelectedLast = std::max(SelectedLast, last);
+    }
+}
+
+void StatusList::UnselectAll() {
+    if (SelectedLast >= SelectedFirst) {
+        Select(SelectedFirst, SelectedLast, false);
+    }
+    SelectedFirst = 0;
+    SelectedLast = -1;
+}
+
+void StatusList::SelectAll() {
+    if (Count() > 0) {
+        Select(0, Count() - 1, true);
+        viewport()->update();
+    }
+}
+
+void StatusList::CopySelected() const {
+    if (SelectedLast >= SelectedFirst) {
+        QGuiApplication::clipboard()->setText(SelectedText());
+    }
+}
+
+void StatusList::SaveAs() {
+    const auto fileName =
+        QFileDialog::getSaveFileName(this, tr("Save the Status Lines"), QString(), tr("Text files (*.txt)"));
+    if (!fileName.isEmpty() && !SaveTo(fileName)) {
+        emit SaveFailed(fileName);
+    }
+}
+
 QStyleOptionViewItem StatusList::ItemOption(int row, const QRect& place) const {
     // What a list view hands its style for one enabled item with text only.
     QStyleOptionViewItem option;
@@ -225,13 +395,23 @@ QStyleOptionViewItem StatusList::ItemOption(int row, const QRect& place) const {
     if (isEnabled()) {
         option.palette.setCurrentColorGroup(QPalette::Normal);
     }
-    if (row == Current) {
+    if (IsSelected(row)) {
         option.state |= QStyle::State_Selected;
-        if (hasFocus()) {
-            option.state |= QStyle::State_HasFocus;
-        }
+    }
+    if (row == Current && hasFocus()) {
+        option.state |= QStyle::State_HasFocus;
     }
     return option;
+}
+
+void StatusList::AnnounceSelection(int row) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    // The line the keyboard is on is the list's focus; a screen reader reads it when the list has the focus.
+    QAccessibleEvent selected(this, hasFocus() ? QAccessible::Focus : QAccessible::Selection);
+    selected.setChild(row);
+    QAccessible::updateAccessibility(&selected);
 }
 
 } // namespace pagewing

@@ -5,7 +5,11 @@
 #include "ui/OkButton.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+
+#include <utility>
 
 namespace pagewing {
 
@@ -20,40 +24,97 @@ QLineEdit* Field(QWidget* parent, const char* name, const QString& label, const 
     return field;
 }
 
+// Digits only, no more of them than the largest allowed value has, and within the range.
+bool IsWholeNumber(const QString& text, qint64 lowest, qint64 highest) {
+    if (text.isEmpty() || text.size() > QString::number(highest).size()) {
+        return false;
+    }
+    for (const auto character : text) {
+        if (character < u'0' || character > u'9') {
+            return false;
+        }
+    }
+    const auto value = text.toLongLong();
+    return value >= lowest && value <= highest;
+}
+
+// The tooltip and the accessible description say what is wrong; the frame turns red once something wrong
+// was typed (an empty field is only waiting to be filled).
+void Mark(QLineEdit& field, const QString& problem) {
+    const bool invalid = !problem.isEmpty() && !field.text().isEmpty();
+    if (field.property("invalid").toBool() != invalid) {
+        field.setProperty("invalid", invalid);
+        field.style()->unpolish(&field);
+        field.style()->polish(&field);
+    }
+    field.setToolTip(problem);
+    field.setAccessibleDescription(problem);
+}
+
 } // namespace
 
 UserServerInfo::UserServerInfo(DesktopIntegration& desktop, QWidget* parent)
-    : SkinnedWindow(QStringLiteral(":/skins/options.png"), tr("Options"), desktop, parent) {
+    : SkinnedWindow(QStringLiteral(":/skins/options.png"), tr("User and Server Information"), desktop,
+                    parent) {
     setObjectName(QStringLiteral("UserServerInfo"));
     setAttribute(Qt::WA_DeleteOnClose);
     const auto& settings = GlobalSettings;
-    txtLoginURL = Field(this, "txtLoginURL", tr("Login URL"), QRect(24, 51, 89, 19), settings.LoginURL);
-    txtLoginPort = Field(this, "txtLoginPort", tr("Login Port"), QRect(132, 51, 89, 19), settings.LoginPort);
-    txtICQUIN = Field(this, "txtICQUIN", tr("ICQ Number"), QRect(24, 102, 89, 19), settings.ICQUIN);
+    // Wide enough for 30 characters of a host name; the port, number and password share the row below.
+    txtLoginURL = Field(this, "txtLoginURL", tr("Login URL"), QRect(24, 51, 232, 19), settings.LoginURL);
+    txtLoginPort = Field(this, "txtLoginPort", tr("Login Port"), QRect(24, 102, 59, 19), settings.LoginPort);
+    txtICQUIN = Field(this, "txtICQUIN", tr("ICQ Number"), QRect(96, 102, 74, 19), settings.ICQUIN);
     txtICQPassword =
-        Field(this, "txtICQPassword", tr("ICQ Password"), QRect(132, 102, 89, 19), settings.ICQPassword);
+        Field(this, "txtICQPassword", tr("ICQ Password"), QRect(183, 102, 73, 19), settings.ICQPassword);
     txtICQPassword->setEchoMode(QLineEdit::Password);
+
+    lblProblem = new QLabel(this);
+    lblProblem->setObjectName(QStringLiteral("lblProblem"));
+    lblProblem->setGeometry(24, 124, 232, 26);
+    lblProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblProblem->setWordWrap(true);
 
     OkButton1 = new OkButton(this);
     OkButton1->setObjectName(QStringLiteral("OkButton1"));
-    OkButton1->move(24, 146);
+    OkButton1->move(44, 166);
     cmdCancel = new CancelButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->move(133, 146);
+    cmdCancel->move(148, 166);
 
-    setTabOrder(txtICQPassword, txtICQUIN);
-    setTabOrder(txtICQUIN, txtLoginPort);
-    setTabOrder(txtLoginPort, txtLoginURL);
-    setTabOrder(txtLoginURL, OkButton1);
+    setTabOrder(txtLoginURL, txtLoginPort);
+    setTabOrder(txtLoginPort, txtICQUIN);
+    setTabOrder(txtICQUIN, txtICQPassword);
+    setTabOrder(txtICQPassword, OkButton1);
     setTabOrder(OkButton1, cmdCancel);
-    setFocusProxy(txtICQPassword);
-    txtICQPassword->setFocus();
 
     connect(OkButton1, &ImageButton::Click, this, &UserServerInfo::OkButton1_Click);
     connect(cmdCancel, &ImageButton::Click, this, &UserServerInfo::cmdCancel_Click);
     for (auto* field : {txtLoginURL, txtLoginPort, txtICQUIN, txtICQPassword}) {
         connect(field, &QLineEdit::returnPressed, this, &UserServerInfo::OkButton1_Click);
+        connect(field, &QLineEdit::textChanged, this, &UserServerInfo::CheckFields);
     }
+    CheckFields();
+    auto* first = FirstFieldToFill();
+    setFocusProxy(first);
+    first->setFocus();
+}
+
+QString UserServerInfo::LoginURLProblem(const QString& text) {
+    return text.trimmed().isEmpty() ? tr("Enter the login server's host name") : QString();
+}
+
+QString UserServerInfo::LoginPortProblem(const QString& text) {
+    return IsWholeNumber(text, 1, 65535) ? QString()
+                                         : tr("Login port must be a whole number from 1 to 65535");
+}
+
+QString UserServerInfo::ICQUINProblem(const QString& text) {
+    return IsWholeNumber(text, 1, 2147483647) ? QString()
+                                              : tr("ICQ number must be a whole number from 1 to 2147483647");
+}
+
+QString UserServerInfo::ICQPasswordProblem(const QString& text) {
+    // The login scrambles at most 16 characters.
+    return !text.isEmpty() && text.size() <= 16 ? QString() : tr("Password must be 1 to 16 characters");
 }
 
 void UserServerInfo::keyPressEvent(QKeyEvent* event) {
@@ -65,6 +126,10 @@ void UserServerInfo::keyPressEvent(QKeyEvent* event) {
 }
 
 void UserServerInfo::OkButton1_Click() {
+    if (!CheckFields()) {
+        FirstFieldToFill()->setFocus();
+        return;
+    }
     TakeFields();
     close();
     emit LoginSettingsEntered();
@@ -75,11 +140,38 @@ void UserServerInfo::cmdCancel_Click() {
 }
 
 void UserServerInfo::TakeFields() {
-    // Stored as typed: a wrong value shows up as the session's status lines after the login starts.
-    GlobalSettings.LoginURL = txtLoginURL->text().toStdU16String();
+    GlobalSettings.LoginURL = txtLoginURL->text().trimmed().toStdU16String();
     GlobalSettings.LoginPort = txtLoginPort->text().toStdU16String();
     GlobalSettings.ICQUIN = txtICQUIN->text().toStdU16String();
     GlobalSettings.ICQPassword = txtICQPassword->text().toStdU16String();
+}
+
+bool UserServerInfo::CheckFields() {
+    const std::pair<QLineEdit*, QString> checks[] = {
+        {txtLoginURL, LoginURLProblem(txtLoginURL->text())},
+        {txtLoginPort, LoginPortProblem(txtLoginPort->text())},
+        {txtICQUIN, ICQUINProblem(txtICQUIN->text())},
+        {txtICQPassword, ICQPasswordProblem(txtICQPassword->text())},
+    };
+    QString first;
+    for (const auto& [field, problem] : checks) {
+        Mark(*field, problem);
+        if (first.isEmpty()) {
+            first = problem;
+        }
+    }
+    lblProblem->setText(first);
+    OkButton1->SetEnable(first.isEmpty());
+    return first.isEmpty();
+}
+
+QLineEdit* UserServerInfo::FirstFieldToFill() const {
+    for (auto* field : {txtLoginURL, txtLoginPort, txtICQUIN, txtICQPassword}) {
+        if (field->property("invalid").toBool() || field->text().isEmpty()) {
+            return field;
+        }
+    }
+    return txtLoginURL;
 }
 
 } // namespace pagewing

@@ -1,7 +1,9 @@
 #include "platform/HelpFile.h"
+#include "platform/DesktopIntegration.h"
 
 #include "support/QtTestEnvironment.h"
 
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -22,6 +24,14 @@ private slots:
             QCOMPARE(QFileInfo(HelpFile::Locate(Page)).canonicalFilePath(),
                      QFileInfo(page).canonicalFilePath());
         }
+    }
+
+    void missingPageGivesALine() {
+        DesktopIntegration desktop;
+        QSignalSpy failed(&desktop, &DesktopIntegration::OpenFailed);
+        desktop.OpenHelp(Page);
+        QCOMPARE(failed.value(0).value(0).toString(),
+                 QStringLiteral("The help page HelpFileTestPage.html is not installed"));
     }
 
     // The pages beside the program stay out of the build tree's way.

@@ -19,8 +19,11 @@ private slots:
         QSignalSpy shown(&first, &SingleCopy::ShowRequested);
         SingleCopy second;
         QVERIFY(!second.TryAcquire());
-        second.AskRunningCopyToShow();
-        QTRY_COMPARE(shown.count(), 1);
+        second.AskRunningCopyToShow({});
+        second.AskRunningCopyToShow(QStringLiteral("token-1"));
+        QTRY_COMPARE(shown.count(), 2);
+        QCOMPARE(shown.at(0).at(0).toString(), QString());
+        QCOMPARE(shown.at(1).at(0).toString(), QStringLiteral("token-1"));
     }
 
     void runningProgramHoldsTheLockUntilItDies() {

@@ -240,9 +240,10 @@ private slots:
         run.Auth.Fail(u"Connection refused");
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.constFirst().Id, *command);
-        QCOMPARE(finished.constFirst().Detail, QStringLiteral("Connection refused"));
+        QCOMPARE(finished.constFirst().Detail, QStringLiteral("Connection refused by login.example:5190"));
         QCOMPARE(run.Timers.RunningTimers(), 0u);
-        QVERIFY(run.Lines.contains("The message to 5550101 was not sent: Connection refused"));
+        QVERIFY(run.Lines.contains(
+            "The message to 5550101 was not sent: Connection refused by login.example:5190"));
     }
 
     void aHistoryThatCannotBeWrittenSaysSoOnceAndSendingGoesOn() {

@@ -265,9 +265,12 @@ TEST_F(SMSSenderTest, BytesLeftFromAnEarlierConnectionAreDropped) {
               (Lines{u"line: Successfully connected", u"line: Sending UIN and Password"}));
 }
 
-TEST_F(SMSSenderTest, SocketErrorIsReportedWithItsOwnDescription) {
+TEST_F(SMSSenderTest, SocketErrorNamesTheAddressOfItsConnection) {
     Connect();
-    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }), Failed(u"Connection refused"));
+    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
+              Failed(u"Connection refused by login.example:5190"));
+    ConnectAndReceive(CookieReply("[::1]:5191", Cookie));
+    EXPECT_EQ(LogOf([&] { Service.Fail(u"Host not found"); }), Failed(u"Host not found: [::1]:5191"));
 }
 
 TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
@@ -289,7 +292,8 @@ TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed);
     LogIn();
     EXPECT_EQ(LogOf([&] { Service.Fail(u"Connection reset by peer"); }),
-              (Lines{u"line: Connection reset by peer", u"NotReadyToSendMessage", u"SessionFailed"}));
+              (Lines{u"line: Connection reset by peer: 127.0.0.1:5191", u"NotReadyToSendMessage",
+                     u"SessionFailed"}));
     EXPECT_TRUE(LogOf([&] { Service.Hangup(); }).empty()) << "the close after a reset";
     ConnectToService();
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), duringLogin) << "service closed before ready";

@@ -8,9 +8,10 @@
 namespace pagewing::test {
 
 // A desktop whose answers a test sets (a tray or none, X11 or Wayland) and which records what the windows
-// asked of it instead of doing it. Hiding, keep-on-top, the autostart entry and the keyring are the real
-// ones: they stay inside the window and the test's private folders, and with no session bus (unit tests
-// have none) the keyring leaves the password in the settings file.
+// asked of it instead of doing it (the notices and the states of the tray icon among them). Hiding,
+// keep-on-top, the autostart entry and the keyring are the real ones: they stay inside the window and the
+// test's private folders, and with no session bus (unit tests have none) the keyring leaves the password in
+// the settings file.
 class FakeDesktopIntegration : public DesktopIntegration {
 public:
     bool HasTray() const override { return Tray; }
@@ -29,6 +30,7 @@ public:
     void OpenHelp(const QString& fileName) override { Opened.append(fileName); }
     void OpenLink(const QString& address) override { Opened.append(address); }
     void Notify(const QString&, const QString& message) override { Notices.append(message); }
+    void SetConnectionState(ConnectionState state) override { States.append(state); }
 
     bool Tray = false;
     // The compositor places the windows and ignores keep-on-top.
@@ -39,6 +41,7 @@ public:
     int SystemMoves = 0;
     QStringList Opened;
     QStringList Notices;
+    QList<ConnectionState> States;
 };
 
 } // namespace pagewing::test

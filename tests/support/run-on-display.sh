@@ -3,6 +3,9 @@
 #   xvfb        an X server with no notification area, on the xcb platform
 #   xvfb-tray   the same with a notification area (trayer)
 #   weston      a headless Wayland compositor, on the wayland platform
+#   xvfb-atspi  an X server with a private session bus and the accessibility bus on it (AT-SPI), which
+#               Qt serves: what a screen reader reads
+#   bus         no display (the offscreen platform), only a private session bus
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/desktop.sh"
 
@@ -30,6 +33,19 @@ xvfb | xvfb-tray)
 weston)
     start_private_wayland "$work"
     QT_QPA_PLATFORM=wayland "$@"
+    ;;
+xvfb-atspi)
+    start_private_display "$work"
+    start_private_bus "$work"
+    pids+=("$(cat "$work/bus.pid")")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately &
+    pids+=($!)
+    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$@"
+    ;;
+bus)
+    start_private_bus "$work"
+    pids+=("$(cat "$work/bus.pid")")
+    QT_QPA_PLATFORM=offscreen "$@"
     ;;
 *)
     echo "run-on-display: unknown display kind '$kind'" >&2

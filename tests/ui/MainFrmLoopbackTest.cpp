@@ -59,7 +59,7 @@ private slots:
         window.ShowOrHide();
         QVERIFY(window.isHidden());
         window.findChild<QAbstractButton*>(QStringLiteral("cmdSendMessage"))->click();
-        QTRY_COMPARE(desktop.Notices, QStringList{QStringLiteral("Message successfully delivered")});
+        QTRY_COMPARE(desktop.Notices, QStringList{QStringLiteral("Delivered to Ann Lee +15551234567")});
     }
 };
 

@@ -14,6 +14,7 @@
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 #include <QWindow>
@@ -247,13 +249,33 @@ private slots:
         QTest::mousePress(mark, Qt::LeftButton, {}, QPoint(5, 6));
         QVERIFY(Desktop->PoppedUp == &window.Menu().fl());
         QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(5, 6)));
-        for (const auto keys :
-             {QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+        // F10 anywhere; Shift+F10 and the Menu key in a text box open its own menu, elsewhere this one.
+        const struct {
+            const char* Focus;
+            QKeyCombination Keys;
+            bool CommandMenu;
+        } presses[] = {
+            {"cmbMobileNumber", QKeyCombination(Qt::Key_F10), true},
+            {"txtSMS", QKeyCombination(Qt::Key_F10), true},
+            {"cmbMobileNumber", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), false},
+            {"txtSenderID", QKeyCombination(Qt::Key_Menu), false},
+            {"txtSMS", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), false},
+            {"cmdSendMessage", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), true},
+            {"cmdClearMessage", QKeyCombination(Qt::Key_Menu), true},
+        };
+        for (const auto& [focus, keys, commandMenu] : presses) {
             Desktop->PoppedUp = nullptr;
-            QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
-            QVERIFY(Desktop->PoppedUp == &window.Menu().fl());
-            QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(0, mark->height())));
+            Find(window, focus)->setFocus();
+            QTest::keyClick(window.windowHandle(), keys.key(), keys.keyboardModifiers());
+            auto* ownMenu = QApplication::activePopupWidget();
+            QVERIFY2(commandMenu ? Desktop->PoppedUp == &window.Menu().fl() && ownMenu == nullptr
+                                 : Desktop->PoppedUp == nullptr && ownMenu != nullptr,
+                     focus);
+            if (ownMenu != nullptr) {
+                ownMenu->close();
+            }
         }
+        QCOMPARE(Desktop->MenuPosition, mark->mapToGlobal(QPoint(0, mark->height())));
     }
 
     // The options, the About window and the menu's commands.
@@ -279,7 +301,7 @@ private slots:
             QTest::mouseClick(Find(*window.findChild<UserServerInfo*>(), "OkButton1"), Qt::LeftButton);
             // It starts over: the first wait again.
             QTRY_VERIFY(status->Count() > lines + 1 &&
-                        status->Line(status->Count() - 2).endsWith(u"refused") &&
+                        status->Line(status->Count() - 2).contains(u"    Connection refused by 127.0.0.1:") &&
                         NewestLine(window).endsWith(u"    Reconnecting in 2 seconds"));
             QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ICQUIN=100200300"));
             // Send shows its disabled picture, but still clicks, and the message waits for the login.
@@ -288,24 +310,105 @@ private slots:
             Find<QComboBox>(window, "cmbMobileNumber")->setEditText(QStringLiteral("5551234"));
             QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
             QVERIFY(NewestLine(window).endsWith(u"    Queued: the message will be sent when connected"));
-            // Return in a field means OK; an emptied server is refused, and stored so.
-            window.ShowOptions();
-            Find<QLineEdit>(*window.findChild<UserServerInfo*>(), "txtLoginURL")->clear();
-            QTest::keyClick(Find(*window.findChild<UserServerInfo*>(), "txtICQUIN"), Qt::Key_Return);
-            QTRY_VERIFY(NewestLine(window).endsWith(u"    Login server name is empty"));
         }
-        // The next start asks for the account, with the focus in the password box.
+        // A first start asks for the account: the options take the keyboard, in the first empty field, and
+        // the About window opens beside them without taking it.
+        test::ForgetStoredSettings();
         GlobalSettings = {};
         MainFrm window(*Desktop);
         window.Load();
         QTRY_VERIFY(NewestLine(window).contains(u"User and Server Information"));
         QVERIFY(QTest::qWaitForWindowActive(window.findChild<UserServerInfo*>()));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQPassword"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtICQUIN"));
+        QVERIFY(window.About().isVisible());
     }
 
-    void aboutCheckBoxIsStoredAtOnceAndLinksGoToTheDesktop() {
+    void optionsAreCheckedBeforeTheyAreKept_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<QString>("problem");
+        const QStringList right{"login.example.net", "5190", "100200300", "secret"};
+        const auto with = [&right](int field, const char* text) {
+            auto fields = right;
+            fields[field] = QLatin1String(text);
+            return fields;
+        };
+        const QString port = "Login port must be a whole number from 1 to 65535";
+        const QString uin = "ICQ number must be a whole number from 1 to 2147483647";
+        QTest::newRow("all right") << right << ""
+                                   << "";
+        QTest::newRow("port 65535") << with(1, "65535") << ""
+                                    << "";
+        QTest::newRow("server blank") << with(0, "  ") << "txtLoginURL"
+                                      << "Enter the login server's host name";
+        QTest::newRow("port with letters") << with(1, "99999x") << "txtLoginPort" << port;
+        QTest::newRow("port 0") << with(1, "0") << "txtLoginPort" << port;
+        QTest::newRow("port 65536") << with(1, "65536") << "txtLoginPort" << port;
+        QTest::newRow("port signed") << with(1, "+5190") << "txtLoginPort" << port;
+        QTest::newRow("number with letters") << with(2, "my-uin-abc") << "txtICQUIN" << uin;
+        QTest::newRow("number 0") << with(2, "0") << "txtICQUIN" << uin;
+        QTest::newRow("number 2147483648") << with(2, "2147483648") << "txtICQUIN" << uin;
+        QTest::newRow("number 2147483647") << with(2, "2147483647") << ""
+                                           << "";
+        QTest::newRow("password of 17") << with(3, "12345678901234567") << "txtICQPassword"
+                                        << "Password must be 1 to 16 characters";
+        // Empty is not marked, as it is only waiting to be filled, but OK waits too.
+        QTest::newRow("number empty") << with(2, "") << "" << uin;
+    }
+
+    void optionsAreCheckedBeforeTheyAreKept() {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, marked);
+        QFETCH(QString, problem);
+        QPointer options = new UserServerInfo(*Desktop);
+        options->show();
+        const char* names[] = {"txtLoginURL", "txtLoginPort", "txtICQUIN", "txtICQPassword"};
+        for (int i = 0; i < 4; ++i) {
+            Find<QLineEdit>(*options, names[i])->setText(fields[i]);
+        }
+        for (const auto* name : names) {
+            auto* field = Find<QLineEdit>(*options, name);
+            QCOMPARE(field->property("invalid").toBool(), marked == QLatin1String(name));
+            QVERIFY(marked != QLatin1String(name) || field->accessibleDescription() == problem);
+        }
+        QCOMPARE(Find<QLabel>(*options, "lblProblem")->text(), problem);
+        // Screen readers hear OK as disabled while it shows so.
+        auto* ok = QAccessible::queryAccessibleInterface(Find(*options, "OkButton1"));
+        QCOMPARE(ok->state().disabled, !problem.isEmpty());
+        QSignalSpy entered(options, &UserServerInfo::LoginSettingsEntered);
+        QTest::keyClick(Find(*options, "txtICQUIN"), Qt::Key_Return);
+        QCOMPARE(entered.count(), problem.isEmpty() ? 1 : 0);
+        QCOMPARE(QString::fromStdU16String(GlobalSettings.LoginPort),
+                 problem.isEmpty() ? fields[1] : QString());
+        delete options;
+    }
+
+    void optionsTabFromTheServerToCancel() {
+        QPointer options = new UserServerInfo(*Desktop);
+        options->show();
+        QVERIFY(QTest::qWaitForWindowActive(options));
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(order, (QStringList{"txtLoginURL", "txtLoginPort", "txtICQUIN", "txtICQPassword",
+                                     "OkButton1", "cmdCancel"}));
+        auto* server = Find<QLineEdit>(*options, "txtLoginURL");
+        QVERIFY(server->fontMetrics().horizontalAdvance(QStringLiteral("login.messaging.example.com.au")) <
+                server->contentsRect().width() - 4);
+        QCOMPARE(options->windowTitle(), QStringLiteral("User and Server Information"));
+        delete options;
+    }
+
+    void aboutOpensWithoutTheKeyboardAndItsBoxIsStoredAtOnce() {
+        StoreAccountOnAClosedPort();
+        GlobalSettings.ShowHelp = 1;
+        RegisteryLoadSave::SaveWindowSettings();
         MainFrm window(*Desktop);
         window.Load();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmbMobileNumber"));
         auto& about = window.About();
         auto* box = Find<QCheckBox>(about, "chkShowHelp");
         QVERIFY(about.isVisible() && box->isChecked());

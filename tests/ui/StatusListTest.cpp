@@ -3,7 +3,9 @@
 
 #include "support/QtTestEnvironment.h"
 
+#include <QAccessible>
 #include <QClipboard>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -75,11 +77,16 @@ private slots:
         QVERIFY(List->LineRect(1).height() > wrapped.height());
     }
 
-    void clickCopyAndWheelLeaveTheNewestLineToScrollDown() {
+    void wheelAndClickKeepTheViewWhileNewLinesArrive() {
         Add(30);
         QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->LineRect(27).center());
         QTest::keyClick(List, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), Dated(27));
+        // Reading an older line: a new one neither moves the view nor takes the selection.
+        QTest::keyClick(List, Qt::Key_Home);
+        Add(1);
+        QVERIFY(List->LineRect(0).isValid() && !List->LineRect(30).isValid());
+        QCOMPARE(List->CurrentRow(), 0);
         QTest::keyClick(List, Qt::Key_End);
         const auto top = List->LineAt(QPoint(1, 0));
         const QPointF at(20, 20);
@@ -87,11 +94,54 @@ private slots:
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(List->viewport(), &wheel);
         QCOMPARE(List->LineAt(QPoint(1, 0)), top - QApplication::wheelScrollLines());
-        QCOMPARE(List->CurrentRow(), 29);
-        QVERIFY(!List->LineRect(29).isValid());
         Add(1);
-        QVERIFY(List->LineRect(30).isValid());
-        QCOMPARE(List->verticalScrollBar()->value(), List->verticalScrollBar()->maximum());
+        QVERIFY(!List->LineRect(31).isValid());
+        QCOMPARE(List->CurrentRow(), 31);
+        // Back at the bottom, the view follows the newest line again.
+        QTest::keyClick(List, Qt::Key_End);
+        Add(1);
+        QVERIFY(List->LineRect(32).isValid());
+        QCOMPARE(List->CurrentRow(), 32);
+    }
+
+    void shiftAndCtrlSelectAndTheMenuCopiesOrClears() {
+        Add(30);
+        const auto click = [this](int row, Qt::KeyboardModifiers modifiers) {
+            QTest::mouseClick(List->viewport(), Qt::LeftButton, modifiers, List->LineRect(row).center());
+        };
+        click(25, {});
+        click(27, Qt::ShiftModifier);
+        click(26, Qt::ControlModifier);
+        QTest::keyClick(List, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(List, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), Dated(26) + u'\n' + Dated(27));
+        QTest::keyClick(List, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(List->IsSelected(0) && List->IsSelected(29));
+
+        List->OpenMenu(List->LineRect(29).center());
+        auto* menu = QApplication::activePopupWidget();
+        QVERIFY(menu != nullptr);
+        menu->findChild<QAction*>(QStringLiteral("CopyAll"))->trigger();
+        QCOMPARE(QApplication::clipboard()->text().split(u'\n').size(), 30);
+        QCOMPARE(QApplication::clipboard()->text().split(u'\n').constLast(), Dated(29));
+        menu->findChild<QAction*>(QStringLiteral("Clear"))->trigger();
+        QCOMPARE(List->Count(), 0);
+        Add(1);
+        QCOMPARE(List->CurrentRow(), 0);
+    }
+
+    // How a screen reader hears of new lines is AccessibilityTest's, through the desktop's accessibility bus.
+    void screenReadersReadEveryLine() {
+        List->setAccessibleName(QStringLiteral("Status"));
+        Add(3);
+        auto* list = QAccessible::queryAccessibleInterface(List);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Status"));
+        QCOMPARE(list->childCount(), 3);
+        QCOMPARE(list->child(2)->role(), QAccessible::ListItem);
+        QCOMPARE(list->child(2)->text(QAccessible::Name), Dated(2));
+        QVERIFY(list->child(2)->state().selected && !list->child(1)->state().selected);
+        QCOMPARE(list->indexOfChild(list->child(1)), 1);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
+#include "platform/ProductInfo.h"
 
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"
@@ -57,6 +58,10 @@ private slots:
 
         ClickAt(centre, 3);
         QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
+        // The tooltip tells the state of the connection, which the icon's badge shows.
+        QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion + QStringLiteral(": Not connected"));
+        desktop.SetConnectionState(DesktopIntegration::ConnectionState::Reconnecting);
+        QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion + QStringLiteral(": Reconnecting"));
         QCOMPARE(window.Menu().fl().actions().constFirst()->text(),
                  QStringLiteral("Hide (Or Click On Tray Icon)"));
     }

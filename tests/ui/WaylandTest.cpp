@@ -2,6 +2,7 @@
 
 #include "platform/DesktopIntegration.h"
 #include "platform/RegisteryLoadSave.h"
+#include "platform/SingleCopy.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"
@@ -13,6 +14,7 @@
 #include "support/SeededSettings.h"
 
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 
 using namespace pagewing;
@@ -38,6 +40,22 @@ private slots:
         QVERIFY(window.findChild<ImageButton*>(QStringLiteral("cmdSendMessage"))->Enable());
         // The compositor ignores keep-on-top: the menu says so instead of showing a check mark.
         QVERIFY(!window.Menu().fl().findChild<QAction*>(QStringLiteral("aot"))->isEnabled());
+
+        // Minimised with no notification area, where the compositor never says when it restores a window, the
+        // window counts as hidden, and a second start of the program brings it back.
+        SingleCopy copy;
+        QVERIFY(copy.TryAcquire());
+        copy.Listen();
+        QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
+        window.ShowOrHide();
+        QTest::qWait(500);
+        QVERIFY(!GlobalSettings.Showing);
+        QProcess second;
+        second.start(QStringLiteral(PAGEWING_EXECUTABLE), {});
+        QTRY_VERIFY_WITH_TIMEOUT(GlobalSettings.Showing && window.isVisible(), 10000);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        second.kill();
+        second.waitForFinished();
     }
 };
 

@@ -1,0 +1,75 @@
+#include "platform/DesktopNotices.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QGuiApplication>
+
+namespace pagewing {
+
+namespace {
+
+const QString Service = QStringLiteral("org.freedesktop.Notifications");
+const QString Path = QStringLiteral("/org/freedesktop/Notifications");
+const QString Interface = Service;
+const QString DefaultAction = QStringLiteral("default");
+
+} // namespace
+
+DesktopNotices::DesktopNotices(QObject* parent)
+    : QObject(parent) {
+    auto bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
+                    SLOT(OnActionInvoked(uint, QString)));
+        bus.connect(Service, Path, Interface, QStringLiteral("ActivationToken"), this,
+                    SLOT(OnActivationToken(uint, QString)));
+        bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
+                    SLOT(OnClosed(uint, uint)));
+    }
+}
+
+void DesktopNotices::Show(const QString& title, const QString& body, std::function<void()> unavailable) {
+    auto bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        unavailable();
+        return;
+    }
+    auto call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
+    const auto application = QGuiApplication::desktopFileName();
+    call << QCoreApplication::applicationName() << 0u << application << title << body
+         << QStringList{DefaultAction, tr("Show")}
+         << QVariantMap{{QStringLiteral("desktop-entry"), application}} << -1;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, unavailable = std::move(unavailable)](QDBusPendingCallWatcher* finished) {
+                const QDBusPendingReply<uint> reply = *finished;
+                if (reply.isError()) {
+                    unavailable();
+                } else {
+                    Shown.insert(reply.value());
+                }
+                finished->deleteLater();
+            });
+}
+
+void DesktopNotices::OnActionInvoked(uint id, const QString& action) {
+    if (Shown.contains(id) && action == DefaultAction) {
+        const auto token = Tokens.find(id);
+        emit Clicked(token != Tokens.end() ? token->second : QString());
+    }
+}
+
+void DesktopNotices::OnActivationToken(uint id, const QString& token) {
+    if (Shown.contains(id)) {
+        Tokens[id] = token;
+    }
+}
+
+void DesktopNotices::OnClosed(uint id, uint) {
+    Shown.remove(id);
+    Tokens.erase(id);
+}
+
+} // namespace pagewing

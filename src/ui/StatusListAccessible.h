@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+#include <unordered_map>
+
+namespace pagewing {
+
+class StatusList;
+
+// What assistive technology reads of the status list: a list whose items are its lines, each named by its
+// text, selectable, and selected or focused as the list shows it. The list paints its lines itself, so
+// without this a screen reader found an unnamed filler with nothing in it.
+//
+// A line's interface is made when a reader first asks for it and kept, under an id, until the lines are
+// cleared; the lines are only ever appended, so a row is a line's identity.
+class StatusListAccessible : public QAccessibleWidget {
+public:
+    explicit StatusListAccessible(StatusList* list);
+    ~StatusListAccessible() override;
+
+    // The lines were cleared: their interfaces go.
+    void ForgetLines();
+
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* focusChild() const override;
+    QAccessible::State state() const override;
+
+private:
+    class Line;
+
+    StatusList& List() const;
+
+    mutable std::unordered_map<int, QAccessible::Id> Lines;
+};
+
+} // namespace pagewing
