@@ -127,6 +127,19 @@ bool History::StartAfresh() {
     return true;
 }
 
+void History::MarkWaiting(bool waiting) {
+    QFile mark(File + QStringLiteral("-outbox"));
+    if (waiting) {
+        mark.open(QIODevice::WriteOnly);
+    } else {
+        mark.remove();
+    }
+}
+
+bool History::IsMarkedWaiting() const {
+    return QFileInfo::exists(File + QStringLiteral("-outbox"));
+}
+
 History::Failure History::OpenFile() {
     // Made here with the owner's permissions alone; SQLite gives its journal files the same.
     QFile file(File);

@@ -36,6 +36,11 @@ public:
     bool Open();
     bool IsOpen() const;
 
+    // A mark beside the file, set while messages of the window may be waiting or on their way, so that a
+    // start opens the file at once only when there is something to take up.
+    void MarkWaiting(bool waiting);
+    bool IsMarkedWaiting() const;
+
     // Records a new message; its id, or none when it could not be recorded.
     std::optional<qint64> Add(const MessageRecord& record);
     // Records a message's state, code, detail and time of change. With `from`, only while the stored state is

@@ -84,6 +84,12 @@ void Messenger::OpenHistory() {
     ResumeOutbox();
 }
 
+void Messenger::TakeUpLastRun() {
+    if (MessageHistory.IsMarkedWaiting()) {
+        OpenHistory();
+    }
+}
+
 void Messenger::ResumeOutbox() {
     int unknown = 0;
     for (const auto state : {MessageState::Sending, MessageState::NoAnswerYet}) {
@@ -111,6 +117,7 @@ void Messenger::ResumeOutbox() {
         resumed.push_back(record.Id);
     }
     Queue.insert(Queue.begin(), resumed.begin(), resumed.end());
+    MarkWaiting();
     if (unknown > 0) {
         Say(tr("%1 of the last run may not have been delivered: see Message History").arg(Messages(unknown)));
     }
@@ -122,7 +129,8 @@ void Messenger::ResumeOutbox() {
 }
 
 void Messenger::WatchNetwork() {
-    if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+    if (std::exchange(WatchingNetwork, true) ||
+        !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
         return;
     }
     connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
@@ -203,6 +211,10 @@ std::optional<QString> Messenger::Problem(const OutgoingMessage& message) {
 
 std::optional<qint64> Messenger::Enqueue(MessageRecord record) {
     OpenHistory();
+    if (Kind == Outbox::Resumed) {
+        // Before the row: whatever happens to this run, the next start knows to look.
+        MessageHistory.MarkWaiting(true);
+    }
     record.Id = MessageHistory.Add(record).value_or(--UnrecordedIds);
     Pending.insert(record.Id, record);
     Queue.push_back(record.Id);
@@ -254,6 +266,7 @@ void Messenger::Finish(MessageRecord record, MessageState state, const QStringLi
     record.Changed = QDateTime::currentDateTime();
     Save(record);
     Pending.remove(record.Id);
+    MarkWaiting();
     emit MessageFinished(record, lines);
 }
 
@@ -353,6 +366,7 @@ void Messenger::ScheduleLogin(SessionFailure failure) {
         return;
     }
     RateLimited = failure == SessionFailure::RateLimited;
+    WatchNetwork();
     const auto wait = Backoff.Next(failure);
     ReconnectTimer->Start(wait);
     SetState(Connection::WaitingToReconnect);
@@ -365,6 +379,12 @@ void Messenger::WithdrawCommandMessages(const QString& reason) {
         if (Pending.value(id).Origin != MessageOrigin::Window) {
             Withdraw(id, reason);
         }
+    }
+}
+
+void Messenger::MarkWaiting() {
+    if (Kind == Outbox::Resumed && Pending.isEmpty()) {
+        MessageHistory.MarkWaiting(false);
     }
 }
 

@@ -70,8 +70,10 @@ public:
     // Opens the history, and with a resumed outbox takes up what an earlier run left: messages still queued
     // go out after the login, those that were on their way are unknown.
     void OpenHistory();
-    // Logs in at once when the network comes back while waiting to reconnect.
-    void WatchNetwork();
+    // Opens the history now only when an earlier run left messages waiting; otherwise the first message, or
+    // the first look at the history, opens it.
+    void TakeUpLastRun();
+    // The network came back: logs in at once when waiting to reconnect.
     void NetworkReachable();
 
     // Why a message makes no sense to send as it is, or none when it does.
@@ -118,6 +120,10 @@ private:
     // Every request still waiting for its answer on a connection that is gone.
     void LoseWaitingRequests();
     void ScheduleLogin(SessionFailure failure);
+    // Follows the network's reachability, where the system tells it; only needed while waiting to reconnect.
+    void WatchNetwork();
+    // The window's messages waiting or on their way, for the next start to take up.
+    void MarkWaiting();
     void StartLogin();
     void SetState(Connection state);
     // Records the message's new state; false when `from` is given and the stored state is another, because
@@ -139,6 +145,7 @@ private:
     bool Reconnecting = true;
     bool HistoryOpened = false;
     bool RateLimited = false;
+    bool WatchingNetwork = false;
 
     // Messages not yet finished, by id.
     QHash<qint64, MessageRecord> Pending;

@@ -85,11 +85,8 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     connect(Messaging.get(), &Messenger::NumbersChanged, this, &MainFrm::RefreshTelephoneCombo);
     connect(Messaging.get(), &Messenger::MessageFinished, this, &MainFrm::MessageFinished);
     connect(Messaging.get(), &Messenger::ConnectionChanged, this, &MainFrm::ConnectionChanged);
-    // The history and the network's state are not needed for the first sight of the window.
-    connect(this, &MainFrm::FirstPainted, Messaging.get(), [this] {
-        Messaging->OpenHistory();
-        Messaging->WatchNetwork();
-    });
+    // Messages that the last run left are taken up once the window is there.
+    connect(this, &MainFrm::FirstPainted, Messaging.get(), &Messenger::TakeUpLastRun);
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
@@ -323,6 +320,8 @@ void MainFrm::ShowAbout() {
 
 void MainFrm::ShowHistory() {
     if (!HistoryWindow) {
+        // What the last run left is taken up before it is shown.
+        Messaging->OpenHistory();
         HistoryWindow = std::make_unique<HistoryFrm>(*Messaging, Desktop);
         HistoryWindow->move(
             ScreenPlacement::CentredOn(frameGeometry(), HistoryWindow->size(), AvailableScreen()));
