@@ -62,8 +62,8 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
     lstHistory->verticalHeader()->hide();
     lstHistory->verticalHeader()->setDefaultSectionSize(lstHistory->fontMetrics().height() + 6);
     lstHistory->horizontalHeader()->setHighlightSections(false);
-    for (const auto& [column, width] : {std::pair{HistoryModel::Time, 124}, std::pair{HistoryModel::To, 128},
-                                        std::pair{HistoryModel::Text, 152}}) {
+    for (const auto& [column, width] : {std::pair{HistoryModel::Time, 136}, std::pair{HistoryModel::To, 122},
+                                        std::pair{HistoryModel::Text, 146}}) {
         lstHistory->setColumnWidth(column, width);
     }
     lstHistory->horizontalHeader()->setStretchLastSection(true);
