@@ -4,6 +4,7 @@
 #include "support/QtTestEnvironment.h"
 
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -92,6 +93,15 @@ private slots:
         QVERIFY(GlobalSettings.ICQPassword == u"p,a ss=wörd" &&
                 GlobalSettings.TelephoneList == u"0123,4567,Ann 89");
         QCOMPARE(GlobalSettings.SaveLeft, -30);
+        // A password command is written only where one is set.
+        QVERIFY(!QSettings(RegisteryLoadSave::StoreFileName(), QSettings::IniFormat)
+                     .contains(QStringLiteral("Settings/PasswordCommand")));
+        GlobalSettings.PasswordCommand = u"pass show icq, work";
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::Command);
+        GlobalSettings = {};
+        RegisteryLoadSave::LoadLoginSettings();
+        QVERIFY(GlobalSettings.PasswordCommand == u"pass show icq, work" &&
+                GlobalSettings.ICQPassword == u"p,a ss=wörd");
     }
 
     void storeIsReadableByItsOwnerOnlyWhateverTheUmask() {
@@ -105,6 +115,26 @@ private slots:
         RegisteryLoadSave::SaveWindowSettings();
         QVERIFY(Mode(fileName) == 0600u && Mode(folder) == 0700u);
         umask(previous);
+    }
+
+    void anotherStoreFileIsMadePrivateButOnlyTheFoldersMadeForIt() {
+        // A file given with --settings: in a folder that exists (a home folder, say), which keeps its mode,
+        // and in folders made for it, which are private.
+        const QTemporaryDir root;
+        const auto shared = root.path() + QStringLiteral("/shared");
+        const auto made = root.path() + QStringLiteral("/new");
+        const auto previous = umask(0);
+        QDir().mkdir(shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        for (const auto& fileName :
+             {shared + QStringLiteral("/alerts.ini"), made + QStringLiteral("/sub/alerts.ini")}) {
+            RegisteryLoadSave::UseStoreFile(fileName);
+            RegisteryLoadSave::SaveTelephoneList();
+            QCOMPARE(Mode(fileName), 0600u);
+        }
+        RegisteryLoadSave::UseStoreFile({});
+        umask(previous);
+        QVERIFY(Mode(shared) == 0755u && Mode(made) == 0700u && Mode(made + QStringLiteral("/sub")) == 0700u);
     }
 };
 
