@@ -203,15 +203,8 @@ void MainFrm::Load() {
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
     // The login waits for the password, which the keyring gives later.
-    AccountSettings::Load(Desktop, [this](const QString& note) {
-        if (!note.isEmpty()) {
-            Note(note);
-        }
-        if (AccountSettings::IsComplete()) {
-            Messaging->LogIn();
-        } else {
-            AskForAccount();
-        }
+    AccountSettings::Load(Desktop, [this](const AccountSettings::Loaded& loaded) {
+        LogInOrAsk(loaded, AccountSettings::IsComplete());
     });
 }
 
@@ -244,14 +237,23 @@ void MainFrm::OpenCommandMenu(QPoint globalPosition) {
 }
 
 void MainFrm::Reconnect() {
-    AccountSettings::ReadPassword(Desktop, [this] {
-        // Never a login with an empty password; what else is wrong the session says itself.
-        if (GlobalSettings.ICQPassword.empty()) {
-            AskForAccount();
-        } else {
-            Messaging->LogIn();
-        }
+    // Never a login with an empty password; what else is wrong the session says itself.
+    AccountSettings::ReadPassword(Desktop, [this](const AccountSettings::Loaded& loaded) {
+        LogInOrAsk(loaded, !GlobalSettings.ICQPassword.empty());
     });
+}
+
+void MainFrm::LogInOrAsk(const AccountSettings::Loaded& loaded, bool canLogIn) {
+    if (!loaded.Note.isEmpty()) {
+        Note(loaded.Note);
+    }
+    using Gap = AccountSettings::PasswordGap;
+    if (canLogIn) {
+        Messaging->LogIn();
+    } else if (loaded.Gap != Gap::KeyringLocked && loaded.Gap != Gap::CommandFailed) {
+        // A locked keyring and a failing command are mended outside the window, as their note says.
+        AskForAccount();
+    }
 }
 
 void MainFrm::AskForAccount() {
