@@ -17,6 +17,7 @@
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
+#include "ui/NumberListPruner.h"
 #include "ui/Pictures.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
@@ -115,6 +116,7 @@ void MainFrm::BuildControls() {
     cmbMobileNumber->setInsertPolicy(QComboBox::NoInsert);
     cmbMobileNumber->setAccessibleName(tr("Mobile number"));
     cmbMobileNumber->lineEdit()->setPlaceholderText(tr("Name and number, e.g. Ann +15551234567"));
+    new NumberListPruner(*cmbMobileNumber);
 
     txtSenderID = Place(new QLineEdit(this), "txtSenderID", Twips(330, 1305, 4455, 285));
     txtSenderID->setAccessibleName(tr("Sender name"));
