@@ -47,12 +47,20 @@ PasswordGap GapOf(Keyring::Outcome outcome) {
     return PasswordGap::KeyringFailed;
 }
 
+bool IsUnreachable(Keyring::Outcome outcome) {
+    return outcome == Keyring::Outcome::NoSessionBus || outcome == Keyring::Outcome::NoService;
+}
+
+QString WhyUnreachable(Keyring::Outcome outcome) {
+    return outcome == Keyring::Outcome::NoSessionBus ? Tr("no session bus")
+                                                     : Tr("no keyring service on the session bus");
+}
+
 QString KeyringReason(const Keyring::Answer& answer) {
+    if (IsUnreachable(answer.What)) {
+        return Tr("the desktop's keyring cannot be reached from here (%1)").arg(WhyUnreachable(answer.What));
+    }
     switch (answer.What) {
-    case Keyring::Outcome::NoSessionBus:
-        return Tr("the desktop's keyring cannot be reached from here (no session bus)");
-    case Keyring::Outcome::NoService:
-        return Tr("the desktop's keyring cannot be reached (no keyring service on the session bus)");
     case Keyring::Outcome::Locked:
         return Tr("the desktop's keyring is locked");
     case Keyring::Outcome::NotFound:
@@ -83,19 +91,12 @@ Loaded Missing(PasswordGap gap, const QString& reason) {
 
 // The password stays in the settings file where the keyring cannot take it.
 QString KeptInFile(const Keyring::Answer& answer) {
-    const auto why = [&answer] {
-        switch (answer.What) {
-        case Keyring::Outcome::NoSessionBus:
-            return Tr("no keyring is available (no session bus)");
-        case Keyring::Outcome::NoService:
-            return Tr("no keyring is available (no keyring service on the session bus)");
-        case Keyring::Outcome::Locked:
-            return Tr("the desktop's keyring is locked; unlock it, then press OK under User and Server "
-                      "Information to move the password there");
-        default:
-            return Tr("the desktop's keyring failed: %1").arg(answer.Error);
-        }
-    }();
+    auto why = KeyringReason(answer);
+    if (IsUnreachable(answer.What)) {
+        why = Tr("no keyring is available (%1)").arg(WhyUnreachable(answer.What));
+    } else if (answer.What == Keyring::Outcome::Locked) {
+        why += Tr("; unlock it, then press OK under User and Server Information to move the password there");
+    }
     return Tr("Password kept in the settings file: %1").arg(why);
 }
 

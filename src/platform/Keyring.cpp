@@ -19,11 +19,6 @@ namespace {
 using Attributes = QMap<QString, QString>;
 using ObjectPaths = QList<QDBusObjectPath>;
 
-// Answers on the next turn of the event loop, as a job would.
-void AnswerLater(QObject* context, std::function<void()> answer) {
-    QTimer::singleShot(0, context, std::move(answer));
-}
-
 // QtKeychain's error, read together with what the Secret Service says of the account's entries.
 Keyring::Outcome OutcomeOf(QKeychain::Error error,
                            const QDBusPendingReply<ObjectPaths, ObjectPaths>& search) {
@@ -68,8 +63,7 @@ Keyring::Keyring(QObject* parent)
     : QObject(parent) {}
 
 void Keyring::ReadPassword(const QString& account, Handler onRead) {
-    if (!HasSessionBus()) {
-        AnswerLater(this, [onRead = std::move(onRead)] { onRead({Outcome::NoSessionBus, {}, {}}); });
+    if (AnsweredWithoutBus(onRead)) {
         return;
     }
     auto* job = new QKeychain::ReadPasswordJob(ProductInfo::Name, this);
@@ -78,14 +72,24 @@ void Keyring::ReadPassword(const QString& account, Handler onRead) {
 }
 
 void Keyring::WritePassword(const QString& account, const QString& password, Handler onWritten) {
-    if (!HasSessionBus()) {
-        AnswerLater(this, [onWritten = std::move(onWritten)] { onWritten({Outcome::NoSessionBus, {}, {}}); });
+    if (AnsweredWithoutBus(onWritten)) {
         return;
     }
     auto* job = new QKeychain::WritePasswordJob(ProductInfo::Name, this);
     job->setKey(account);
     job->setTextData(password);
     Finish(*job, account, std::move(onWritten));
+}
+
+bool Keyring::AnsweredWithoutBus(Handler& onAnswer) {
+    if (HasSessionBus()) {
+        return false;
+    }
+    // On the next turn of the event loop, as a job would answer.
+    QTimer::singleShot(0, this, [onAnswer = std::move(onAnswer)] {
+        onAnswer({Outcome::NoSessionBus, {}, {}});
+    });
+    return true;
 }
 
 void Keyring::Finish(QKeychain::Job& job, const QString& account, Handler onAnswer) {

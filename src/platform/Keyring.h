@@ -52,6 +52,8 @@ public:
     static bool HasSessionBus();
 
 private:
+    // True, and the answer given, when there is no session bus to ask through.
+    bool AnsweredWithoutBus(Handler& onAnswer);
     void Finish(QKeychain::Job& job, const QString& account, Handler onAnswer);
 };
 

@@ -1,5 +1,7 @@
 #include "platform/PasswordCommand.h"
 
+#include <utility>
+
 namespace pagewing {
 
 namespace {
@@ -15,14 +17,12 @@ QString FirstLine(const QByteArray& output) {
 
 } // namespace
 
-void PasswordCommand::Run(const QString& command, QObject& owner, Handler done,
-                          std::chrono::milliseconds timeOut) {
+void PasswordCommand::Run(const QString& command, QObject& owner, Handler done) {
     // Owned by the owner until it has answered, then deleted.
-    new PasswordCommand(command, owner, std::move(done), timeOut);
+    new PasswordCommand(command, owner, std::move(done));
 }
 
-PasswordCommand::PasswordCommand(const QString& command, QObject& owner, Handler done,
-                                 std::chrono::milliseconds timeOut)
+PasswordCommand::PasswordCommand(const QString& command, QObject& owner, Handler done)
     : QObject(&owner)
     , Done(std::move(done)) {
     connect(&Shell, &QProcess::finished, this, &PasswordCommand::Finished);
@@ -36,7 +36,7 @@ PasswordCommand::PasswordCommand(const QString& command, QObject& owner, Handler
         TimedOut = true;
         Shell.kill();
     });
-    Expiry.start(timeOut);
+    Expiry.start(TimeOut);
     Shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
     // A command that reads standard input gets its end at once rather than waiting for ever.
     Shell.closeWriteChannel();
@@ -44,7 +44,7 @@ PasswordCommand::PasswordCommand(const QString& command, QObject& owner, Handler
 
 void PasswordCommand::Finished(int exitCode, QProcess::ExitStatus status) {
     if (TimedOut) {
-        Answer({std::nullopt, tr("gave no password within %1 seconds").arg(Expiry.interval() / 1000)});
+        Answer({std::nullopt, tr("gave no password within %1 seconds").arg(TimeOut.count())});
     } else if (status != QProcess::NormalExit) {
         Answer({std::nullopt, tr("stopped before it ended") + ErrorOutput()});
     } else if (exitCode != 0) {

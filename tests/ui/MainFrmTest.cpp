@@ -162,22 +162,14 @@ private slots:
     void unsendableCharactersAreMarkedAsTheyCome() {
         MainFrm window(*Desktop);
         auto* message = Find<LimitedTextEdit>(window, "txtSMS");
-        const auto marked = [message] {
-            QStringList texts;
-            for (const auto& mark : message->extraSelections()) {
-                if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline) {
-                    texts.append(mark.cursor.selectedText());
-                }
-            }
-            return texts;
-        };
-        message->insertPlainText(QStringLiteral("Hi \u20AC\U0001F600\nok\u4E00."));
-        QCOMPARE(marked(), (QStringList{QStringLiteral("\U0001F600"), QStringLiteral("\u4E00")}));
-        QTest::keyClick(message, Qt::Key_Home, Qt::ControlModifier);
+        message->insertPlainText(QStringLiteral("Hi \u20AC\U0001F600\nok"));
         QTest::sendKeyEvent(QTest::Click, message, Qt::Key_unknown, QStringLiteral("\u0416"), Qt::NoModifier);
-        QCOMPARE(marked().size(), 3);
-        message->clear();
-        QVERIFY(marked().isEmpty());
+        QStringList marked;
+        for (const auto& mark : message->extraSelections()) {
+            marked.append(mark.cursor.selectedText());
+            QCOMPARE(mark.format.underlineStyle(), QTextCharFormat::WaveUnderline);
+        }
+        QCOMPARE(marked, (QStringList{QStringLiteral("\U0001F600"), QStringLiteral("\u0416")}));
     }
 
     void deleteInTheOpenNumberListForgetsTheHighlightedEntry() {
