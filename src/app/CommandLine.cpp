@@ -64,6 +64,12 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("Read the server and account from this settings file instead "
                        "of the user's own; the window is then never used."),
         QStringLiteral("FILE"));
+    const QCommandLineOption passwordCommand(
+        QStringLiteral("password-command"),
+        QStringLiteral("Run this shell command and take the first line it prints as the password, instead "
+                       "of the keyring or the settings file: for cron and ssh, where the desktop's keyring "
+                       "cannot be reached. The settings key PasswordCommand does the same."),
+        QStringLiteral("CMD"));
     const QCommandLineOption quiet(QStringLiteral("quiet"),
                                    QStringLiteral("Print nothing on standard output unless it fails; errors "
                                                   "still go to standard error."));
@@ -78,7 +84,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("limit"),
         QStringLiteral("With --history: how many messages. Default: %1.").arg(DefaultLimit),
         QStringLiteral("N"));
-    parser.addOptions({help, version, send, sender, timeout, settings, quiet, json, history, limit});
+    parser.addOptions(
+        {help, version, send, sender, timeout, settings, passwordCommand, quiet, json, history, limit});
     parser.addPositionalArgument(
         QStringLiteral("MESSAGE"),
         QStringLiteral("With --send: the message; read from standard input when left out or \"-\"."),
@@ -110,7 +117,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         return std::nullopt;
     };
     if (parser.isSet(history)) {
-        if (const auto misplaced = onlyWith({send, sender, timeout, settings, quiet}, "send")) {
+        if (const auto misplaced =
+                onlyWith({send, sender, timeout, settings, passwordCommand, quiet}, "send")) {
             return Failure(*misplaced);
         }
         if (!words.isEmpty()) {
@@ -133,7 +141,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         return Failure(*misplaced);
     }
     if (!parser.isSet(send)) {
-        if (const auto misplaced = onlyWith({sender, timeout, settings, quiet, json}, "send")) {
+        if (const auto misplaced =
+                onlyWith({sender, timeout, settings, passwordCommand, quiet, json}, "send")) {
             return Failure(*misplaced);
         }
         if (!words.isEmpty()) {
@@ -152,6 +161,7 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         command.Requests.append({number.trimmed(), parser.value(sender), message});
     }
     command.SettingsFile = parser.value(settings);
+    command.PasswordCommand = parser.value(passwordCommand);
     command.Quiet = parser.isSet(quiet);
     command.Json = parser.isSet(json);
     if (parser.isSet(timeout)) {

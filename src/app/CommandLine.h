@@ -26,6 +26,8 @@ struct CommandLine {
     std::chrono::seconds Timeout = DefaultTimeout;
     // Another settings file than the user's own, for a script that keeps an account of its own.
     QString SettingsFile;
+    // A command whose first line of output is the password, for runs where no keyring can be reached.
+    QString PasswordCommand;
     // Nothing on standard output unless the command fails.
     bool Quiet = false;
     // One JSON object per line on standard output.

@@ -34,22 +34,36 @@ QString ReadStandardInput() {
     return text;
 }
 
-// The login settings, the password from the keyring where it is kept; a note for the user is a status line.
-void LoadAccount(CommandLineOutput& output) {
+// The login settings, the password from a password command, the keyring or the file; a note for the user is
+// a status line.
+AccountSettings::Loaded LoadAccount(CommandLineOutput& output) {
     DesktopIntegration desktop;
     QEventLoop waiting;
-    bool loaded = false;
-    AccountSettings::Load(desktop, [&](const QString& note) {
-        if (!note.isEmpty()) {
+    std::optional<AccountSettings::Loaded> account;
+    AccountSettings::Load(desktop, [&](const AccountSettings::Loaded& loaded) {
+        if (!loaded.Note.isEmpty()) {
             output.Line(QString::fromStdU16String(LocaleStatusClock().CurrentDateTimeText()) +
-                        QStringLiteral("    ") + note);
+                        QStringLiteral("    ") + loaded.Note);
         }
-        loaded = true;
+        account = loaded;
         waiting.quit();
     });
-    if (!loaded) {
+    if (!account) {
         waiting.exec();
     }
+    return *account;
+}
+
+// Why nothing can be sent with the stored account, and the way out.
+QString MissingAccount(const AccountSettings::Loaded& account) {
+    if (account.Gap != AccountSettings::PasswordGap::None) {
+        return QStringLiteral("no password: %1; give it with --password-command CMD or PasswordCommand in %2")
+            .arg(account.Reason, RegisteryLoadSave::StoreFileName());
+    }
+    return QStringLiteral(
+               "the settings in %1 lack the server, port, ICQ number or password; enter them under User "
+               "and Server Information in the window")
+        .arg(RegisteryLoadSave::StoreFileName());
 }
 
 // Hands each message to the running window in turn; none when no window runs.
@@ -126,12 +140,11 @@ int Send(const CommandLine& command) {
     } else {
         RegisteryLoadSave::UseStoreFile(command.SettingsFile);
     }
-    LoadAccount(output);
-    if (!AccountSettings::IsComplete()) {
-        output.Error(
-            QStringLiteral("the settings in %1 lack the ICQ number or password; enter them under User "
-                           "and Server Information in the window")
-                .arg(RegisteryLoadSave::StoreFileName()));
+    if (!command.PasswordCommand.isEmpty()) {
+        AccountSettings::UsePasswordCommand(command.PasswordCommand);
+    }
+    if (const auto account = LoadAccount(output); !AccountSettings::IsComplete()) {
+        output.Error(MissingAccount(account));
         return output.Finish(SendExit::Unsendable);
     }
     CommandLineSender sender(output);

@@ -4,6 +4,7 @@
 #include "platform/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
 #include "platform/ProductInfo.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/SingleCopy.h"
 #include "platform/WinVersion.h"
 #include "ui/MainFrm.h"
@@ -66,6 +67,8 @@ int RunWindow(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before Qt first asks for it: cron and ssh give none.
+    RuntimeFolder::Settle();
     // The window, the usual start, comes up without a detour through the parser.
     if (argc <= 1) {
         return RunWindow(argc, argv);

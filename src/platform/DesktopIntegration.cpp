@@ -154,12 +154,12 @@ void DesktopIntegration::Notify(const QString& title, const QString& message) {
     });
 }
 
-void DesktopIntegration::ReadPassword(const QString& account, Keyring::ReadHandler onRead) {
+void DesktopIntegration::ReadPassword(const QString& account, Keyring::Handler onRead) {
     Secrets.ReadPassword(account, std::move(onRead));
 }
 
 void DesktopIntegration::WritePassword(const QString& account, const QString& password,
-                                       Keyring::WriteHandler onWritten) {
+                                       Keyring::Handler onWritten) {
     Secrets.WritePassword(account, password, std::move(onWritten));
 }
 

@@ -82,9 +82,8 @@ public:
     virtual void Notify(const QString& title, const QString& message);
 
     // The password of an account in the desktop's keyring; the answer comes later, on the event loop.
-    virtual void ReadPassword(const QString& account, Keyring::ReadHandler onRead);
-    virtual void WritePassword(const QString& account, const QString& password,
-                               Keyring::WriteHandler onWritten);
+    virtual void ReadPassword(const QString& account, Keyring::Handler onRead);
+    virtual void WritePassword(const QString& account, const QString& password, Keyring::Handler onWritten);
 
 signals:
     // A left click on the tray icon.

@@ -36,7 +36,11 @@ struct Key {
 const Key PasswordKey{QLatin1StringView("ICQPassword"), Group::Login, &SettingsRecord::ICQPassword,
                       QLatin1StringView("")};
 
-const std::array<Key, 11> Keys{{
+// Written only when set: a settings file names a command only when its owner put one there.
+const Key PasswordCommandKey{QLatin1StringView("PasswordCommand"), Group::Login,
+                             &SettingsRecord::PasswordCommand, QLatin1StringView("")};
+
+const std::array<Key, 12> Keys{{
     {QLatin1StringView("SaveLeft"), Group::Window, &SettingsRecord::SaveLeft, QLatin1StringView("0")},
     {QLatin1StringView("SaveTop"), Group::Window, &SettingsRecord::SaveTop, QLatin1StringView("0")},
     {QLatin1StringView("TopMost"), Group::Window, &SettingsRecord::TopMost, QLatin1StringView("True")},
@@ -48,6 +52,7 @@ const std::array<Key, 11> Keys{{
     {QLatin1StringView("LoginPort"), Group::Login, &SettingsRecord::LoginPort, QLatin1StringView("5190")},
     {QLatin1StringView("ICQUIN"), Group::Login, &SettingsRecord::ICQUIN, QLatin1StringView("")},
     PasswordKey,
+    PasswordCommandKey,
     {QLatin1StringView("TelephoneList"), Group::TelephoneList, &SettingsRecord::TelephoneList,
      QLatin1StringView("")},
 }};
@@ -70,15 +75,30 @@ std::unique_ptr<QSettings> OpenStore() {
                : std::make_unique<QSettings>(OtherStoreFile(), QSettings::IniFormat);
 }
 
-// QSettings makes its folder and file with the umask's permissions; the password is in the file, so both
-// are made private before a value is written and kept so after.
+constexpr auto OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// Makes the folder and whichever of its parents are missing, readable by their owner only; a folder that
+// exists keeps its mode (it may be the home folder, or one that others are meant to read).
+void MakeFolder(const QString& folder) {
+    if (QFileInfo::exists(folder)) {
+        return;
+    }
+    MakeFolder(QFileInfo(folder).absolutePath());
+    QDir().mkdir(folder, OwnerOnly);
+}
+
+// QSettings makes its file with the umask's permissions; the password may be in it, so the file is made
+// private before a value is written and kept so after. The user's own store folder is the program's and is
+// kept private too.
 void MakePrivate(const QString& fileName) {
     const QFileInfo file(fileName);
-    QDir().mkpath(file.absolutePath());
-    QFile::setPermissions(file.absolutePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    MakeFolder(file.absolutePath());
+    if (OtherStoreFile().isEmpty()) {
+        QFile::setPermissions(file.absolutePath(), OwnerOnly);
+    }
     if (!file.exists()) {
         QFile create(fileName);
-        create.open(QIODevice::WriteOnly);
+        create.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner);
     }
     QFile::setPermissions(fileName, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -184,16 +204,35 @@ void Load(Group group) {
     }
 }
 
+enum class Action { Write, Remove, Keep };
+
+Action ActionFor(const Key& key, PasswordPlace place) {
+    if (key.Name == PasswordKey.Name) {
+        return place == PasswordPlace::SettingsFile ? Action::Write
+               : place == PasswordPlace::Keyring    ? Action::Remove
+                                                    : Action::Keep;
+    }
+    if (key.Name == PasswordCommandKey.Name && GlobalSettings.PasswordCommand.empty()) {
+        return Action::Remove;
+    }
+    return Action::Write;
+}
+
 void Save(Group group, PasswordPlace place = PasswordPlace::SettingsFile) {
     Store store;
     for (const auto& key : Keys) {
         if (key.Of != group) {
             continue;
         }
-        if (key.Name == PasswordKey.Name && place == PasswordPlace::Keyring) {
-            store.Remove(key);
-        } else {
+        switch (ActionFor(key, place)) {
+        case Action::Write:
             store.Write(key, GlobalSettings);
+            break;
+        case Action::Remove:
+            store.Remove(key);
+            break;
+        case Action::Keep:
+            break;
         }
     }
     if (!store.Save() && SaveFailedReport()) {

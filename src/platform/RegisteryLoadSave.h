@@ -5,13 +5,14 @@
 #include <functional>
 
 // Loads and saves the settings record in three groups: the window group (position, on top, start at logon,
-// shown, About window at start), the login group (server, port, UIN, password) and the telephone list.
-// Every save writes its whole group. The store is an INI file in the user's configuration folder, readable
-// by its owner only.
+// shown, About window at start), the login group (server, port, UIN, password, password command) and the
+// telephone list. Every save writes its whole group. The store is an INI file in the user's configuration
+// folder, readable by its owner only.
 namespace pagewing::RegisteryLoadSave {
 
-// Where the login group's password is kept: in the file, or in the keyring, when the file holds none.
-enum class PasswordPlace { SettingsFile, Keyring };
+// Where the login group's password is kept: in the file; in the keyring, when the file holds none; or
+// given by a password command, when the file's password, if any, is left as it is.
+enum class PasswordPlace { SettingsFile, Keyring, Command };
 
 void LoadWindowSettings();
 void SaveWindowSettings();
@@ -24,7 +25,7 @@ void SaveTelephoneList();
 QString StoreFileName();
 
 // Reads and writes this file from now on instead of the user's own store, for a script that keeps an account
-// of its own.
+// of its own. The file is made readable by its owner only; of its folders, only those the program makes.
 void UseStoreFile(const QString& fileName);
 
 // Told of every save that did not reach the file, with the file's name; a save is never silent about it.

@@ -21,14 +21,26 @@ std::optional<QString> WithEntry(const QString& stored, const QString& entry) {
     return stored.isEmpty() ? storable : stored + u',' + storable;
 }
 
+// Both read the list again first: another copy of the program, or a command, may have stored entries
+// meanwhile.
 bool Remember(const QString& entry) {
-    // Read again first: another copy of the program, or a command, may have stored entries meanwhile.
     RegisteryLoadSave::LoadTelephoneList();
     const auto list = WithEntry(QString::fromStdU16String(GlobalSettings.TelephoneList), entry);
     if (!list) {
         return false;
     }
     GlobalSettings.TelephoneList = list->toStdU16String();
+    RegisteryLoadSave::SaveTelephoneList();
+    return true;
+}
+
+bool Forget(const QString& entry) {
+    RegisteryLoadSave::LoadTelephoneList();
+    auto entries = Entries(QString::fromStdU16String(GlobalSettings.TelephoneList));
+    if (entries.removeAll(entry) == 0) {
+        return false;
+    }
+    GlobalSettings.TelephoneList = entries.join(u',').toStdU16String();
     RegisteryLoadSave::SaveTelephoneList();
     return true;
 }

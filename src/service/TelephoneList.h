@@ -24,6 +24,10 @@ std::optional<QString> WithEntry(const QString& stored, const QString& entry);
 // Adds the entry to the stored list and saves it; false when it was there already or is empty.
 bool Remember(const QString& entry);
 
+// Takes the entry (a whole entry, letter case significant) out of the stored list and saves it; false when
+// it was not there.
+bool Forget(const QString& entry);
+
 // The number a text in the number box sends to: its last space-separated word, so "Ann 0123456" sends to
 // 0123456; empty for an empty text or one that ends in a space.
 QString DestinationNumber(const QString& text);

@@ -18,7 +18,8 @@ struct SettingsRecord {
     std::u16string LoginPort;
     std::u16string ICQUIN;
     std::u16string ICQPassword;
-    std::u16string TelephoneList; // entries joined by ","
+    std::u16string PasswordCommand; // a shell command whose first line of output is the password
+    std::u16string TelephoneList;   // entries joined by ","
 };
 
 extern SettingsRecord GlobalSettings;

@@ -1,5 +1,8 @@
 #include "ui/LimitedTextEdit.h"
 
+#include "bytes/Windows1252.h"
+
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -7,10 +10,12 @@ namespace pagewing {
 
 namespace {
 
+bool IsLineBreak(QChar character) {
+    return character == QChar::ParagraphSeparator || character == QChar::LineSeparator;
+}
+
 int LengthOf(QChar character) {
-    return character == QChar::ParagraphSeparator || character == QChar::LineSeparator || character == u'\n'
-               ? 2
-               : 1;
+    return IsLineBreak(character) || character == u'\n' ? 2 : 1;
 }
 
 } // namespace
@@ -19,6 +24,7 @@ LimitedTextEdit::LimitedTextEdit(QWidget* parent)
     : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &LimitedTextEdit::OnContentsChange);
+    connect(document(), &QTextDocument::contentsChange, this, &LimitedTextEdit::MarkUnsendable);
 }
 
 QString LimitedTextEdit::Text() const {
@@ -62,6 +68,29 @@ void LimitedTextEdit::OnContentsChange(int position, int removed, int added) {
     Trimming = true;
     cursor.removeSelectedText();
     Trimming = false;
+}
+
+// The whole text is looked at again: it is short, and an edit can join or split a surrogate pair.
+void LimitedTextEdit::MarkUnsendable() {
+    QTextCharFormat wavy;
+    wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    wavy.setUnderlineColor(Qt::red);
+    QList<QTextEdit::ExtraSelection> marks;
+    const auto text = document()->toRawText();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (IsLineBreak(text[i]) || Windows1252::ByteOf(text[i].unicode())) {
+            continue;
+        }
+        // A character outside the first plane is marked whole, both halves of its surrogate pair.
+        const auto end =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? i + 2 : i + 1;
+        QTextCursor cursor(document());
+        cursor.setPosition(static_cast<int>(i));
+        cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+        marks.append({cursor, wavy});
+        i = end - 1;
+    }
+    setExtraSelections(marks);
 }
 
 } // namespace pagewing

@@ -17,6 +17,7 @@
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
+#include "ui/NumberListPruner.h"
 #include "ui/Pictures.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SendButton.h"
@@ -117,6 +118,7 @@ void MainFrm::BuildControls() {
     cmbMobileNumber->setInsertPolicy(QComboBox::NoInsert);
     cmbMobileNumber->setAccessibleName(tr("Mobile number"));
     cmbMobileNumber->lineEdit()->setPlaceholderText(tr("Name and number, e.g. Ann +15551234567"));
+    new NumberListPruner(*cmbMobileNumber);
 
     txtSenderID = Place(new QLineEdit(this), "txtSenderID", Twips(330, 1305, 4455, 285));
     txtSenderID->setAccessibleName(tr("Sender name"));
@@ -234,15 +236,8 @@ void MainFrm::Load() {
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
     // The login waits for the password, which the keyring gives later.
-    AccountSettings::Load(Desktop, [this](const QString& note) {
-        if (!note.isEmpty()) {
-            Note(note);
-        }
-        if (AccountSettings::IsComplete()) {
-            Messaging->LogIn();
-        } else {
-            AskForAccount();
-        }
+    AccountSettings::Load(Desktop, [this](const AccountSettings::Loaded& loaded) {
+        LogInOrAsk(loaded, AccountSettings::IsComplete());
     });
 }
 
@@ -275,14 +270,23 @@ void MainFrm::OpenCommandMenu(QPoint globalPosition) {
 }
 
 void MainFrm::Reconnect() {
-    AccountSettings::ReadPassword(Desktop, [this] {
-        // Never a login with an empty password; what else is wrong the session says itself.
-        if (GlobalSettings.ICQPassword.empty()) {
-            AskForAccount();
-        } else {
-            Messaging->LogIn();
-        }
+    // Never a login with an empty password; what else is wrong the session says itself.
+    AccountSettings::ReadPassword(Desktop, [this](const AccountSettings::Loaded& loaded) {
+        LogInOrAsk(loaded, !GlobalSettings.ICQPassword.empty());
     });
+}
+
+void MainFrm::LogInOrAsk(const AccountSettings::Loaded& loaded, bool canLogIn) {
+    if (!loaded.Note.isEmpty()) {
+        Note(loaded.Note);
+    }
+    using Gap = AccountSettings::PasswordGap;
+    if (canLogIn) {
+        Messaging->LogIn();
+    } else if (loaded.Gap != Gap::KeyringLocked && loaded.Gap != Gap::CommandFailed) {
+        // A locked keyring and a failing command are mended outside the window, as their note says.
+        AskForAccount();
+    }
 }
 
 void MainFrm::AskForAccount() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AccountSettings.h"
 #include "platform/LocaleStatusClock.h"
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
@@ -119,6 +120,8 @@ private:
     void FollowVisibility();
     // No login without an account: says so and opens the options.
     void AskForAccount();
+    // Logs in once the password has come, or says why it has not and asks where the options can help.
+    void LogInOrAsk(const AccountSettings::Loaded& loaded, bool canLogIn);
     // Stores what the options dialog took, then logs in with it.
     void SaveAccount();
     void cmdSendMessage_Click();

@@ -1,5 +1,5 @@
-// The password in the desktop's keyring: run on a private session bus with GNOME Keyring (see
-// run-with-keyring.sh), against the simulator for the login that reads it back.
+// Where the password comes from: the desktop's keyring, run on a private session bus with GNOME Keyring (see
+// run-with-keyring.sh), the settings file, or a password command; the simulator takes the login.
 
 #include "platform/AccountSettings.h"
 #include "platform/DesktopIntegration.h"
@@ -10,13 +10,16 @@
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QProcess>
 #include <QTest>
 
-#include <functional>
 #include <optional>
 
 using namespace pagewing;
+using Gap = AccountSettings::PasswordGap;
 
 namespace {
 
@@ -26,21 +29,38 @@ QByteArray StoreBytes() {
     return file.readAll();
 }
 
-// Runs a load or a save of the account and gives the note for the status list once the keyring has answered.
-QString Finish(void (*step)(DesktopIntegration&, std::function<void(const QString&)>)) {
+// Waits for the answer of a load or a save of the account, once the keyring or the command has given it.
+template <typename Answer, typename Step>
+Answer Finish(Step step) {
     DesktopIntegration desktop;
-    std::optional<QString> note;
-    step(desktop, [&note](const QString& text) { note = text; });
-    return QTest::qWaitFor([&note] { return note.has_value(); }, 10000) ? *note
-                                                                        : QStringLiteral("<no answer>");
+    std::optional<Answer> answer;
+    step(desktop, [&answer](const Answer& given) { answer = given; });
+    if (!QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000)) {
+        qFatal("No answer");
+    }
+    return *answer;
 }
 
-// Stores the simulator's demo account, password included, in the settings file, then loads it as a start
-// does.
-QString LoadAccount(const QString& host, const QString& port) {
-    test::SeedAccount(host, port);
+AccountSettings::Loaded Load() {
+    return Finish<AccountSettings::Loaded>(
+        [](auto& desktop, auto done) { AccountSettings::Load(desktop, done); });
+}
+
+QString Save() {
+    return Finish<QString>([](auto& desktop, auto done) { AccountSettings::Save(desktop, done); });
+}
+
+// Stores an account in the settings file, then loads it as a start does.
+AccountSettings::Loaded LoadAccount(const std::u16string& uin, const std::u16string& password,
+                                    const std::u16string& command = {},
+                                    const QString& port = QStringLiteral("5190")) {
+    test::SeedAccount(QStringLiteral("127.0.0.1"), port);
+    GlobalSettings.ICQUIN = uin;
+    GlobalSettings.ICQPassword = password;
+    GlobalSettings.PasswordCommand = command;
+    RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
     GlobalSettings = {};
-    return Finish(AccountSettings::Load);
+    return Load();
 }
 
 } // namespace
@@ -52,7 +72,7 @@ private slots:
     void passwordMovesToTheKeyringAndALaterStartReadsItBack() {
         test::GatewaySimProcess simulator;
         QVERIFY(simulator.WaitUntilListening());
-        QCOMPARE(LoadAccount(simulator.Host, simulator.Port), QString());
+        QCOMPARE(LoadAccount(u"100200300", u"pagewing", {}, simulator.Port).Note, QString());
         QVERIFY(GlobalSettings.ICQPassword == u"pagewing");
         QVERIFY(!StoreBytes().contains("ICQPassword"));
 
@@ -67,21 +87,88 @@ private slots:
 
         // A new password from the options goes to the keyring alone, where the next start finds it.
         GlobalSettings.ICQPassword = u"n3w-Pw";
-        QCOMPARE(Finish(AccountSettings::Save), QString());
+        QCOMPARE(Save(), QString());
         QVERIFY(!StoreBytes().contains("ICQPassword"));
         GlobalSettings = {};
-        QCOMPARE(Finish(AccountSettings::Load), QString());
+        QCOMPARE(Load().Note, QString());
         QVERIFY(GlobalSettings.ICQPassword == u"n3w-Pw");
     }
 
-    void withoutAKeyringThePasswordStaysInTheFile() {
+    void eachKeyringThatCannotHelpHasItsOwnNote() {
+        // No session bus: a password in the file stays there; one only in the keyring is out of reach.
         const auto bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-        const auto note = LoadAccount(QStringLiteral("127.0.0.1"), QStringLiteral("5190"));
+        const auto kept = LoadAccount(u"100200300", u"pagewing").Note;
+        auto loaded = LoadAccount(u"100200300", u"");
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
-        QCOMPARE(note, QStringLiteral("Password kept in the settings file: no keyring is available"));
-        QVERIFY(GlobalSettings.ICQPassword == u"pagewing");
-        QVERIFY(StoreBytes().contains("ICQPassword=pagewing"));
+        QCOMPARE(kept, QStringLiteral(
+                           "Password kept in the settings file: no keyring is available (no session bus)"));
+        QCOMPARE(loaded.Gap, Gap::NoSessionBus);
+        QCOMPARE(loaded.Note,
+                 QStringLiteral("No password: the desktop's keyring cannot be reached from here (no "
+                                "session bus); enter it under User and Server Information, or give a "
+                                "password command"));
+
+        loaded = LoadAccount(u"4242", u"");
+        QCOMPARE(loaded.Gap, Gap::NoKeyringEntry);
+        QCOMPARE(loaded.Note,
+                 QStringLiteral("No password: the desktop's keyring holds no password for ICQ number "
+                                "4242; enter it under User and Server Information"));
+
+        // A session bus with no keyring service on it, for the command line.
+        QProcess command;
+        command.setProcessChannelMode(QProcess::MergedChannels);
+        command.start(QStringLiteral("dbus-run-session"),
+                      {QStringLiteral("--config-file"), QStringLiteral(PAGEWING_BUS_WITHOUT_SERVICES),
+                       QStringLiteral("--"), QStringLiteral(PAGEWING_EXECUTABLE),
+                       QStringLiteral("--settings"), RegisteryLoadSave::StoreFileName(),
+                       QStringLiteral("--send"), QStringLiteral("5551234"), QStringLiteral("Hi")});
+        QVERIFY(command.waitForFinished(20000));
+        QCOMPARE(command.exitCode(), 2);
+        QVERIFY(command.readAll().contains(
+            "keyring cannot be reached from here (no keyring service on the session bus)"));
+    }
+
+    void aPasswordCommandGivesThePasswordAndNothingStoresIt() {
+        QCOMPARE(LoadAccount(u"100200300", u"pagewing", u"printf 'fr0m-cmd\\r\\nsecond\\n'").Note, QString());
+        QVERIFY(GlobalSettings.ICQPassword == u"fr0m-cmd");
+        QCOMPARE(Save(), QString());
+        QVERIFY(StoreBytes().contains("ICQPassword=pagewing\n"));
+        // The command line's command wins over the settings'.
+        for (const auto* command : {"echo 'no such entry' >&2; echo half; exit 3", "printf '\\n'"}) {
+            AccountSettings::UsePasswordCommand(QString::fromLatin1(command));
+            const auto loaded = Load();
+            AccountSettings::UsePasswordCommand({});
+            QVERIFY(loaded.Gap == Gap::CommandFailed && GlobalSettings.ICQPassword.empty());
+            QVERIFY2(
+                loaded.Note.startsWith(QStringLiteral("No password: the password command \u201C%1\u201D ")
+                                           .arg(QLatin1String(command))),
+                qPrintable(loaded.Note));
+        }
+    }
+
+    // Last: the keyring stays locked, as no one can type its password here.
+    void aLockedKeyringIsToldApartFromAMissingEntry() {
+        QCOMPARE(LoadAccount(u"100200300", u"pagewing").Note, QString());
+        auto lock = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
+            QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("Lock"));
+        lock << QVariant::fromValue(QList<QDBusObjectPath>{
+            QDBusObjectPath(QStringLiteral("/org/freedesktop/secrets/collection/login"))});
+        QCOMPARE(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
+
+        // It cannot ask for its password without a display, and QtKeychain then reports no entry.
+        const auto loaded = LoadAccount(u"100200300", u"");
+        QCOMPARE(loaded.Gap, Gap::KeyringLocked);
+        QCOMPARE(
+            loaded.Note,
+            QStringLiteral("No password: the desktop's keyring is locked; unlock it, then choose Reconnect"));
+        GlobalSettings.ICQPassword = u"n3w-Pw";
+        QCOMPARE(Save(),
+                 QStringLiteral("Password kept in the settings file: the desktop's keyring is locked; unlock "
+                                "it, then press OK under User and Server Information to move the password "
+                                "there"));
+        QVERIFY(StoreBytes().contains("ICQPassword=n3w-Pw"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "support/QtTestEnvironment.h"
 
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -92,6 +93,9 @@ private slots:
         QVERIFY(GlobalSettings.ICQPassword == u"p,a ss=wörd" &&
                 GlobalSettings.TelephoneList == u"0123,4567,Ann 89");
         QCOMPARE(GlobalSettings.SaveLeft, -30);
+        // A password command is written only where one is set.
+        QVERIFY(!QSettings(RegisteryLoadSave::StoreFileName(), QSettings::IniFormat)
+                     .contains(QStringLiteral("Settings/PasswordCommand")));
     }
 
     void storeIsReadableByItsOwnerOnlyWhateverTheUmask() {
@@ -105,6 +109,22 @@ private slots:
         RegisteryLoadSave::SaveWindowSettings();
         QVERIFY(Mode(fileName) == 0600u && Mode(folder) == 0700u);
         umask(previous);
+    }
+
+    void anotherStoreFileIsMadePrivateButOnlyTheFoldersMadeForIt() {
+        // A file given with --settings in a folder that exists (a home folder, say), and in one made for it.
+        const QTemporaryDir root;
+        const auto previous = umask(022);
+        QDir(root.path()).mkdir(QStringLiteral("home"));
+        for (const auto* name : {"/home/alerts.ini", "/new/sub/alerts.ini"}) {
+            RegisteryLoadSave::UseStoreFile(root.path() + QLatin1String(name));
+            RegisteryLoadSave::SaveTelephoneList();
+            QCOMPARE(Mode(root.path() + QLatin1String(name)), 0600u);
+        }
+        RegisteryLoadSave::UseStoreFile({});
+        umask(previous);
+        QVERIFY(Mode(root.path() + QStringLiteral("/home")) == 0755u &&
+                Mode(root.path() + QStringLiteral("/new/sub")) == 0700u);
     }
 };
 

@@ -1,10 +1,15 @@
 #include "platform/SingleCopy.h"
+#include "platform/RuntimeFolder.h"
 
 #include "support/QtTestEnvironment.h"
 
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace pagewing;
 
@@ -42,6 +47,27 @@ private slots:
         QVERIFY(program.waitForFinished());
         QVERIFY(QFile::exists(SingleCopy::LockFileName()));
         QVERIFY(mine.TryAcquire());
+    }
+
+    void withoutARuntimeFolderTheSessionsOrQtsOwnIsSettledOnQuietly() {
+        const auto runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QTemporaryDir temporary;
+        qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+        qunsetenv("XDG_RUNTIME_DIR");
+        // Where a window started without the variable listens, as cron and ssh start one: Qt's own choice,
+        // here left open to others by some earlier program.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("XDG_RUNTIME_DIR not set")));
+        const auto qtsOwn = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        QVERIFY(
+            QFile::setPermissions(qtsOwn, QFile::permissions(qtsOwn) | QFile::ReadOther | QFile::ExeOther));
+
+        RuntimeFolder::Settle();
+        const QFileInfo session(QStringLiteral("/run/user/%1").arg(::getuid()));
+        const auto settled = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        QCOMPARE(settled, session.isDir() ? session.filePath() : qtsOwn);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        QCOMPARE(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), settled);
+        qputenv("XDG_RUNTIME_DIR", runtime);
     }
 };
 

@@ -8,6 +8,8 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# A locked keyring asks for its password on the display; here it must fail instead, as it does without one.
+unset DISPLAY WAYLAND_DISPLAY
 
 # dbus-run-session ends the bus, and the daemons started on it, when the command ends.
 exec dbus-run-session -- bash -c '

@@ -14,6 +14,7 @@
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
@@ -158,6 +159,40 @@ private slots:
         RegisteryLoadSave::LoadTelephoneList();
         QVERIFY(GlobalSettings.TelephoneList == u"Ann Lee 012345,1234,ann lee 012345,Smith  Ann (555)-0100");
         QCOMPARE(number->count(), 4);
+    }
+
+    void unsendableCharactersAreMarkedAsTheyCome() {
+        MainFrm window(*Desktop);
+        auto* message = Find<LimitedTextEdit>(window, "txtSMS");
+        message->insertPlainText(QStringLiteral("Hi \u20AC\U0001F600\nok"));
+        QTest::sendKeyEvent(QTest::Click, message, Qt::Key_unknown, QStringLiteral("\u0416"), Qt::NoModifier);
+        QStringList marked;
+        for (const auto& mark : message->extraSelections()) {
+            marked.append(mark.cursor.selectedText());
+            QCOMPARE(mark.format.underlineStyle(), QTextCharFormat::WaveUnderline);
+        }
+        QCOMPARE(marked, (QStringList{QStringLiteral("\U0001F600"), QStringLiteral("\u0416")}));
+    }
+
+    void deleteInTheOpenNumberListForgetsTheHighlightedEntry() {
+        GlobalSettings.TelephoneList = u"Ann 0123,4567,Bob 89";
+        RegisteryLoadSave::SaveTelephoneList();
+        MainFrm window(*Desktop);
+        window.Load();
+        auto* number = Find<QComboBox>(window, "cmbMobileNumber");
+        number->setEditText(QStringLiteral("Typed 555"));
+        // Meanwhile a command stored a number of its own.
+        GlobalSettings.TelephoneList = u"Ann 0123,4567,Bob 89,Cron 777";
+        RegisteryLoadSave::SaveTelephoneList();
+        number->showPopup();
+        // The box's current item, which it would otherwise replace the typed text with.
+        number->view()->setCurrentIndex(number->model()->index(number->currentIndex(), 0));
+        QTest::keyClick(number->view(), Qt::Key_Delete);
+        QCOMPARE(number->count(), 2);
+        QCOMPARE(number->itemText(0), QStringLiteral("4567"));
+        QCOMPARE(number->currentText(), QStringLiteral("Typed 555"));
+        RegisteryLoadSave::LoadTelephoneList();
+        QVERIFY(GlobalSettings.TelephoneList == u"4567,Bob 89,Cron 777");
     }
 
     // The window on the desktop.
