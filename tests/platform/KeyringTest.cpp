@@ -14,6 +14,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
@@ -84,6 +85,28 @@ private slots:
         QVERIFY(command.waitForFinished(20000));
         QCOMPARE(command.exitCode(), 0);
         QVERIFY(!command.readAll().contains("pagewing"));
+
+        // cron: nothing but HOME and PATH, so the keyring of the desktop's session is out of reach.
+        const QTemporaryDir home;
+        QProcessEnvironment cron;
+        cron.insert(QStringLiteral("HOME"), home.path());
+        cron.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+        command.setProcessEnvironment(cron);
+        const QStringList send{QStringLiteral("--settings"), RegisteryLoadSave::StoreFileName(),
+                               QStringLiteral("--send"), QStringLiteral("+15551234567"),
+                               QStringLiteral("Hi")};
+        command.start(QStringLiteral(PAGEWING_EXECUTABLE), send);
+        QVERIFY(command.waitForFinished(20000));
+        QCOMPARE(command.exitCode(), 2);
+        const auto errors = QString::fromUtf8(command.readAllStandardError());
+        QVERIFY2(errors.contains(u"keyring cannot be reached") && errors.contains(u"--password-command") &&
+                     !errors.contains(u"XDG_RUNTIME_DIR"),
+                 qPrintable(errors));
+        command.start(QStringLiteral(PAGEWING_EXECUTABLE),
+                      send +
+                          QStringList{QStringLiteral("--password-command"), QStringLiteral("echo pagewing")});
+        QVERIFY(command.waitForFinished(20000));
+        QCOMPARE(command.exitCode(), 0);
 
         // A new password from the options goes to the keyring alone, where the next start finds it.
         GlobalSettings.ICQPassword = u"n3w-Pw";
