@@ -118,17 +118,6 @@ private slots:
         QCOMPARE(history.Newest(5).size(), 1);
     }
 
-    void aFolderThatCannotBeMadeGivesOneLine() {
-        QFile blocker(Folder.filePath(QStringLiteral("new")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        History history(File());
-        QSignalSpy problems(&history, &History::Problem);
-        QVERIFY(!history.Add(Message(QStringLiteral("5550101"))));
-        QVERIFY(!history.Add(Message(QStringLiteral("5550102"))));
-        QCOMPARE(problems.size(), 1);
-        blocker.remove();
-    }
-
     void aNewerVersionsFileIsLeftAlone() {
         { History(File()).Open(); }
         {

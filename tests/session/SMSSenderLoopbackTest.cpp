@@ -1,5 +1,6 @@
-// The session over real loopback sockets against the gateway simulator: the Qt sockets, the simulator's way
-// of misbehaving and the session's lines must meet as the unit tests assume.
+// The session over real loopback sockets against the gateway simulator's ways of misbehaving: the Qt sockets,
+// the simulator and the session's lines must meet as the unit tests assume. Deliveries, refusals and refused
+// logins over loopback are the command line's tests.
 
 #include "platform/QtSessionSocket.h"
 #include "session/GlobalSettings.h"
@@ -55,19 +56,6 @@ class SMSSenderLoopbackTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every frame the simulator writes comes cut into pieces.
-    void messagesAreDeliveredByNumber() {
-        GatewaySimProcess simulator({QStringLiteral("--fragment")});
-        QVERIFY(simulator.WaitUntilListening());
-        LoopbackSession session(simulator);
-        QVERIFY(session.LoggedIn() && session.Send(u"+15551234567"));
-        QTRY_VERIFY_WITH_TIMEOUT(session.Has(u"Message successfully delivered"), 10000);
-        QVERIFY(session.Send(u"12"));
-        QTRY_VERIFY_WITH_TIMEOUT(session.Has(u"Message was not delivered"), 10000);
-        QTRY_COMPARE(simulator.SmsLines().size(), 2);
-        QCOMPARE(simulator.SmsLines().at(0), QStringLiteral("SMS to +15551234567: Ann:\\r\\nTom & Jerry <3"));
-    }
-
     void misbehavingServersGetTheirLine_data() {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("stage");
@@ -75,10 +63,6 @@ private slots:
         QTest::addColumn<QString>("line");
         const QString stalled = QStringLiteral("The server stopped answering during login");
         const QString closed = QStringLiteral("The server closed the connection, must reconnect");
-        QTest::newRow("refusing gateway")
-            << QStringList{"--deliver", "refuse"} << "Sending message" << 0
-            << "Message was not delivered: the server refused it (code 0x46): Sorry, but SMS messages not "
-               "implemented yet...";
         QTest::newRow("silent gateway") << QStringList{"--deliver", "silent"} << "Sending message" << 60
                                         << "No answer from the SMS gateway yet";
         QTest::newRow("no hello") << QStringList{"--stall-login"} << QString() << 30 << stalled;
@@ -87,8 +71,6 @@ private slots:
         QTest::newRow("flood, then closed after ready")
             << QStringList{"--flood", "1000", "--close-after-ready"} << "Ready to send Message" << 0
             << closed;
-        QTest::newRow("wrong password")
-            << QStringList{"--account", "100200300:other"} << QString() << 0 << "Bad password";
     }
 
     void misbehavingServersGetTheirLine() {

@@ -339,12 +339,7 @@ private slots:
                         status->Line(status->Count() - 2).contains(u"    Connection refused by 127.0.0.1:") &&
                         NewestLine(window).endsWith(u"    Reconnecting in 2 seconds"));
             QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ICQUIN=100200300"));
-            // Send shows its disabled picture, but still clicks, and the message waits for the login.
             QVERIFY(!Find<ImageButton>(window, "cmdSendMessage")->Enable());
-            Find<LimitedTextEdit>(window, "txtSMS")->setPlainText(QStringLiteral("Hi"));
-            Find<QComboBox>(window, "cmbMobileNumber")->setEditText(QStringLiteral("5551234"));
-            QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
-            QVERIFY(NewestLine(window).endsWith(u"    Queued: the message will be sent when connected"));
         }
         // A first start asks for the account: the options take the keyboard, in the first empty field, and
         // the About window opens beside them without taking it.

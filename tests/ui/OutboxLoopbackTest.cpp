@@ -64,6 +64,17 @@ int RunChild(int argc, char** argv) {
     return QApplication::exec();
 }
 
+// A window of the program's, logging in to the simulator.
+struct Window {
+    explicit Window(const QString& host, const QString& port) {
+        test::SeedAccount(host, port);
+        Frame.Load();
+    }
+
+    test::FakeDesktopIntegration Desktop;
+    MainFrm Frame{Desktop};
+};
+
 } // namespace
 
 class OutboxLoopbackTest : public QObject {
@@ -74,10 +85,8 @@ private slots:
         const auto port = FreePort();
         auto leaving = std::make_unique<test::GatewaySimProcess>(QStringList{"--close-after-ready"}, port);
         QVERIFY(leaving->WaitUntilListening());
-        test::SeedAccount(QStringLiteral("127.0.0.1"), QString::number(port));
-        test::FakeDesktopIntegration desktop;
-        MainFrm window(desktop);
-        window.Load();
+        Window run(QStringLiteral("127.0.0.1"), QString::number(port));
+        auto& window = run.Frame;
         QTRY_VERIFY_WITH_TIMEOUT(
             Lines(window, QStringLiteral("The server closed the connection, must reconnect")), 10000);
         leaving.reset();
@@ -92,10 +101,8 @@ private slots:
     void requestDroppedUnansweredIsNotSentAgain() {
         test::GatewaySimProcess dropping({QStringLiteral("--drop-after-request")});
         QVERIFY(dropping.WaitUntilListening());
-        test::SeedAccount(dropping.Host, dropping.Port);
-        test::FakeDesktopIntegration desktop;
-        MainFrm window(desktop);
-        window.Load();
+        Window run(dropping.Host, dropping.Port);
+        auto& window = run.Frame;
         QTRY_VERIFY_WITH_TIMEOUT(Lines(window, QStringLiteral("Ready to send Message")), 10000);
         Send(window, QStringLiteral("5550101"), QStringLiteral("Once"));
         QTRY_VERIFY_WITH_TIMEOUT(Lines(window, QStringLiteral("Ready to send Message")) == 2, 10000);
@@ -110,10 +117,8 @@ private slots:
     void refusedAccountWaitsForTheUser() {
         test::GatewaySimProcess refusing({QStringLiteral("--auth-error"), QStringLiteral("0005")});
         QVERIFY(refusing.WaitUntilListening());
-        test::SeedAccount(refusing.Host, refusing.Port);
-        test::FakeDesktopIntegration desktop;
-        MainFrm window(desktop);
-        window.Load();
+        Window run(refusing.Host, refusing.Port);
+        auto& window = run.Frame;
         QTRY_VERIFY_WITH_TIMEOUT(Lines(window, QStringLiteral("Bad password")), 10000);
         QCOMPARE(window.Messages().State(), Messenger::Connection::WaitingForUser);
         QCOMPARE(Lines(window, QStringLiteral("Reconnecting in 2 seconds")), 0);
@@ -134,9 +139,8 @@ private slots:
 
         test::GatewaySimProcess simulator({}, port);
         QVERIFY(simulator.WaitUntilListening());
-        test::FakeDesktopIntegration desktop;
-        MainFrm window(desktop);
-        window.Load();
+        Window run(QStringLiteral("127.0.0.1"), QString::number(port));
+        auto& window = run.Frame;
         emit window.FirstPainted();
         QTRY_COMPARE_WITH_TIMEOUT(Lines(window, QStringLiteral("Message successfully delivered")), 3, 20000);
         QCOMPARE(simulator.SmsLines(), (QStringList{"SMS to 5550101: :\\r\\nQueued before the kill",
