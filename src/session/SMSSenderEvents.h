@@ -5,8 +5,8 @@
 
 namespace pagewing {
 
-// How the gateway answered one SMS request.
-enum class SmsOutcome { Delivered, NotDelivered, Refused };
+// How the gateway answered one SMS request. NoResult: an SMS response without a deliverable marker.
+enum class SmsOutcome { Delivered, NotDelivered, Refused, NoResult };
 
 // What the session tells its owner. Every event is raised synchronously, in the middle of the session's own
 // step; the owner's handler runs to its end before the session goes on.

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 #include <utility>
 
 using namespace std::chrono_literals;
@@ -116,6 +117,7 @@ TEST_F(SMSSenderTest, LoginWalksEveryStage) {
                                  u"line: Sending UIN and Password", u"line: Cookie successfully received",
                                  u"line: Redirected to another server", u"line: Sending Cookie",
                                  u"line: Ready to send Message", u"ReadyToSendMessage"}));
+    EXPECT_EQ(Timers.RunningTimers(), 0u) << "ready, though neither connect was ever confirmed";
 }
 
 TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
@@ -170,8 +172,9 @@ TEST_F(SMSSenderTest, UnusableLoginAddressGivesOneLineAndNoConnection) {
                   (Lines{u"NotReadyToSendMessage", u"line: " + c.line, u"SessionFailed"}));
     }
     EXPECT_TRUE(Auth.Connects.empty());
+    Sender.ConnectReconnect(u"h", u"1");
     Sender.ConnectReconnect(u"h", u"65535");
-    EXPECT_EQ(Auth.Connects, Lines{u"h 65535"});
+    EXPECT_EQ(Auth.Connects, (Lines{u"h 1", u"h 65535"}));
 }
 
 TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {
@@ -232,13 +235,14 @@ TEST_F(SMSSenderTest, LaterCookieReplacesTheEarlierOne) {
 // Streams and connections
 
 TEST_F(SMSSenderTest, FramesSplitJoinedAndBehindGarbageAreEachHandled) {
-    const auto stream =
-        Concat({Hello(), Bytes("2A 2A 00 41 2A 20 2A FF 10"), ServiceFamilies(), ServiceFamilies()});
+    FakeSessionSocket server; // numbers the frames as a new service connection does
+    const auto stream = Concat({server.Numbered(Hello()), Bytes("2A 2A 00 41 2A 20 2A FF 10"),
+                                server.Numbered(Concat({ServiceFamilies(), ServiceFamilies()}))});
     for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
         ConnectAndReceive(Concat({Hello(), CookieReply("h:1", Cookie)}));
         Events.Lines.clear();
-        Service.Receive(std::span(stream).first(cut));
-        Service.Receive(std::span(stream).subspan(cut));
+        Service.ReceiveBytes(std::span(stream).first(cut));
+        Service.ReceiveBytes(std::span(stream).subspan(cut));
         EXPECT_EQ(Events.Lines, (Lines{u"Redirected to another server", u"Sending Cookie",
                                        u"Ready to send Message", u"Ready to send Message"}))
             << "cut at " << cut;
@@ -375,6 +379,7 @@ TEST_F(SMSSenderTest, EachAnswerGoesToTheOldestWaitingRequest) {
     };
     const Lines delivered{Delivered, u"answered: delivered"};
     const Lines notDelivered{NotDelivered, u"answered: not delivered"};
+    const Lines noResult{u"line: The SMS gateway answered without a delivery result", u"answered: no result"};
     const auto refusal = MetaReply("DA07 0100 0100 46", {});
     EXPECT_EQ(answers(1, {SmsReply("<DELIVERABLE>YES</DELIVERABLE>")}), delivered);
     EXPECT_EQ(answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
@@ -384,6 +389,10 @@ TEST_F(SMSSenderTest, EachAnswerGoesToTheOldestWaitingRequest) {
     EXPECT_EQ(answers(1, {No, Yes, refusal}), notDelivered);
     // Too short for a SNAC, the second frame must not be taken for the first.
     EXPECT_EQ(answers(2, {Concat({Yes, Bytes("2A02 0000 0002 0015")})}), delivered);
+    // An SMS response without a marker answers all the same: the wait is over.
+    EXPECT_EQ(answers(1, {SmsReply("<deliverable>Maybe</deliverable>"), Yes}), noResult);
+    EXPECT_EQ(answers(1, {SmsReply("<deliverable> Yes</deliverable>")}), noResult);
+    EXPECT_TRUE(LogOf([&] { Timers.Advance(SMSSender::AnswerTimeout); }).empty());
 }
 
 TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
@@ -414,16 +423,37 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
     const auto optionalData = Bytes("0015 0003 8000 00000000 0004 00010000");
     EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(refusal.begin() + 16, refusal.end())}))),
               refused(u"0x46)"));
-    EXPECT_EQ(answerTo(MetaReply("DA07 0100 9600 32", AsciiBytes("<deliverable>No</deliverable>"))),
-              (Lines{NotDelivered, u"answered: not delivered"}))
-        << "the marker wins over the result byte";
-    // None of these answers the request.
-    for (const auto& reply :
-         {SmsReply("<deliverable>Maybe</deliverable>"), SmsReply("<deliverable> Yes</deliverable>"),
-          MetaReply("DA07 0100 9600 0A", AsciiBytes("accepted")), MetaReply("D007 0100 0100 46", {}),
-          Snac(0x15, 0x03, Tlv(1, Bytes("0B00 ACE5F805 DA07 01"))),
-          Snac(0x15, 0x03, Tlv(2, Bytes("0B00 ACE5F805 DA07 0100 0100 46")))}) {
+    // The server's own text is shown, never searched: it cannot fake a delivery.
+    EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", AsciiBytes("<deliverable>Yes</deliverable>"))),
+              refused(u"0x46): <deliverable>Yes</deliverable>"));
+    // None of these parses as a reply to this account, so none answers the request: the wrong meta type,
+    // a TLV or a meta header cut short, a chunk size that disagrees with its TLV, another account.
+    for (const auto& reply : {MetaReply("D007 0100 0100 46", {}), Snac(0x15, 0x03, Bytes("0001 00FF 0B00")),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("0700 6CEFF805 DA07 01"))),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("FFFF 6CEFF805 DA07 0100 0100 46"))),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("0A00 6CEFF805 DA07 0100 0100 46"))),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("0B00 6DEFF805 DA07 0100 0100 46"))),
+                              Snac(0x15, 0x03, Tlv(2, Bytes("0B00 6CEFF805 DA07 0100 0100 46")))}) {
         EXPECT_EQ(answerTo(reply), refused(u"0x46)"));
+    }
+}
+
+TEST_F(SMSSenderTest, GarbageBeforeAReportDoesNotHideIt) {
+    // Random bytes hold a '*' followed by a channel byte now and then; taken for a frame header, one would
+    // have the session wait for a made-up frame and swallow the report behind it.
+    for (const std::size_t length : {1u, 5u, 300u, 8000u, 30000u}) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            std::mt19937 random(seed);
+            Packet garbage(length);
+            std::generate(garbage.begin(), garbage.end(),
+                          [&] { return static_cast<std::uint8_t>(random()); });
+            LogIn();
+            Send();
+            Events.Lines.clear();
+            Service.ReceiveBytes(Concat({garbage, Service.Numbered(Yes)}));
+            EXPECT_EQ(Events.Lines, Lines{u"Message successfully delivered"})
+                << length << " bytes, seed " << seed;
+        }
     }
 }
 

@@ -34,7 +34,8 @@ public:
         }
         Record(outcome == SmsOutcome::Delivered      ? u"answered: delivered"
                : outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
-                                                     : u"answered: refused");
+               : outcome == SmsOutcome::Refused      ? u"answered: refused"
+                                                     : u"answered: no result");
     }
     void SessionFailed() override { Record(u"SessionFailed"); }
 

@@ -51,7 +51,7 @@ inline std::vector<std::uint8_t> ServiceFamilies() {
 // A meta reply in TLV 1 of a SNAC 15,03 for account 100200300: the little-endian fields after the owner
 // (meta type, sequence, subtype, result, in hex) and the data after them; the chunk size is worked out.
 inline std::vector<std::uint8_t> MetaReply(std::string_view fields, const std::vector<std::uint8_t>& data) {
-    const auto chunk = Concat({Bytes("ACE5F805"), Bytes(fields), data});
+    const auto chunk = Concat({Bytes("6CEFF805"), Bytes(fields), data});
     const auto size = Be16(chunk.size());
     return Snac(0x15, 0x03, Tlv(1, Concat({{size[1], size[0]}, chunk})));
 }
