@@ -28,6 +28,7 @@ using Packet = std::vector<std::uint8_t>;
 const Packet Cookie = Bytes("C0FFEE 0102030405060708 AB");
 const Packet Yes = SmsReply("<deliverable>Yes</deliverable>");
 const Packet No = SmsReply("<deliverable>No</deliverable>");
+const Packet Refusal = MetaReply("DA07 0100 0100 46", {});
 const std::u16string Delivered = u"line: Message successfully delivered";
 const std::u16string NotDelivered = u"line: Message was not delivered";
 const std::u16string Closed = u"line: The server closed the connection, must reconnect";
@@ -73,6 +74,19 @@ public:
     bool Send(const std::u16string& number = u"+15551234567", const std::u16string& text = u"Ann:\r\nHi",
               const std::u16string& uin = u"100200300") {
         return Sender.SendSMSMessage(number, text, u"1252", uin, u"TICQClient", u"Yes");
+    }
+
+    // The events that the replies raise after that many requests.
+    Lines Answers(int requests, const std::vector<Packet>& replies) {
+        LogIn();
+        for (int i = 0; i < requests; ++i) {
+            Send();
+        }
+        return LogOf([&] {
+            for (const auto& reply : replies) {
+                Service.Receive(reply);
+            }
+        });
     }
 
     // The events that one step raised.
@@ -234,19 +248,26 @@ TEST_F(SMSSenderTest, LaterCookieReplacesTheEarlierOne) {
 
 // Streams and connections
 
-TEST_F(SMSSenderTest, FramesSplitJoinedAndBehindGarbageAreEachHandled) {
-    FakeSessionSocket server; // numbers the frames as a new service connection does
-    const auto stream = Concat({server.Numbered(Hello()), Bytes("2A 2A 00 41 2A 20 2A FF 10"),
-                                server.Numbered(Concat({ServiceFamilies(), ServiceFamilies()}))});
-    for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
-        ConnectAndReceive(Concat({Hello(), CookieReply("h:1", Cookie)}));
-        Events.Lines.clear();
-        Service.ReceiveBytes(std::span(stream).first(cut));
-        Service.ReceiveBytes(std::span(stream).subspan(cut));
-        EXPECT_EQ(Events.Lines, (Lines{u"Redirected to another server", u"Sending Cookie",
-                                       u"Ready to send Message", u"Ready to send Message"}))
-            << "cut at " << cut;
-        EXPECT_EQ(Sender.HeldBytes(), 0u);
+TEST_F(SMSSenderTest, ReportsBehindGarbageAndCutAnywhereAreEachHeard) {
+    // Random bytes hold a '*' followed by a channel byte now and then; taken for a frame header, one would
+    // have the session wait for a made-up frame and swallow the reports behind it.
+    for (const std::size_t length : {1u, 5u, 300u, 8000u, 30000u}) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            std::mt19937 random(seed);
+            Packet stream(length);
+            std::generate(stream.begin(), stream.end(), [&] { return static_cast<std::uint8_t>(random()); });
+            LogIn();
+            Send();
+            Send();
+            Events.Lines.clear();
+            stream = Concat({stream, Service.Numbered(Concat({Yes, No}))});
+            const auto cut = random() % stream.size();
+            Service.ReceiveBytes(std::span(stream).first(cut));
+            Service.ReceiveBytes(std::span(stream).subspan(cut));
+            EXPECT_EQ(Events.Lines, (Lines{u"Message successfully delivered", u"Message was not delivered"}))
+                << length << " bytes, seed " << seed << ", cut at " << cut;
+            EXPECT_EQ(Sender.HeldBytes(), 0u);
+        }
     }
 }
 
@@ -255,11 +276,6 @@ TEST_F(SMSSenderTest, BytesLeftFromAnEarlierConnectionAreDropped) {
     Connect();
     EXPECT_EQ(LogOf([&] { Auth.Receive(Hello()); }),
               (Lines{u"line: Successfully connected", u"line: Sending UIN and Password"}));
-}
-
-TEST_F(SMSSenderTest, SocketErrorIsReportedWithItsOwnDescription) {
-    Connect();
-    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }), Failed(u"Connection refused"));
 }
 
 TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
@@ -274,8 +290,10 @@ TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
     EXPECT_EQ(LogOf([&] { EXPECT_FALSE(Send()); }), mustReconnect);
 }
 
-TEST_F(SMSSenderTest, TheEndOfTheServiceConnectionIsReportedOnlyAfterLogin) {
+TEST_F(SMSSenderTest, SocketErrorsAndTheEndOfTheServiceConnectionAreReported) {
     const Lines closed{Closed, u"NotReadyToSendMessage", u"SessionFailed"};
+    Connect();
+    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }), Failed(u"Connection refused"));
     LogIn();
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed);
     LogIn();
@@ -365,47 +383,28 @@ TEST_F(SMSSenderTest, NoRequestGoesOutBeforeTheLoginHasFinished) {
 }
 
 TEST_F(SMSSenderTest, EachAnswerGoesToTheOldestWaitingRequest) {
-    // The events that the replies raise after that many requests.
-    const auto answers = [&](int requests, const std::vector<Packet>& replies) {
-        LogIn();
-        for (int i = 0; i < requests; ++i) {
-            Send();
-        }
-        Events.Log.clear();
-        for (const auto& reply : replies) {
-            Service.Receive(reply);
-        }
-        return Events.Log;
-    };
     const Lines delivered{Delivered, u"answered: delivered"};
     const Lines notDelivered{NotDelivered, u"answered: not delivered"};
     const Lines noResult{u"line: The SMS gateway answered without a delivery result", u"answered: no result"};
-    const auto refusal = MetaReply("DA07 0100 0100 46", {});
-    EXPECT_EQ(answers(1, {SmsReply("<DELIVERABLE>YES</DELIVERABLE>")}), delivered);
-    EXPECT_EQ(answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
-    EXPECT_EQ(answers(1, {SmsReply("<deliverable>No</deliverable><deliverable>yes</deliverable>")}),
+    EXPECT_EQ(Answers(1, {SmsReply("<DELIVERABLE>YES</DELIVERABLE>")}), delivered);
+    EXPECT_EQ(Answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
+    EXPECT_EQ(Answers(1, {SmsReply("<deliverable>No</deliverable><deliverable>yes</deliverable>")}),
               (Lines{Delivered, NotDelivered, u"answered: not delivered"}));
-    EXPECT_TRUE(answers(0, {Yes, No, refusal}).empty());
-    EXPECT_EQ(answers(1, {No, Yes, refusal}), notDelivered);
+    EXPECT_TRUE(Answers(0, {Yes, No, Refusal}).empty());
+    EXPECT_EQ(Answers(1, {No, Yes, Refusal}), notDelivered);
     // Too short for a SNAC, the second frame must not be taken for the first.
-    EXPECT_EQ(answers(2, {Concat({Yes, Bytes("2A02 0000 0002 0015")})}), delivered);
+    EXPECT_EQ(Answers(2, {Concat({Yes, Bytes("2A02 0000 0002 0015")})}), delivered);
     // An SMS response without a marker answers all the same: the wait is over.
-    EXPECT_EQ(answers(1, {SmsReply("<deliverable>Maybe</deliverable>"), Yes}), noResult);
-    EXPECT_EQ(answers(1, {SmsReply("<deliverable> Yes</deliverable>")}), noResult);
+    EXPECT_EQ(Answers(1, {SmsReply("<deliverable>Maybe</deliverable>"), Yes}), noResult);
+    EXPECT_EQ(Answers(1, {SmsReply("<deliverable> Yes</deliverable>")}), noResult);
     EXPECT_TRUE(LogOf([&] { Timers.Advance(SMSSender::AnswerTimeout); }).empty());
 }
 
 TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
-    const auto refusal = MetaReply("DA07 0100 0100 46", {});
     // The events that a reply to one request raises, followed by a refusal that only a request still
     // waiting hears.
     const auto answerTo = [&](const Packet& reply) {
-        LogIn();
-        Send();
-        Events.Log.clear();
-        Service.Receive(reply);
-        Service.Receive(refusal);
-        return Events.Log;
+        return Answers(1, {reply, Refusal});
     };
     const auto refused = [](const std::u16string& codeAndText) {
         return Lines{u"line: Message was not delivered: the server refused it (code " + codeAndText,
@@ -421,7 +420,7 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 FF", Packet(300, 'x'))),
               refused(u"0xFF): " + std::u16string(120, u'x')));
     const auto optionalData = Bytes("0015 0003 8000 00000000 0004 00010000");
-    EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(refusal.begin() + 16, refusal.end())}))),
+    EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(Refusal.begin() + 16, Refusal.end())}))),
               refused(u"0x46)"));
     // The server's own text is shown, never searched: it cannot fake a delivery.
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", AsciiBytes("<deliverable>Yes</deliverable>"))),
@@ -436,72 +435,6 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
                               Snac(0x15, 0x03, Tlv(2, Bytes("0B00 6CEFF805 DA07 0100 0100 46")))}) {
         EXPECT_EQ(answerTo(reply), refused(u"0x46)"));
     }
-}
-
-TEST_F(SMSSenderTest, GarbageBeforeAReportDoesNotHideIt) {
-    // Random bytes hold a '*' followed by a channel byte now and then; taken for a frame header, one would
-    // have the session wait for a made-up frame and swallow the report behind it.
-    for (const std::size_t length : {1u, 5u, 300u, 8000u, 30000u}) {
-        for (unsigned seed = 1; seed <= 6; ++seed) {
-            std::mt19937 random(seed);
-            Packet garbage(length);
-            std::generate(garbage.begin(), garbage.end(),
-                          [&] { return static_cast<std::uint8_t>(random()); });
-            LogIn();
-            Send();
-            Events.Lines.clear();
-            Service.ReceiveBytes(Concat({garbage, Service.Numbered(Yes)}));
-            EXPECT_EQ(Events.Lines, Lines{u"Message successfully delivered"})
-                << length << " bytes, seed " << seed;
-        }
-    }
-}
-
-// Silence
-
-TEST_F(SMSSenderTest, SilenceAtEachStageGivesItsLineAfterItsTime) {
-    // The events that the wait after a stage raised; none may come a millisecond early, and afterwards no
-    // timer runs: nothing is pending, and only a new login does anything about the silence.
-    const auto silence = [&](std::string_view stage, auto wait, const std::function<void()>& reach) {
-        SCOPED_TRACE(stage);
-        reach();
-        EXPECT_TRUE(LogOf([&] { Timers.Advance(wait - 1ms); }).empty());
-        const auto log = LogOf([&] { Timers.Advance(1ms); });
-        EXPECT_EQ(Timers.RunningTimers(), 0u);
-        return log;
-    };
-    EXPECT_EQ(silence("no TCP connection", 20s, [&] { Connect(); }),
-              Failed(u"No connection to login.example:5190 after 20 seconds"));
-    EXPECT_FALSE(Auth.Open) << "the connect that timed out is abandoned";
-    EXPECT_EQ(
-        silence("no service connection", 20s, [&] { ConnectAndReceive(CookieReply("[::1]:5191", Cookie)); }),
-        Failed(u"No connection to [::1]:5191 after 20 seconds"));
-    const auto stalled = Failed(u"The server stopped answering during login");
-    EXPECT_EQ(silence("no hello", 30s, [&] { ConnectAndReceive({}); }), stalled);
-    EXPECT_EQ(silence("no SNAC 01,03", 30s, [&] { ConnectToService(); }), stalled);
-    EXPECT_TRUE(silence("login refused", 10min, [&] { ConnectAndReceive(ErrorReply("0005")); }).empty());
-    EXPECT_TRUE(silence("connection refused", 10min, [&] {
-                    Connect();
-                    Auth.Fail(u"Connection refused");
-                }).empty());
-    EXPECT_TRUE(silence("logged in", 10min, [&] { LogIn(); }).empty());
-}
-
-TEST_F(SMSSenderTest, EachUnansweredRequestIsReportedOnceAfterAMinute) {
-    LogIn();
-    Events.Lines.clear();
-    Send();
-    Timers.Advance(30s);
-    Send();
-    Timers.Advance(30s);
-    Service.Receive(Yes);
-    Timers.Advance(10min);
-    // A late answer still counts for the oldest request.
-    Service.Receive(No);
-    EXPECT_EQ(Events.Lines, (Lines{u"Sending message", u"Sending message",
-                                   u"No answer from the SMS gateway yet", u"Message successfully delivered",
-                                   u"No answer from the SMS gateway yet", u"Message was not delivered"}));
-    EXPECT_EQ(Timers.RunningTimers(), 0u);
 }
 
 } // namespace

@@ -13,17 +13,15 @@ namespace pagewing::test {
 // A socket that records what the session does with it and lets a test play the server's side; Accept
 // completes the last connect, which Connects holds as "host port".
 //
-// As a server does, the fake numbers the frames it delivers one up from a start that each connect sets, here
-// close to the wrap: Receive takes whole frames and writes their sequence numbers, ReceiveBytes delivers
-// bytes as they are (pieces of frames, garbage), and Numbered gives the frames their numbers for that.
+// As a server does, the fake numbers the frames it delivers one up on each connection, from a start close to
+// the wrap: Receive takes whole frames and writes their sequence numbers, ReceiveBytes delivers bytes as they
+// are (pieces of frames, garbage), and Numbered gives frames their numbers for that.
 class FakeSessionSocket : public SessionSocket {
 public:
-    static constexpr std::uint16_t FirstSequence = 0xFFFE;
-
     void Connect(const std::u16string& RemoteHost, const std::u16string& RemotePort) override {
         Connects.push_back(RemoteHost + u" " + RemotePort);
         Open = true;
-        NextSequence = FirstSequence;
+        NextSequence = 0xFFFE;
     }
 
     void SendData(std::span<const std::uint8_t> Data) override {
@@ -64,7 +62,7 @@ public:
     int Closes = 0;
     bool Open = false;
     bool FailWrites = false;
-    std::uint16_t NextSequence = FirstSequence;
+    std::uint16_t NextSequence = 0xFFFE;
 };
 
 } // namespace pagewing::test
