@@ -39,22 +39,22 @@ public:
     void Accept() const { RaiseConnected(); }
     void Receive(std::span<const std::uint8_t> frames) { RaiseDataArrival(Numbered(frames)); }
     void ReceiveBytes(std::span<const std::uint8_t> bytes) const { RaiseDataArrival(bytes); }
-
-    std::vector<std::uint8_t> Numbered(std::span<const std::uint8_t> frames) {
-        std::vector<std::uint8_t> numbered(frames.begin(), frames.end());
-        for (std::size_t at = 0; at + 6 <= numbered.size();
-             at += 6u + (numbered[at + 4] << 8 | numbered[at + 5])) {
-            numbered[at + 2] = static_cast<std::uint8_t>(NextSequence >> 8);
-            numbered[at + 3] = static_cast<std::uint8_t>(NextSequence);
-            ++NextSequence;
-        }
-        return numbered;
-    }
     void Fail(const std::u16string& description) const { RaiseError(description); }
     // The server ends the connection.
     void Hangup() {
         Open = false;
         RaiseClosed();
+    }
+
+    std::vector<std::uint8_t> Numbered(std::span<const std::uint8_t> frames) {
+        std::vector<std::uint8_t> numbered(frames.begin(), frames.end());
+        for (std::size_t at = 0; at + 6 <= numbered.size();
+             at += 6 + static_cast<std::size_t>(numbered[at + 4] << 8 | numbered[at + 5])) {
+            numbered[at + 2] = static_cast<std::uint8_t>(NextSequence >> 8);
+            numbered[at + 3] = static_cast<std::uint8_t>(NextSequence);
+            ++NextSequence;
+        }
+        return numbered;
     }
 
     std::vector<std::u16string> Connects;
