@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -444,9 +445,9 @@ std::optional<std::vector<std::uint8_t>> SMSSender::BuildCookiePacket() {
         Fail(u"No authorization cookie to present to this server");
         return std::nullopt;
     }
-    // The cookie came in a frame no longer than a server sends, so the cookie packet always fits its
-    // 16-bit length.
-    static_assert(Oscar::LongestServerPayload + 8 <= 0xFFFF);
+    // The cookie came in a frame no longer than a server sends, so the cookie packet, which holds it and
+    // 8 bytes more, always fits its 16-bit length.
+    static_assert(FlapStreamReassembler::LargestFrame <= std::numeric_limits<std::uint16_t>::max());
     Channel1Builder->SendCookieToICQString(CookieStore->View());
     return Channel1Builder->ToByteArray();
 }
