@@ -162,7 +162,6 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
          {}},
         {"TLV past its frame", pastItsFrame, {}, {}},
         {"known error code", ErrorReply("0005"), Failed(u"Bad password"), {}},
-        {"error code alone", AuthorizationReply({Tlv(8, Bytes("0007"))}), Failed(u"Non existant ICQ#"), {}},
         {"unknown error code", ErrorReply("0002"), {u"SessionFailed"}, {}},
         {"error code too long", ErrorReply("001B00"), {u"SessionFailed"}, {}},
         {"cookie and error",
@@ -300,10 +299,12 @@ TEST_F(SMSSenderTest, SocketErrorsAndTheEndOfTheServiceConnectionAreReported) {
     ConnectToService();
     EXPECT_TRUE(LogOf([&] { Service.Hangup(); }).empty()) << "closed before ready";
     LogIn();
+    Send();
     EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "the authorization server closed";
     EXPECT_EQ(LogOf([&] { Connect(); }), Lines{u"NotReadyToSendMessage"}) << "our own reconnect";
-    // The request that waited is forgotten, and no new one goes out.
+    // The requests that waited are forgotten, and no new one goes out.
     LogIn();
+    EXPECT_TRUE(LogOf([&] { Service.Receive(Yes); }).empty()) << "the request sent before our reconnect";
     Send();
     Service.Hangup();
     EXPECT_EQ(LogOf([&] { Send(); }), Lines{u"line: Not logged in yet: the message was not sent"});
@@ -330,6 +331,8 @@ TEST_F(SMSSenderTest, ReconnectFromAnEventHandlerStopsTheOldStep) {
     const auto twoHellos = Concat({Hello(), Hello()});
     EXPECT_EQ(reconnectingOn(u"line: Successfully connected", [&] { Auth.Receive(twoHellos); }),
               (Lines{u"line: Successfully connected", u"NotReadyToSendMessage"}));
+    EXPECT_EQ(reconnectingOn(u"line: Redirected to another server", [&] { Service.Receive(Hello()); }),
+              (Lines{u"line: Redirected to another server", u"NotReadyToSendMessage"}));
     EXPECT_EQ(reconnectingOn(u"NotReadyToSendMessage", [&] { Service.Hangup(); }),
               (Lines{Closed, u"NotReadyToSendMessage", u"NotReadyToSendMessage"}));
     const auto failingWrite = [&] {
@@ -395,8 +398,8 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 FF", Packet(300, 'x'))),
               refused(u"0xFF): " + std::u16string(120, u'x')));
     const auto optionalData = Bytes("0015 0003 8000 00000000 0004 00010000");
-    EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(Refusal.begin() + 16, Refusal.end())}))),
-              refused(u"0x46)"));
+    EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(Yes.begin() + 16, Yes.end())}))),
+              (Lines{Delivered, u"answered: delivered"}));
     // The server's own text is shown, never searched: it cannot fake a delivery.
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", AsciiBytes("<deliverable>Yes</deliverable>"))),
               refused(u"0x46): <deliverable>Yes</deliverable>"));

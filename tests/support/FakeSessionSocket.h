@@ -51,8 +51,7 @@ public:
         for (std::size_t at = 0; at + 6 <= numbered.size();
              at += 6 + static_cast<std::size_t>(numbered[at + 4] << 8 | numbered[at + 5])) {
             numbered[at + 2] = static_cast<std::uint8_t>(NextSequence >> 8);
-            numbered[at + 3] = static_cast<std::uint8_t>(NextSequence);
-            ++NextSequence;
+            numbered[at + 3] = static_cast<std::uint8_t>(NextSequence++);
         }
         return numbered;
     }

@@ -34,9 +34,10 @@ inline std::vector<std::uint8_t> CookieReply(std::string_view address,
     return AuthorizationReply({Tlv(1, AsciiBytes("100200300")), Tlv(5, AsciiBytes(address)), Tlv(6, cookie)});
 }
 
+// The error code first: the reader's first entry has index 0, which a lookup must not take for "none".
 inline std::vector<std::uint8_t> ErrorReply(std::string_view code) {
-    return AuthorizationReply({Tlv(1, AsciiBytes("100200300")),
-                               Tlv(4, AsciiBytes("https://example.invalid/e")), Tlv(8, Bytes(code))});
+    return AuthorizationReply({Tlv(8, Bytes(code)), Tlv(1, AsciiBytes("100200300")),
+                               Tlv(4, AsciiBytes("https://example.invalid/e"))});
 }
 
 inline std::vector<std::uint8_t> Snac(std::uint16_t family, std::uint16_t subtype,
