@@ -82,12 +82,15 @@ void BM_SplitSNAC_ReferenceFrame(benchmark::State& state) {
 std::vector<std::uint8_t> MebibyteOfFrames() {
     std::mt19937 random(42);
     std::vector<std::uint8_t> wire;
-    while (wire.size() < (1u << 20)) {
+    for (std::uint16_t sequence = 0; wire.size() < (1u << 20); ++sequence) {
         const bool snac = random() % 8 != 0;
         const auto length = static_cast<std::size_t>(snac ? 10 + random() % 600 : 4 + random() % 300);
-        const std::uint8_t header[] = {
-            0x2A, static_cast<std::uint8_t>(snac ? 2 : 4), 0,
-            1,    static_cast<std::uint8_t>(length >> 8),  static_cast<std::uint8_t>(length)};
+        const std::uint8_t header[] = {0x2A,
+                                       static_cast<std::uint8_t>(snac ? 2 : 4),
+                                       static_cast<std::uint8_t>(sequence >> 8),
+                                       static_cast<std::uint8_t>(sequence),
+                                       static_cast<std::uint8_t>(length >> 8),
+                                       static_cast<std::uint8_t>(length)};
         wire.insert(wire.end(), std::begin(header), std::end(header));
         for (std::size_t i = 0; i < length; ++i) {
             wire.push_back(static_cast<std::uint8_t>(i % 4 == 0 ? 0 : 'a' + i % 26));

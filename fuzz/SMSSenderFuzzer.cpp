@@ -86,12 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bool mayWriteRequest = false;
         switch (operation % 10) {
         case 0:
-            auth.Receive(script.Take(1 + operation / 10u * 4));
+            auth.ReceiveBytes(script.Take(1 + operation / 10u * 4));
             mayWriteToAuth = true;
             break;
         case 1:
         case 2:
-            service.Receive(script.Take(1 + operation / 10u * 8));
+            service.ReceiveBytes(script.Take(1 + operation / 10u * 8));
             break;
         case 3:
             (operation & 0x80 ? service : auth).Accept();

@@ -41,11 +41,14 @@ public:
     // The date that every SMS request names, whatever the clock says.
     static constexpr std::u16string_view FixedTime = u"24 Sep 2005 00:36:21 GMT";
 
+    // The UIN as the meta header carries it; std::invalid_argument when it is not a whole number from 0 to
+    // 2147483647.
+    static std::int32_t UinToNumber(std::u16string_view UIN);
+
 private:
     // The fixed request: its 2-byte payload length, SNAC header and body, framed on channel 2.
     void BuildFixedRequest(std::u16string_view lengthHeaderAndBody);
     void AppendXmlElement(std::u16string_view name, std::u16string_view text);
-    static std::int32_t UinToNumber(std::u16string_view UIN);
 
     std::int32_t SMSRequestCounter = 0;
 };

@@ -1,19 +1,13 @@
 #include "oscar/FlapStreamReassembler.h"
 
-#include "oscar/OscarProtocol.h"
-
 #include <algorithm>
 
 namespace pagewing {
 
 namespace {
 
-// A 0x2A inside garbage is no frame start unless a FLAP channel follows it; taken for one, it would have us
-// wait for a made-up frame of up to 64 KiB and swallow the real frames behind it. A 0x2A that ends the
-// buffer may still be one: its channel byte has not arrived yet.
-bool StartsFrame(std::span<const std::uint8_t> held) {
-    return held[0] == Oscar::FrameStart &&
-           (held.size() == 1 || (held[1] >= Oscar::LoginChannel && held[1] <= Oscar::KeepAliveChannel));
+std::uint16_t Field16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
 }
 
 } // namespace
@@ -32,21 +26,44 @@ std::span<const std::uint8_t> FlapStreamReassembler::NextFrame() {
     if (held.size() < HeaderSize) {
         return {};
     }
-    const auto frameSize = HeaderSize + (static_cast<std::size_t>(held[4]) << 8 | held[5]);
+    const auto frameSize = HeaderSize + Field16(held, 4);
     if (held.size() < frameSize) {
         return {};
     }
     ReadOffset += frameSize;
+    ExpectedSequence = static_cast<std::uint16_t>(Field16(held, 2) + 1);
     return held.first(frameSize);
 }
 
 void FlapStreamReassembler::Reset() {
     Buffer.clear();
     ReadOffset = 0;
+    ExpectedSequence.reset();
+}
+
+// A '*' in garbage followed by a channel byte would otherwise have us wait for a made-up frame and swallow
+// the real ones behind it. Each field is judged as soon as it has arrived; a header cut short by the end of
+// the bytes received so far may still be one.
+bool FlapStreamReassembler::MayStartFrame(std::span<const std::uint8_t> held) const {
+    if (held[0] != Oscar::FrameStart) {
+        return false;
+    }
+    if (held.size() >= 2 && (held[1] < Oscar::LoginChannel || held[1] > Oscar::KeepAliveChannel)) {
+        return false;
+    }
+    if (held.size() >= 4 && !FollowsPreviousFrame(Field16(held, 2))) {
+        return false;
+    }
+    return held.size() < HeaderSize || Field16(held, 4) <= Oscar::LongestServerPayload;
+}
+
+bool FlapStreamReassembler::FollowsPreviousFrame(std::uint16_t sequence) const {
+    return !ExpectedSequence || sequence == *ExpectedSequence ||
+           (*ExpectedSequence == Oscar::SequenceHalfway && sequence == 0);
 }
 
 void FlapStreamReassembler::SkipToFrameStart() {
-    while (ReadOffset < Buffer.size() && !StartsFrame(std::span(Buffer).subspan(ReadOffset))) {
+    while (ReadOffset < Buffer.size() && !MayStartFrame(std::span(Buffer).subspan(ReadOffset))) {
         const auto next = std::find(Buffer.begin() + static_cast<std::ptrdiff_t>(ReadOffset) + 1,
                                     Buffer.end(), Oscar::FrameStart);
         ReadOffset = static_cast<std::size_t>(next - Buffer.begin());

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pagewing {
@@ -20,8 +21,12 @@ struct MetaReply {
     std::uint8_t Result = 0;
     std::vector<std::uint8_t> Data;
 
-    // Reads one whole FLAP frame holding a SNAC; none when its body is not a meta reply of type 0x07DA.
+    // Reads one whole FLAP frame holding a SNAC; none when its body is not a meta reply of type 0x07DA, or
+    // one cut short, or one whose chunk size disagrees with the length of its TLV.
     static std::optional<MetaReply> FromFrame(std::span<const std::uint8_t> frame);
+
+    // Whether Data holds this ASCII text, letter case ignored.
+    bool DataHolds(std::string_view text) const;
 
     // The text at the start of Data, up to its terminating zero, as Windows-1252 with control characters
     // dropped and surrounding spaces trimmed, at most maxLength characters.

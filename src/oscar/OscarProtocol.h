@@ -10,6 +10,13 @@ namespace pagewing::Oscar {
 // FLAP: 0x2A, channel, 2-byte sequence number, 2-byte payload length, then the payload.
 inline constexpr std::uint8_t FrameStart = 0x2A;
 inline constexpr std::size_t FlapHeaderSize = 6;
+// The longest payload a server sends. Its largest SNACs relay a message, and a message SNAC is capped at
+// 8000 bytes (the ICBM parameters' range ends there); anything longer, a contact list or a batch of offline
+// messages, the server cuts into several SNACs. The 16-bit field could say 65535: a length beyond this
+// comes from garbage, not from a server.
+inline constexpr std::size_t LongestServerPayload = 8192;
+// Sequence numbers count up by one per frame on each connection; some servers wrap to 0 after 0x7FFF.
+inline constexpr std::uint16_t SequenceHalfway = 0x8000;
 
 enum Channel : std::int32_t {
     LoginChannel = 1,

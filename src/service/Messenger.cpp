@@ -317,10 +317,22 @@ void Messenger::MessageAnswered(const SmsAnswer& answer, const std::vector<std::
     auto record = Pending.value(Waiting.front());
     Waiting.pop_front();
     record.Code = answer.Code;
-    const auto state = answer.Outcome == SmsOutcome::Delivered      ? MessageState::Delivered
-                       : answer.Outcome == SmsOutcome::NotDelivered ? MessageState::NotDelivered
-                                                                    : MessageState::Refused;
-    Finish(record, state, Texts(lines), QString::fromStdU16String(answer.ServerText));
+    switch (answer.Outcome) {
+    case SmsOutcome::Delivered:
+        Finish(record, MessageState::Delivered, Texts(lines));
+        break;
+    case SmsOutcome::NotDelivered:
+        Finish(record, MessageState::NotDelivered, Texts(lines));
+        break;
+    case SmsOutcome::Refused:
+        Finish(record, MessageState::Refused, Texts(lines), QString::fromStdU16String(answer.ServerText));
+        break;
+    case SmsOutcome::NoResult:
+        // The gateway took it and said nothing of its fate: it may well arrive.
+        Finish(record, MessageState::Unknown, Texts(lines),
+               tr("the SMS gateway answered without a delivery result"));
+        break;
+    }
 }
 
 void Messenger::AnswerOverdue() {

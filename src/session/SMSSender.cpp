@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -42,8 +43,8 @@ constexpr std::array<AuthorizationError, 12> AuthorizationErrors = {{
     {u"001E", u"Can't register on ICQ network, try again soon", Lost},
 }};
 
-constexpr std::u16string_view DeliveredMarker = u"<deliverable>yes</deliverable>";
-constexpr std::u16string_view NotDeliveredMarker = u"<deliverable>no</deliverable>";
+constexpr std::string_view DeliveredMarker = "<deliverable>yes</deliverable>";
+constexpr std::string_view NotDeliveredMarker = "<deliverable>no</deliverable>";
 
 bool IsHello(const SplitSNAC& reader) {
     return reader.GetChannelID() == Oscar::LoginChannel && reader.GetTLVEnumSize() == 1 &&
@@ -64,12 +65,6 @@ bool IsPortNumber(std::u16string_view text) {
         port = port * 10 + (digit - u'0');
     }
     return port >= 1 && port <= 65535;
-}
-
-std::u16string AsciiLowerCase(std::u16string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; });
-    return text;
 }
 
 std::u16string Unsendable(std::u16string_view field) {
@@ -116,6 +111,28 @@ std::u16string RefusalLine(const MetaReply& reply) {
     const auto line = u"Message was not delivered: the server refused it (code " + code + u")";
     const auto text = reply.PrintableText(LongestServerText);
     return text.empty() ? line : line + u": " + text;
+}
+
+// What an answer says. Only the XML of an SMS response (result 0x0A) carries the deliverable markers; the
+// text of a refusal is the server's own, shown as it is and never searched, or a server could fake a
+// delivery.
+std::pair<SmsOutcome, std::vector<std::u16string>> Judge(const MetaReply& reply) {
+    if (reply.Result != Oscar::MetaSuccess) {
+        return {SmsOutcome::Refused, {RefusalLine(reply)}};
+    }
+    const bool delivered = reply.DataHolds(DeliveredMarker);
+    const bool notDelivered = reply.DataHolds(NotDeliveredMarker);
+    if (!delivered && !notDelivered) {
+        return {SmsOutcome::NoResult, {u"The SMS gateway answered without a delivery result"}};
+    }
+    std::vector<std::u16string> messages;
+    if (delivered) {
+        messages.emplace_back(u"Message successfully delivered");
+    }
+    if (notDelivered) {
+        messages.emplace_back(u"Message was not delivered");
+    }
+    return {notDelivered ? SmsOutcome::NotDelivered : SmsOutcome::Delivered, messages};
 }
 
 } // namespace
@@ -178,7 +195,7 @@ bool SMSSender::SendSMSMessage(const std::u16string& MobilNumber, const std::u16
     if (!request || !SendDataWinsock2(*request)) {
         return false;
     }
-    WaitForAnswer();
+    WaitForAnswer(static_cast<std::uint32_t>(Channel2::UinToNumber(UIN)));
     Report(u"Sending message");
     return true;
 }
@@ -427,36 +444,25 @@ void SMSSender::AnswerServiceFamilies() {
 }
 
 void SMSSender::ReportDelivery(std::span<const std::uint8_t> frame) {
-    const auto text = AsciiLowerCase(Winsock2Reader->GetSNACString());
-    const bool delivered = text.find(DeliveredMarker) != std::u16string::npos;
-    const bool notDelivered = text.find(NotDeliveredMarker) != std::u16string::npos;
-    const auto reply = delivered || notDelivered ? std::nullopt : MetaReply::FromFrame(frame);
-    const bool refused = reply && reply->Result != Oscar::MetaSuccess;
-    // Answers are matched to requests by count and order only: a report that no request waits for (one
-    // repeated, or for a message never sent) would claim a success that did not happen.
-    if ((!delivered && !notDelivered && !refused) || UnansweredRequests.empty()) {
+    const auto reply = MetaReply::FromFrame(frame);
+    // Answers are matched to requests by count and order only. A reply that does not parse, that is
+    // addressed to another account, or that no request waits for (one repeated, or for a message never
+    // sent) would claim an outcome that did not happen, and take the place of the real answer.
+    if (!reply || UnansweredRequests.empty() || reply->OwnerUin != UnansweredRequests.front().Uin) {
         return;
     }
     UnansweredRequests.pop_front();
+    const auto [outcome, messages] = Judge(*reply);
     std::vector<std::u16string> lines;
-    if (delivered) {
-        lines.push_back(Dated(u"Message successfully delivered"));
-    }
-    if (notDelivered) {
-        lines.push_back(Dated(u"Message was not delivered"));
-    }
-    if (refused) {
-        lines.push_back(Dated(RefusalLine(*reply)));
+    for (const auto& message : messages) {
+        lines.push_back(Dated(message));
     }
     for (const auto& line : lines) {
         if (!RaiseLine(line)) {
             return;
         }
     }
-    const auto outcome = notDelivered ? SmsOutcome::NotDelivered
-                         : refused    ? SmsOutcome::Refused
-                                      : SmsOutcome::Delivered;
-    Events.MessageAnswered(refused
+    Events.MessageAnswered(outcome == SmsOutcome::Refused
                                ? SmsAnswer{outcome, reply->Result, reply->PrintableText(LongestServerText)}
                                : SmsAnswer{outcome, 0, {}},
                            lines);
@@ -484,13 +490,11 @@ std::optional<std::vector<std::uint8_t>> SMSSender::BuildCookiePacket() {
         Fail(u"No authorization cookie to present to this server");
         return std::nullopt;
     }
-    try {
-        Channel1Builder->SendCookieToICQString(CookieStore->View());
-        return Channel1Builder->ToByteArray();
-    } catch (const std::length_error&) {
-        Fail(u"Authorization cookie is too long to send");
-    }
-    return std::nullopt;
+    // The cookie came in a frame no longer than a server sends, so the cookie packet, which holds it and
+    // 8 bytes more, always fits its 16-bit length.
+    static_assert(FlapStreamReassembler::LargestFrame <= std::numeric_limits<std::uint16_t>::max());
+    Channel1Builder->SendCookieToICQString(CookieStore->View());
+    return Channel1Builder->ToByteArray();
 }
 
 std::optional<std::vector<std::uint8_t>>
@@ -542,14 +546,14 @@ void SMSSender::LoginTimedOut() {
     Fail(u"The server stopped answering during login");
 }
 
-void SMSSender::WaitForAnswer() {
+void SMSSender::WaitForAnswer(std::uint32_t uin) {
     auto timer = Timers.CreateTimer([this] {
         if (Report(u"No answer from the SMS gateway yet")) {
             Events.AnswerOverdue();
         }
     });
     timer->Start(AnswerTimeout);
-    UnansweredRequests.push_back(std::move(timer));
+    UnansweredRequests.push_back({uin, std::move(timer)});
 }
 
 void SMSSender::Fail(std::u16string_view message, SessionFailure kind) {

@@ -92,7 +92,7 @@ private:
     void StartConnecting(SessionSocket& socket, const std::u16string& host, const std::u16string& port);
     void ConnectTimedOut();
     void LoginTimedOut();
-    void WaitForAnswer();
+    void WaitForAnswer(std::uint32_t uin);
     // Reports a line that ends the login or the service connection, then raises SessionFailed.
     void Fail(std::u16string_view message, SessionFailure kind = SessionFailure::ConnectionLost);
     void StopLoginTimers();
@@ -130,8 +130,13 @@ private:
     std::u16string Winsock2Address;
     std::unique_ptr<SessionTimer> ConnectTimer;
     std::unique_ptr<SessionTimer> LoginTimer;
-    // One running or fired timer per SMS request sent and not yet answered, oldest first.
-    std::deque<std::unique_ptr<SessionTimer>> UnansweredRequests;
+    // Each SMS request sent and not yet answered, oldest first: the account it was sent for, which its
+    // answer is addressed to, and its running or fired timer.
+    struct UnansweredRequest {
+        std::uint32_t Uin;
+        std::unique_ptr<SessionTimer> Timer;
+    };
+    std::deque<UnansweredRequest> UnansweredRequests;
     // Counts sessions, so that a step can tell when an event handler replaced the session under it.
     std::uint64_t Generation = 0;
 };

@@ -5,8 +5,8 @@
 
 namespace pagewing {
 
-// How the gateway answered one SMS request.
-enum class SmsOutcome { Delivered, NotDelivered, Refused };
+// How the gateway answered one SMS request. NoResult: an SMS response without a deliverable marker.
+enum class SmsOutcome { Delivered, NotDelivered, Refused, NoResult };
 
 // The gateway's answer to one request: for a refusal also the meta reply's result code and the server's own
 // printable text, if it sent any.

@@ -43,6 +43,9 @@ TEST(ByteArrayOperationsTest, EditsMatchAPlainVector) {
         ASSERT_TRUE(std::ranges::equal(buffer.View(), expected)) << "step " << i;
     }
     EXPECT_EQ(buffer.GetByteArray(), expected);
+    buffer.Clear();
+    buffer.AppendByte(7);
+    EXPECT_EQ(buffer.GetByteArray(), std::vector<std::uint8_t>{7}) << "a new packet starts at the front";
 }
 
 } // namespace

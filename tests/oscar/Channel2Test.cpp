@@ -30,7 +30,8 @@ protected:
 
 TEST_F(Channel2Test, ClientReadyListsTenFamiliesWithTheirTools) {
     Builder.SNAC0102();
-    EXPECT_EQ(Builder.ToByteArray(), Bytes("2A02 0001 005A 0001 0002 0000 00000000"
+    Builder.SNAC0102();
+    EXPECT_EQ(Builder.ToByteArray(), Bytes("2A02 0002 005A 0001 0002 0000 00000000"
                                            "0001 0003 0110 047B  0013 0002 0110 047B  0002 0001 0101 047B"
                                            "0003 0001 0110 047B  0015 0001 0110 047B  0004 0001 0110 047B"
                                            "0006 0001 0110 047B  0009 0001 0110 047B  000A 0001 0110 047B"
@@ -61,6 +62,7 @@ TEST_F(Channel2Test, MetaSequenceCarriesTheLow16BitsAndStartsAgainAtZero) {
         Builder.SetSMSRequestCounter(c.before);
         SendHi();
         EXPECT_EQ(Builder.ToHexStringStartLength(28, 2), c.field) << c.before;
+        EXPECT_EQ(Builder.ToByteArray().size(), 6u + 0x12E) << "each build replaces the last";
     }
     EXPECT_EQ(Builder.GetSMSRequestCounter(), 0);
 }

@@ -9,7 +9,7 @@ namespace GlobalSequenceCounter = pagewing::GlobalSequenceCounter;
 namespace {
 
 TEST(GlobalSequenceCounterTest, FramesOfBothChannelsAreNumberedFromOneCounterThatWraps) {
-    GlobalSequenceCounter::SequenceCounter = 0;
+    // The process is new: its first frame carries 1.
     pagewing::Channel1 login;
     pagewing::Channel2 service;
     login.LogInToICQString(u"1", u"p");

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 #include <utility>
 
 using namespace std::chrono_literals;
@@ -27,6 +28,7 @@ using Packet = std::vector<std::uint8_t>;
 const Packet Cookie = Bytes("C0FFEE 0102030405060708 AB");
 const Packet Yes = SmsReply("<deliverable>Yes</deliverable>");
 const Packet No = SmsReply("<deliverable>No</deliverable>");
+const Packet Refusal = MetaReply("DA07 0100 0100 46", {});
 const std::u16string Delivered = u"line: Message successfully delivered";
 const std::u16string NotDelivered = u"line: Message was not delivered";
 const std::u16string Closed = u"line: The server closed the connection, must reconnect";
@@ -78,6 +80,19 @@ public:
         return Sender.SendSMSMessage(number, text, u"1252", uin, u"TICQClient", u"Yes");
     }
 
+    // The events that the replies raise after that many requests.
+    Lines Answers(int requests, const std::vector<Packet>& replies) {
+        LogIn();
+        for (int i = 0; i < requests; ++i) {
+            Send();
+        }
+        return LogOf([&] {
+            for (const auto& reply : replies) {
+                Service.Receive(reply);
+            }
+        });
+    }
+
     // The events that one step raised.
     Lines LogOf(const std::function<void()>& step) {
         Events.Log.clear();
@@ -95,7 +110,7 @@ public:
 
 // Login
 
-TEST_F(SMSSenderTest, LoginWalksEveryStage) {
+TEST_F(SMSSenderTest, LoginWalksEveryStageAndTheFirstMessageGoesOut) {
     Connect();
     EXPECT_EQ(Auth.Connects, Lines{u"login.example 5190"});
     // The account is read when the hello arrives: the options may have changed it since the connect.
@@ -112,14 +127,20 @@ TEST_F(SMSSenderTest, LoginWalksEveryStage) {
     Service.Receive(Hello());
     ASSERT_EQ(Service.Sent.size(), 1u);
     EXPECT_TRUE(Holds(Service.Sent[0], Concat({Bytes("0006 000C"), Cookie})));
-    Service.Receive(ServiceFamilies());
+    // Too short for a SNAC, the second frame must not be taken for the first.
+    Service.Receive(Concat({ServiceFamilies(), Bytes("2A02 0000 0002 0001")}));
     ASSERT_EQ(Service.Sent.size(), 2u);
     EXPECT_EQ(Packet(Service.Sent[1].begin() + 6, Service.Sent[1].begin() + 10), Bytes("0001 0002"));
+    EXPECT_EQ(Timers.RunningTimers(), 0u) << "ready, though neither connect was ever confirmed";
 
-    EXPECT_EQ(Events.Log, (Lines{u"NotReadyToSendMessage", u"line: Successfully connected",
-                                 u"line: Sending UIN and Password", u"line: Cookie successfully received",
-                                 u"line: Redirected to another server", u"line: Sending Cookie",
-                                 u"line: Ready to send Message", u"ReadyToSendMessage"}));
+    EXPECT_TRUE(Send());
+    EXPECT_EQ(Packet(Service.Sent[2].begin() + 6, Service.Sent[2].begin() + 10), Bytes("0015 0002"));
+    EXPECT_TRUE(Holds(Service.Sent[2], AsciiBytes("<destination>+15551234567</destination>")));
+    EXPECT_EQ(Events.Log,
+              (Lines{u"NotReadyToSendMessage", u"line: Successfully connected",
+                     u"line: Sending UIN and Password", u"line: Cookie successfully received",
+                     u"line: Redirected to another server", u"line: Sending Cookie",
+                     u"line: Ready to send Message", u"ReadyToSendMessage", u"line: Sending message"}));
 }
 
 TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
@@ -174,16 +195,17 @@ TEST_F(SMSSenderTest, UnusableLoginAddressGivesOneLineAndNoConnection) {
     const std::u16string badPort = u"Login port must be a whole number from 1 to 65535";
     const struct {
         std::u16string host, port, line;
-    } cases[] = {{u"", u"5190", noName}, {u"  ", u"5190", noName},  {u"h", u"", badPort},
-                 {u"h", u"0", badPort},  {u"h", u"65536", badPort}, {u"h", u"51 90", badPort},
-                 {u"h", u"-1", badPort}, {u"h", u"005190", badPort}};
+    } cases[] = {{u"", u"5190", noName},    {u"  ", u"5190", noName},  {u"h", u"", badPort},
+                 {u"h", u"0", badPort},     {u"h", u"65536", badPort}, {u"h", u"51 90", badPort},
+                 {u"h", u"005190", badPort}};
     for (const auto& c : cases) {
         EXPECT_EQ(LogOf([&] { Sender.ConnectReconnect(c.host, c.port); }),
                   (Lines{u"NotReadyToSendMessage", u"line: " + c.line, u"SessionFailed: account refused"}));
     }
     EXPECT_TRUE(Auth.Connects.empty());
+    Sender.ConnectReconnect(u"h", u"1");
     Sender.ConnectReconnect(u"h", u"65535");
-    EXPECT_EQ(Auth.Connects, Lines{u"h 65535"});
+    EXPECT_EQ(Auth.Connects, (Lines{u"h 1", u"h 65535"}));
 }
 
 TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {
@@ -205,13 +227,13 @@ TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {
     EXPECT_TRUE(Auth.Sent.empty());
 }
 
-TEST_F(SMSSenderTest, UnbuildableMessageSendsNothingAndNamesTheCause) {
-    LogIn();
-    const auto sent = Service.Sent.size();
+TEST_F(SMSSenderTest, MessageThatCannotGoOutSendsNothingAndSaysWhy) {
     const std::u16string badUin = u"ICQ number must be a whole number from 0 to 2147483647";
     const struct {
         std::u16string number, text, uin, line;
     } messages[] = {
+        // Before client ready the server would take the request for part of the login.
+        {u"123", u"Hi", u"1", u"Not logged in yet: the message was not sent"},
         {u"123", u"Hi", u"", badUin},
         {u"123", u"Hi", u"12x", badUin},
         {u"123", u"Hi", u"2147483648", badUin},
@@ -220,22 +242,22 @@ TEST_F(SMSSenderTest, UnbuildableMessageSendsNothingAndNamesTheCause) {
         {u"123", u"\U0001F600", u"1", u"Message holds a character that cannot be sent (Windows-1252 only)"},
         {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send"},
     };
+    ConnectToService();
     for (const auto& c : messages) {
+        const auto sent = Service.Sent.size();
         EXPECT_EQ(LogOf([&] { EXPECT_FALSE(Send(c.number, c.text, c.uin)); }), Lines{u"line: " + c.line});
+        EXPECT_EQ(Service.Sent.size(), sent);
+        LogIn();
     }
-    EXPECT_EQ(Service.Sent.size(), sent);
 }
 
-TEST_F(SMSSenderTest, ServiceHelloBeforeAnyCookieSendsNothing) {
+TEST_F(SMSSenderTest, TheServiceServerGetsTheLatestCookieAndNothingBeforeOne) {
     Connect();
     EXPECT_EQ(LogOf([&] { Service.Receive(Hello()); }),
               (Lines{u"line: Redirected to another server",
                      u"line: No authorization cookie to present to this server", u"SessionFailed"}));
     EXPECT_TRUE(Service.Sent.empty());
-}
-
-TEST_F(SMSSenderTest, LaterCookieReplacesTheEarlierOne) {
-    ConnectAndReceive(CookieReply("h:1", Bytes("AAAA")));
+    Auth.Receive(CookieReply("h:1", Bytes("AAAA")));
     Auth.Receive(CookieReply("h:2", Bytes("BBBB")));
     Service.Receive(Hello());
     EXPECT_TRUE(Holds(Service.Sent.at(0), Bytes("0006 0002 BBBB")));
@@ -243,32 +265,33 @@ TEST_F(SMSSenderTest, LaterCookieReplacesTheEarlierOne) {
 
 // Streams and connections
 
-TEST_F(SMSSenderTest, FramesSplitJoinedAndBehindGarbageAreEachHandled) {
-    const auto stream =
-        Concat({Hello(), Bytes("2A 2A 00 41 2A 20 2A FF 10"), ServiceFamilies(), ServiceFamilies()});
-    for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
-        ConnectAndReceive(Concat({Hello(), CookieReply("h:1", Cookie)}));
-        Events.Lines.clear();
-        Service.Receive(std::span(stream).first(cut));
-        Service.Receive(std::span(stream).subspan(cut));
-        EXPECT_EQ(Events.Lines, (Lines{u"Redirected to another server", u"Sending Cookie",
-                                       u"Ready to send Message", u"Ready to send Message"}))
-            << "cut at " << cut;
-        EXPECT_EQ(Sender.HeldBytes(), 0u);
+TEST_F(SMSSenderTest, ReportBehindGarbageAndCutAnywhereIsHeard) {
+    // Random bytes hold a '*' followed by a channel byte now and then; taken for a frame header, one would
+    // have the session wait for a made-up frame and swallow the report behind it.
+    for (const std::size_t length : {1u, 5u, 300u, 8000u, 30000u}) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            std::mt19937 random(seed);
+            Packet stream(length);
+            std::generate(stream.begin(), stream.end(), [&] { return static_cast<std::uint8_t>(random()); });
+            LogIn();
+            Send();
+            Events.Lines.clear();
+            stream = Concat({stream, Service.Numbered(No)});
+            const auto cut = random() % stream.size();
+            Service.ReceiveBytes(std::span(stream).first(cut));
+            Service.ReceiveBytes(std::span(stream).subspan(cut));
+            EXPECT_EQ(Events.Lines, Lines{u"Message was not delivered"})
+                << length << " bytes, seed " << seed << ", cut at " << cut;
+            EXPECT_EQ(Sender.HeldBytes(), 0u);
+        }
     }
-}
-
-TEST_F(SMSSenderTest, BytesLeftFromAnEarlierConnectionAreDropped) {
-    ConnectAndReceive(Bytes("2A01 3039 00")); // the start of a hello
-    Connect();
-    EXPECT_EQ(LogOf([&] { Auth.Receive(Hello()); }),
-              (Lines{u"line: Successfully connected", u"line: Sending UIN and Password"}));
 }
 
 TEST_F(SMSSenderTest, SocketErrorNamesTheAddressOfItsConnection) {
     Connect();
     EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
               Failed(u"Connection refused by login.example:5190"));
+    EXPECT_EQ(Timers.RunningTimers(), 0u) << "nothing waits after a refused connection";
     ConnectAndReceive(CookieReply("[::1]:5191", Cookie));
     EXPECT_EQ(LogOf([&] { Service.Fail(u"Host not found"); }), Failed(u"Host not found: [::1]:5191"));
 }
@@ -303,10 +326,12 @@ TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
     ConnectAndReceive(ErrorReply("0005"));
     EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "the close after a refusal";
     LogIn();
+    Send();
     EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "the authorization server closed";
     EXPECT_EQ(LogOf([&] { Connect(); }), Lines{u"NotReadyToSendMessage"}) << "our own reconnect";
-    // The request that waited is forgotten, and no new one goes out.
+    // The requests that waited are forgotten, and no new one goes out.
     LogIn();
+    EXPECT_TRUE(LogOf([&] { Service.Receive(Yes); }).empty()) << "the request sent before our reconnect";
     Send();
     Service.Hangup();
     EXPECT_EQ(LogOf([&] { Send(); }), Lines{u"line: Not logged in yet: the message was not sent"});
@@ -333,6 +358,8 @@ TEST_F(SMSSenderTest, ReconnectFromAnEventHandlerStopsTheOldStep) {
     const auto twoHellos = Concat({Hello(), Hello()});
     EXPECT_EQ(reconnectingOn(u"line: Successfully connected", [&] { Auth.Receive(twoHellos); }),
               (Lines{u"line: Successfully connected", u"NotReadyToSendMessage"}));
+    EXPECT_EQ(reconnectingOn(u"line: Redirected to another server", [&] { Service.Receive(Hello()); }),
+              (Lines{u"line: Redirected to another server", u"NotReadyToSendMessage"}));
     EXPECT_EQ(reconnectingOn(u"NotReadyToSendMessage", [&] { Service.Hangup(); }),
               (Lines{Closed, u"NotReadyToSendMessage", u"NotReadyToSendMessage"}));
     const auto failingWrite = [&] {
@@ -363,63 +390,26 @@ TEST_F(SMSSenderTest, DestroyedSessionClosesBothConnectionsAndHearsNoMore) {
 
 // Requests and their answers
 
-TEST_F(SMSSenderTest, MessageIsSentAndItsDeliveryReported) {
-    LogIn();
-    EXPECT_EQ(LogOf([&] { EXPECT_TRUE(Send()); }), Lines{u"line: Sending message"});
-    ASSERT_EQ(Service.Sent.size(), 3u);
-    const auto& request = Service.Sent[2];
-    EXPECT_EQ(Packet(request.begin() + 6, request.begin() + 10), Bytes("0015 0002"));
-    EXPECT_TRUE(Holds(request, AsciiBytes("<destination>+15551234567</destination>")));
-    EXPECT_EQ(LogOf([&] { Service.Receive(Yes); }), (Lines{Delivered, u"answered: delivered"}));
-    EXPECT_EQ(Timers.RunningTimers(), 0u);
-}
-
-TEST_F(SMSSenderTest, NoRequestGoesOutBeforeTheLoginHasFinished) {
-    const Lines notSent{u"line: Not logged in yet: the message was not sent"};
-    EXPECT_EQ(LogOf([&] { Send(); }), notSent);
-    ConnectToService();
-    const auto sent = Service.Sent.size();
-    EXPECT_EQ(LogOf([&] { EXPECT_FALSE(Send()); }), notSent);
-    EXPECT_EQ(Service.Sent.size(), sent);
-}
-
 TEST_F(SMSSenderTest, EachAnswerGoesToTheOldestWaitingRequest) {
-    // The events that the replies raise after that many requests.
-    const auto answers = [&](int requests, const std::vector<Packet>& replies) {
-        LogIn();
-        for (int i = 0; i < requests; ++i) {
-            Send();
-        }
-        Events.Log.clear();
-        for (const auto& reply : replies) {
-            Service.Receive(reply);
-        }
-        return Events.Log;
-    };
     const Lines delivered{Delivered, u"answered: delivered"};
     const Lines notDelivered{NotDelivered, u"answered: not delivered"};
-    const auto refusal = MetaReply("DA07 0100 0100 46", {});
-    EXPECT_EQ(answers(1, {SmsReply("<DELIVERABLE>YES</DELIVERABLE>")}), delivered);
-    EXPECT_EQ(answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
-    EXPECT_EQ(answers(1, {SmsReply("<deliverable>No</deliverable><deliverable>yes</deliverable>")}),
+    const Lines noResult{u"line: The SMS gateway answered without a delivery result", u"answered: no result"};
+    EXPECT_EQ(Answers(1, {SmsReply("<DELIVERABLE>YES</DELIVERABLE>")}), delivered);
+    EXPECT_EQ(Answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
+    EXPECT_EQ(Answers(1, {SmsReply("<deliverable>No</deliverable><deliverable>yes</deliverable>")}),
               (Lines{Delivered, NotDelivered, u"answered: not delivered"}));
-    EXPECT_TRUE(answers(0, {Yes, No, refusal}).empty());
-    EXPECT_EQ(answers(1, {No, Yes, refusal}), notDelivered);
-    // Too short for a SNAC, the second frame must not be taken for the first.
-    EXPECT_EQ(answers(2, {Concat({Yes, Bytes("2A02 0000 0002 0015")})}), delivered);
+    EXPECT_TRUE(Answers(0, {Yes, No, Refusal}).empty());
+    EXPECT_EQ(Answers(1, {No, Yes, Refusal}), notDelivered);
+    // An SMS response without a marker answers all the same: the wait is over.
+    EXPECT_EQ(Answers(1, {SmsReply("<deliverable>Maybe</deliverable>"), Yes}), noResult);
+    EXPECT_TRUE(LogOf([&] { Timers.Advance(SMSSender::AnswerTimeout); }).empty());
 }
 
 TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
-    const auto refusal = MetaReply("DA07 0100 0100 46", {});
     // The events that a reply to one request raises, followed by a refusal that only a request still
     // waiting hears.
     const auto answerTo = [&](const Packet& reply) {
-        LogIn();
-        Send();
-        Events.Log.clear();
-        Service.Receive(reply);
-        Service.Receive(refusal);
-        return Events.Log;
+        return Answers(1, {reply, Refusal});
     };
     const auto refused = [](const std::u16string& codeAndText) {
         return Lines{u"line: Message was not delivered: the server refused it (code " + codeAndText,
@@ -435,17 +425,18 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 FF", Packet(300, 'x'))),
               refused(u"0xFF): " + std::u16string(120, u'x')));
     const auto optionalData = Bytes("0015 0003 8000 00000000 0004 00010000");
-    EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(refusal.begin() + 16, refusal.end())}))),
-              refused(u"0x46)"));
-    EXPECT_EQ(answerTo(MetaReply("DA07 0100 9600 32", AsciiBytes("<deliverable>No</deliverable>"))),
-              (Lines{NotDelivered, u"answered: not delivered"}))
-        << "the marker wins over the result byte";
-    // None of these answers the request.
-    for (const auto& reply :
-         {SmsReply("<deliverable>Maybe</deliverable>"), SmsReply("<deliverable> Yes</deliverable>"),
-          MetaReply("DA07 0100 9600 0A", AsciiBytes("accepted")), MetaReply("D007 0100 0100 46", {}),
-          Snac(0x15, 0x03, Tlv(1, Bytes("0B00 ACE5F805 DA07 01"))),
-          Snac(0x15, 0x03, Tlv(2, Bytes("0B00 ACE5F805 DA07 0100 0100 46")))}) {
+    EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(Yes.begin() + 16, Yes.end())}))),
+              (Lines{Delivered, u"answered: delivered"}));
+    // The server's own text is shown, never searched: it cannot fake a delivery.
+    EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", AsciiBytes("<deliverable>Yes</deliverable>"))),
+              refused(u"0x46): <deliverable>Yes</deliverable>"));
+    // None of these parses as a reply to this account, so none answers the request: the wrong meta type,
+    // a TLV or a meta header cut short, a chunk size that disagrees with its TLV, another account.
+    for (const auto& reply : {MetaReply("D007 0100 0100 46", {}), Snac(0x15, 0x03, Bytes("0001 00FF 0B00")),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("0700 6CEFF805 DA07 01"))),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("FFFF 6CEFF805 DA07 0100 0100 46"))),
+                              Snac(0x15, 0x03, Tlv(1, Bytes("0B00 6DEFF805 DA07 0100 0100 46"))),
+                              Snac(0x15, 0x03, Tlv(2, Bytes("0B00 6CEFF805 DA07 0100 0100 46")))}) {
         EXPECT_EQ(answerTo(reply), refused(u"0x46)"));
     }
 }
@@ -477,10 +468,6 @@ TEST_F(SMSSenderTest, SilenceAtEachStageGivesItsLineAfterItsTime) {
                     GlobalSettings.ICQPassword = u"12345678901234567";
                     ConnectAndReceive(Hello());
                     GlobalSettings.ICQPassword = u"secret";
-                }).empty());
-    EXPECT_TRUE(silence("connection refused", 10min, [&] {
-                    Connect();
-                    Auth.Fail(u"Connection refused");
                 }).empty());
     EXPECT_TRUE(silence("logged in", 10min, [&] { LogIn(); }).empty());
 }

@@ -34,7 +34,8 @@ public:
         }
         Record(answer.Outcome == SmsOutcome::Delivered      ? u"answered: delivered"
                : answer.Outcome == SmsOutcome::NotDelivered ? u"answered: not delivered"
-                                                            : u"answered: refused");
+               : answer.Outcome == SmsOutcome::Refused      ? u"answered: refused"
+                                                            : u"answered: no result");
     }
     void AnswerOverdue() override { Record(u"AnswerOverdue"); }
     void SessionFailed(SessionFailure kind) override {

@@ -34,9 +34,10 @@ inline std::vector<std::uint8_t> CookieReply(std::string_view address,
     return AuthorizationReply({Tlv(1, AsciiBytes("100200300")), Tlv(5, AsciiBytes(address)), Tlv(6, cookie)});
 }
 
+// The error code first: the reader's first entry has index 0, which a lookup must not take for "none".
 inline std::vector<std::uint8_t> ErrorReply(std::string_view code) {
-    return AuthorizationReply({Tlv(1, AsciiBytes("100200300")),
-                               Tlv(4, AsciiBytes("https://example.invalid/e")), Tlv(8, Bytes(code))});
+    return AuthorizationReply({Tlv(8, Bytes(code)), Tlv(1, AsciiBytes("100200300")),
+                               Tlv(4, AsciiBytes("https://example.invalid/e"))});
 }
 
 inline std::vector<std::uint8_t> Snac(std::uint16_t family, std::uint16_t subtype,
@@ -51,7 +52,7 @@ inline std::vector<std::uint8_t> ServiceFamilies() {
 // A meta reply in TLV 1 of a SNAC 15,03 for account 100200300: the little-endian fields after the owner
 // (meta type, sequence, subtype, result, in hex) and the data after them; the chunk size is worked out.
 inline std::vector<std::uint8_t> MetaReply(std::string_view fields, const std::vector<std::uint8_t>& data) {
-    const auto chunk = Concat({Bytes("ACE5F805"), Bytes(fields), data});
+    const auto chunk = Concat({Bytes("6CEFF805"), Bytes(fields), data});
     const auto size = Be16(chunk.size());
     return Snac(0x15, 0x03, Tlv(1, Concat({{size[1], size[0]}, chunk})));
 }
