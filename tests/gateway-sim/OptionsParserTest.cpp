@@ -56,7 +56,6 @@ TEST(GatewaySimOptionsParserTest, EachOptionGivesItsSettingOrNamesTheProblem) {
         {{"--auth-error", "0x1a"}, u"auth error 1a,"_s},
         {{"--deliver", "always"}, u"answers yes yes no,"_s},
         {{"--deliver", "never"}, u"answers no no no,"_s},
-        {{"--deliver", "by-number"}, u"answers yes no no,"_s},
         {{"--deliver", "refuse"}, u"answers refusal refusal refusal,"_s},
         {{"--deliver", "silent"}, u"answers none none none,"_s},
         {{"--flood", "0025000"}, u"flood 25000,"_s},

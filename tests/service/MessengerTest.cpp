@@ -182,10 +182,6 @@ private slots:
         run.Timers.Advance(2s);
         run.LogIn(false);
         QCOMPARE(run.Requests(), QStringList{"5550101"});
-        // Unless the user asks.
-        const auto again = run.Messages.SendAgain(*id);
-        QVERIFY(again && *again != *id);
-        QCOMPARE(run.Requests(), (QStringList{"5550101", "5550101"}));
     }
 
     void aRestartTakesUpWhatTheLastRunLeft() {
@@ -226,24 +222,6 @@ private slots:
         };
         QCOMPARE(destinations(MessageState::NotSent), QStringList{"5550109"});
         QCOMPARE(destinations(MessageState::Unknown), (QStringList{"5550108", "5550107"}));
-    }
-
-    void commandMessagesEndWhenNoLoginFollows() {
-        Run run(File(), Messenger::Outbox::OwnOnly);
-        run.Messages.SetReconnecting(false);
-        QList<MessageRecord> finished;
-        connect(&run.Messages, &Messenger::MessageFinished,
-                [&](const MessageRecord& record) { finished.append(record); });
-        const auto command = run.Submit(QStringLiteral("5550101"), MessageOrigin::CommandLine);
-        run.Submit(QStringLiteral("5550102"));
-        run.Messages.LogIn();
-        run.Auth.Fail(u"Connection refused");
-        QCOMPARE(finished.size(), 1);
-        QCOMPARE(finished.constFirst().Id, *command);
-        QCOMPARE(finished.constFirst().Detail, QStringLiteral("Connection refused by login.example:5190"));
-        QCOMPARE(run.Timers.RunningTimers(), 0u);
-        QVERIFY(run.Lines.contains(
-            "The message to 5550101 was not sent: Connection refused by login.example:5190"));
     }
 
     void aHistoryThatCannotBeWrittenSaysSoOnceAndSendingGoesOn() {

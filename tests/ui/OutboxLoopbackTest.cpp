@@ -1,6 +1,6 @@
 // The outbox and the reconnect of the whole window against the simulator as a separate process: a server
-// that goes away and comes back on the same port, one that drops a request unanswered, one that refuses the
-// account, and the window itself killed with messages queued.
+// that goes away and comes back on the same port, one that drops a request unanswered, and the window itself
+// killed with messages queued.
 
 #include "service/History.h"
 #include "service/Messenger.h"
@@ -112,16 +112,6 @@ private slots:
                                      "again")));
         QCOMPARE(window.Messages().Records().Newest(1).value(0).State, MessageState::Unknown);
         QCOMPARE(dropping.SmsLines().size(), 1);
-    }
-
-    void refusedAccountWaitsForTheUser() {
-        test::GatewaySimProcess refusing({QStringLiteral("--auth-error"), QStringLiteral("0005")});
-        QVERIFY(refusing.WaitUntilListening());
-        Window run(refusing.Host, refusing.Port);
-        auto& window = run.Frame;
-        QTRY_VERIFY_WITH_TIMEOUT(Lines(window, QStringLiteral("Bad password")), 10000);
-        QCOMPARE(window.Messages().State(), Messenger::Connection::WaitingForUser);
-        QCOMPARE(Lines(window, QStringLiteral("Reconnecting in 2 seconds")), 0);
     }
 
     void killedWindowSendsItsQueueOnceAfterARestart() {

@@ -80,8 +80,6 @@ private slots:
     void wheelAndClickKeepTheViewWhileNewLinesArrive() {
         Add(30);
         QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->LineRect(27).center());
-        QTest::keyClick(List, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), Dated(27));
         // Reading an older line: a new one neither moves the view nor takes the selection.
         QTest::keyClick(List, Qt::Key_Home);
         Add(1);
@@ -141,7 +139,6 @@ private slots:
         QCOMPARE(list->child(2)->role(), QAccessible::ListItem);
         QCOMPARE(list->child(2)->text(QAccessible::Name), Dated(2));
         QVERIFY(list->child(2)->state().selected && !list->child(1)->state().selected);
-        QCOMPARE(list->indexOfChild(list->child(1)), 1);
     }
 
 private:
