@@ -78,12 +78,7 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
                       QRect(302, 379, 100, 18));
     cmdClose = Place(new HistoryButton(QStringLiteral("done"), tr("Close"), this), "cmdClose",
                      QRect(452, 379, 88, 18));
-    setTabOrder(txtFilter, lstHistory);
-    setTabOrder(lstHistory, cmdSendAgain);
-    setTabOrder(cmdSendAgain, cmdCopy);
-    setTabOrder(cmdCopy, cmdDelete);
-    setTabOrder(cmdDelete, cmdExport);
-    setTabOrder(cmdExport, cmdClose);
+    ChainTabOrder({txtFilter, lstHistory, cmdSendAgain, cmdCopy, cmdDelete, cmdExport, cmdClose});
 
     connect(txtFilter, &QLineEdit::textChanged, Model, &HistoryModel::SetFilter);
     connect(cmdSendAgain, &ImageButton::Click, this, &HistoryFrm::cmdSendAgain_Click);

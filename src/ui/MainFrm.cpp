@@ -148,11 +148,8 @@ void MainFrm::BuildControls() {
     MaximizeButton = Place(new MinMaxCloseButtons(this), "MaximizeButton", Twips(4500, 60, 240, 240));
     MinimizeButton = Place(new MinMaxCloseButtons(this), "MinimizeButton", Twips(4230, 60, 240, 240));
 
-    setTabOrder(cmbMobileNumber, txtSenderID);
-    setTabOrder(txtSenderID, txtSMS);
-    setTabOrder(txtSMS, cmdClearMessage);
-    setTabOrder(cmdClearMessage, cmdSendMessage);
-    setTabOrder(cmdSendMessage, lstStatus);
+    SkinnedWindow::ChainTabOrder(
+        {cmbMobileNumber, txtSenderID, txtSMS, cmdClearMessage, cmdSendMessage, lstStatus});
 
     connect(txtSenderID, &QLineEdit::textChanged, this, &MainFrm::UpdateLimits);
     connect(txtSMS, &QPlainTextEdit::textChanged, this, &MainFrm::UpdateLimits);

@@ -28,6 +28,12 @@ QString SkinnedWindow::StyleSheet() {
     return styleSheet.open(QIODevice::ReadOnly) ? QString::fromUtf8(styleSheet.readAll()) : QString();
 }
 
+void SkinnedWindow::ChainTabOrder(std::initializer_list<QWidget*> controls) {
+    for (const auto* next = controls.begin(); next + 1 != controls.end(); ++next) {
+        QWidget::setTabOrder(*next, *(next + 1));
+    }
+}
+
 void SkinnedWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous()) {

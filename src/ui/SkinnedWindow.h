@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <initializer_list>
+
 namespace pagewing {
 
 class DesktopIntegration;
@@ -17,6 +19,8 @@ public:
 
     // The style sheet that makes the widgets placed on a skin match it.
     static QString StyleSheet();
+    // Tab goes from each control to the next, in the order given.
+    static void ChainTabOrder(std::initializer_list<QWidget*> controls);
 
 signals:
     // Closed or hidden by the program or the user; the window beneath may take the keyboard back.

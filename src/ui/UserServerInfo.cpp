@@ -80,11 +80,7 @@ UserServerInfo::UserServerInfo(DesktopIntegration& desktop, QWidget* parent)
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->move(148, 166);
 
-    setTabOrder(txtLoginURL, txtLoginPort);
-    setTabOrder(txtLoginPort, txtICQUIN);
-    setTabOrder(txtICQUIN, txtICQPassword);
-    setTabOrder(txtICQPassword, OkButton1);
-    setTabOrder(OkButton1, cmdCancel);
+    ChainTabOrder({txtLoginURL, txtLoginPort, txtICQUIN, txtICQPassword, OkButton1, cmdCancel});
 
     connect(OkButton1, &ImageButton::Click, this, &UserServerInfo::OkButton1_Click);
     connect(cmdCancel, &ImageButton::Click, this, &UserServerInfo::cmdCancel_Click);
