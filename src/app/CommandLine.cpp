@@ -5,7 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <optional>
+#include <tuple>
 
 namespace pagewing {
 
@@ -106,49 +106,39 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         return command;
     }
     const auto words = parser.positionalArguments();
-    const auto onlyWith = [&parser](const QList<QCommandLineOption>& options,
-                                    const char* with) -> std::optional<QString> {
+    const bool sending = parser.isSet(send);
+    const bool listing = parser.isSet(history);
+    if (sending && listing) {
+        return Failure(QStringLiteral("--send and --history go one at a time"));
+    }
+    // Each option belongs to one mode, --json to both.
+    const std::tuple<QList<QCommandLineOption>, bool, QLatin1StringView> belongings[] = {
+        {{sender, timeout, settings, passwordCommand, quiet}, sending, QLatin1StringView("send")},
+        {{json}, sending || listing, QLatin1StringView("send")},
+        {{limit}, listing, QLatin1StringView("history")},
+    };
+    for (const auto& [options, allowed, mode] : belongings) {
         for (const auto& option : options) {
-            if (parser.isSet(option)) {
-                return QStringLiteral("--%1 goes with --%2")
-                    .arg(option.names().constFirst(), QLatin1String(with));
+            if (parser.isSet(option) && !allowed) {
+                return Failure(QStringLiteral("--%1 goes with --%2").arg(option.names().constFirst(), mode));
             }
         }
-        return std::nullopt;
-    };
-    if (parser.isSet(history)) {
-        if (const auto misplaced =
-                onlyWith({send, sender, timeout, settings, passwordCommand, quiet}, "send")) {
-            return Failure(*misplaced);
-        }
-        if (!words.isEmpty()) {
-            return Failure(
-                QStringLiteral("unexpected argument \"%1\" with --history").arg(words.constFirst()));
-        }
+    }
+    if (!sending && !words.isEmpty()) {
+        return Failure(QStringLiteral("unexpected argument \"%1\" without --send").arg(words.constFirst()));
+    }
+    if (listing) {
         command.What = Kind::History;
         command.Json = parser.isSet(json);
-        if (parser.isSet(limit)) {
-            bool isNumber = false;
-            command.Limit = parser.value(limit).toInt(&isNumber);
-            if (!isNumber || command.Limit < 1) {
-                return Failure(QStringLiteral("--limit wants a whole number from 1, not \"%1\"")
-                                   .arg(parser.value(limit)));
-            }
+        bool isNumber = true;
+        command.Limit = parser.isSet(limit) ? parser.value(limit).toInt(&isNumber) : DefaultLimit;
+        if (!isNumber || command.Limit < 1) {
+            return Failure(
+                QStringLiteral("--limit wants a whole number from 1, not \"%1\"").arg(parser.value(limit)));
         }
         return command;
     }
-    if (const auto misplaced = onlyWith({limit}, "history")) {
-        return Failure(*misplaced);
-    }
-    if (!parser.isSet(send)) {
-        if (const auto misplaced =
-                onlyWith({sender, timeout, settings, passwordCommand, quiet, json}, "send")) {
-            return Failure(*misplaced);
-        }
-        if (!words.isEmpty()) {
-            return Failure(
-                QStringLiteral("unexpected argument \"%1\" without --send").arg(words.constFirst()));
-        }
+    if (!sending) {
         return command;
     }
     command.What = Kind::Send;

@@ -1,18 +1,13 @@
 #include "app/CommandLineOutput.h"
 
 #include "service/MessageRecord.h"
+#include "service/StatusLine.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace pagewing {
-
-namespace {
-
-constexpr auto Separator = QLatin1String("    ");
-
-} // namespace
 
 CommandLineOutput::CommandLineOutput(Format format, bool quiet, std::FILE* output, std::FILE* errors)
     : Shape(format)
@@ -21,8 +16,7 @@ CommandLineOutput::CommandLineOutput(Format format, bool quiet, std::FILE* outpu
     , Errors(errors) {}
 
 void CommandLineOutput::Line(const QString& line, const QString& number, const QString& kind) {
-    const auto separator = line.indexOf(Separator);
-    const auto text = separator < 0 ? line : line.mid(separator + Separator.size());
+    const auto text = StatusLine::Undated(line);
     if (Shape == Format::Json) {
         const QJsonObject object{
             {QStringLiteral("time"), IsoTime(QDateTime::currentDateTime(), Qt::ISODateWithMs)},
@@ -30,11 +24,11 @@ void CommandLineOutput::Line(const QString& line, const QString& number, const Q
             {QStringLiteral("kind"), kind},
             {QStringLiteral("text"), text}};
         Record(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
-    } else if (number.isEmpty() || separator < 0) {
+    } else if (number.isEmpty()) {
         Record(line);
     } else {
         // The date keeps its column; the number comes first in what the line says.
-        Record(line.left(separator) + Separator + number + QStringLiteral(": ") + text);
+        Record(StatusLine::WithMessage(line, number + QStringLiteral(": ") + text));
     }
 }
 

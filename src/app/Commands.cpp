@@ -9,6 +9,7 @@
 #include "platform/SingleCopy.h"
 #include "service/History.h"
 #include "service/Messenger.h"
+#include "service/StatusLine.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -42,8 +43,7 @@ AccountSettings::Loaded LoadAccount(CommandLineOutput& output) {
     std::optional<AccountSettings::Loaded> account;
     AccountSettings::Load(desktop, [&](const AccountSettings::Loaded& loaded) {
         if (!loaded.Note.isEmpty()) {
-            output.Line(QString::fromStdU16String(LocaleStatusClock().CurrentDateTimeText()) +
-                        QStringLiteral("    ") + loaded.Note);
+            output.Line(StatusLine::Dated(LocaleStatusClock(), loaded.Note));
         }
         account = loaded;
         waiting.quit();

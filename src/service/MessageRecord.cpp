@@ -52,6 +52,11 @@ bool MessageRecord::IsFinished() const {
            State != MessageState::NoAnswerYet;
 }
 
+void MessageRecord::Become(MessageState state) {
+    State = state;
+    Changed = QDateTime::currentDateTime();
+}
+
 QString MessageRecord::Outcome() const {
     auto outcome = StateName(State);
     outcome[0] = outcome[0].toUpper();

@@ -36,6 +36,8 @@ struct MessageRecord {
     QDateTime Changed;
 
     bool IsFinished() const;
+    // The message moves on to a state now.
+    void Become(MessageState state);
     // The outcome in a few words, as the history shows it: "Delivered", "Refused (code 0x46): Sorry...".
     QString Outcome() const;
     // What an export or a script reads: time made (ISO 8601 with the offset), the entry as typed, the

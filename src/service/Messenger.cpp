@@ -2,6 +2,7 @@
 
 #include "platform/ProductInfo.h"
 #include "service/History.h"
+#include "service/StatusLine.h"
 #include "service/TelephoneList.h"
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
@@ -17,13 +18,6 @@
 namespace pagewing {
 
 namespace {
-
-constexpr auto Separator = QLatin1String("    ");
-
-QString Undated(const QString& line) {
-    const auto separator = line.indexOf(Separator);
-    return separator < 0 ? line : line.mid(separator + Separator.size());
-}
 
 QString Messages(qsizetype count) {
     return count == 1 ? QStringLiteral("1 message") : QStringLiteral("%1 messages").arg(count);
@@ -94,9 +88,8 @@ void Messenger::ResumeOutbox() {
     int unknown = 0;
     for (const auto state : {MessageState::Sending, MessageState::NoAnswerYet}) {
         for (auto record : MessageHistory.InState(state)) {
-            record.State = MessageState::Unknown;
+            record.Become(MessageState::Unknown);
             record.Detail = tr("%1 ended before the SMS gateway answered").arg(ProductInfo::Name);
-            record.Changed = QDateTime::currentDateTime();
             unknown += Save(record, state) ? 1 : 0;
         }
     }
@@ -107,9 +100,8 @@ void Messenger::ResumeOutbox() {
         }
         if (record.Origin != MessageOrigin::Window) {
             // Its command has gone, and with it whoever would learn how it went.
-            record.State = MessageState::NotSent;
+            record.Become(MessageState::NotSent);
             record.Detail = tr("the command that asked for it ended before it was sent");
-            record.Changed = QDateTime::currentDateTime();
             Save(record, MessageState::Queued);
             continue;
         }
@@ -117,7 +109,7 @@ void Messenger::ResumeOutbox() {
         resumed.push_back(record.Id);
     }
     Queue.insert(Queue.begin(), resumed.begin(), resumed.end());
-    MarkWaiting();
+    ClearWaitingMarkWhenDone();
     if (unknown > 0) {
         Say(tr("%1 of the last run may not have been delivered: see Message History").arg(Messages(unknown)));
     }
@@ -235,8 +227,7 @@ void Messenger::SendQueued() {
 
 bool Messenger::SendNow(MessageRecord record) {
     // Recorded before it is written: whatever happens next, this message is never sent again by itself.
-    record.State = MessageState::Sending;
-    record.Changed = QDateTime::currentDateTime();
+    record.Become(MessageState::Sending);
     if (!Save(record, MessageState::Queued)) {
         Pending.remove(record.Id);
         return true;
@@ -250,23 +241,22 @@ bool Messenger::SendNow(MessageRecord record) {
     }
     if (WriteFailed || !Session.IsReadyToSendMessage()) {
         // Nothing reached the server: the message waits for the next login.
-        record.State = MessageState::Queued;
+        record.Become(MessageState::Queued);
         Save(record);
         Pending.insert(record.Id, record);
         return false;
     }
-    Finish(record, MessageState::NotSent, {LastSessionLine}, Undated(LastSessionLine));
+    Finish(record, MessageState::NotSent, {LastSessionLine}, StatusLine::Undated(LastSessionLine));
     return true;
 }
 
 void Messenger::Finish(MessageRecord record, MessageState state, const QStringList& lines,
                        const QString& detail) {
-    record.State = state;
+    record.Become(state);
     record.Detail = detail;
-    record.Changed = QDateTime::currentDateTime();
     Save(record);
     Pending.remove(record.Id);
-    MarkWaiting();
+    ClearWaitingMarkWhenDone();
     emit MessageFinished(record, lines);
 }
 
@@ -341,8 +331,7 @@ void Messenger::AnswerOverdue() {
     });
     if (overdue != Waiting.end()) {
         auto record = Pending.value(*overdue);
-        record.State = MessageState::NoAnswerYet;
-        record.Changed = QDateTime::currentDateTime();
+        record.Become(MessageState::NoAnswerYet);
         Save(record);
         Pending.insert(record.Id, record);
     }
@@ -374,7 +363,7 @@ void Messenger::ScheduleLogin(SessionFailure failure) {
     if (failure == SessionFailure::AccountRefused || !Reconnecting) {
         SetState(failure == SessionFailure::AccountRefused ? Connection::WaitingForUser
                                                            : Connection::NotConnected);
-        WithdrawCommandMessages(Undated(LastSessionLine));
+        WithdrawCommandMessages(StatusLine::Undated(LastSessionLine));
         return;
     }
     RateLimited = failure == SessionFailure::RateLimited;
@@ -394,7 +383,7 @@ void Messenger::WithdrawCommandMessages(const QString& reason) {
     }
 }
 
-void Messenger::MarkWaiting() {
+void Messenger::ClearWaitingMarkWhenDone() {
     if (Kind == Outbox::Resumed && Pending.isEmpty()) {
         MessageHistory.MarkWaiting(false);
     }
@@ -407,7 +396,7 @@ void Messenger::SetState(Connection state) {
 }
 
 QString Messenger::Dated(const QString& message) const {
-    return QString::fromStdU16String(Clock.CurrentDateTimeText()) + Separator + message;
+    return StatusLine::Dated(Clock, message);
 }
 
 void Messenger::Say(const QString& message) {

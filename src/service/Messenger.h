@@ -122,8 +122,8 @@ private:
     void ScheduleLogin(SessionFailure failure);
     // Follows the network's reachability, where the system tells it; only needed while waiting to reconnect.
     void WatchNetwork();
-    // The window's messages waiting or on their way, for the next start to take up.
-    void MarkWaiting();
+    // Takes the mark for the next start away once none of the window's messages is waiting or on its way.
+    void ClearWaitingMarkWhenDone();
     void StartLogin();
     void SetState(Connection state);
     // Records the message's new state; false when `from` is given and the stored state is another, because

@@ -7,6 +7,7 @@
 #include "service/HandedOverSends.h"
 #include "service/History.h"
 #include "service/Messenger.h"
+#include "service/StatusLine.h"
 #include "service/TelephoneList.h"
 #include "session/GlobalSettings.h"
 #include "ui/AboutFrm.h"
@@ -253,7 +254,7 @@ void MainFrm::StartAtLogonFailed() {
 }
 
 void MainFrm::Note(const QString& message) {
-    AddStatusLine(Text(Clock.CurrentDateTimeText()) + QStringLiteral("    ") + message);
+    AddStatusLine(StatusLine::Dated(Clock, message));
 }
 
 void MainFrm::ShowOrHide() {
