@@ -398,6 +398,7 @@ TEST_F(SMSSenderTest, EachAnswerGoesToTheOldestWaitingRequest) {
     EXPECT_EQ(Answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
     EXPECT_EQ(Answers(1, {SmsReply("<deliverable>No</deliverable><deliverable>yes</deliverable>")}),
               (Lines{Delivered, NotDelivered, u"answered: not delivered"}));
+    EXPECT_EQ(Events.LastAnswer.Code, 0) << "only a refusal has a code";
     EXPECT_TRUE(Answers(0, {Yes, No, Refusal}).empty());
     EXPECT_EQ(Answers(1, {No, Yes, Refusal}), notDelivered);
     // An SMS response without a marker answers all the same: the wait is over.
@@ -419,6 +420,8 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
     const auto text = AsciiBytes("Sorry, but SMS messages not implemented yet...");
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", Concat({text, Bytes("00 4142")}))),
               refused(u"0x46): Sorry, but SMS messages not implemented yet..."));
+    EXPECT_EQ(Events.LastAnswer.Code, 0x46);
+    EXPECT_EQ(Events.LastAnswer.ServerText, u"Sorry, but SMS messages not implemented yet...");
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", Bytes("20 4E 0A 6F 09 20 80 C4 7F 20"))),
               refused(u"0x46): No \u20AC\u00C4"))
         << "control characters dropped, Windows-1252 kept";

@@ -35,8 +35,11 @@ TEST(SmsTextTest, AnUnsendableCharacterIsNamedWhereTheReaderSeesIt) {
     } cases[] = {
         {u"", u"Hello there\U0001F600 and \u4E00",
          u"\u201C\U0001F600\u201D at character 12 cannot be sent: Windows-1252 only"},
-        {u"Ann", u"a\r\nb\nc\rd\u0416",
-         u"\u201C\u0416\u201D at character 8 cannot be sent: Windows-1252 only"},
+        {u"Ann", u"a\r\nb\nc\rd\r\n\u0416",
+         u"\u201C\u0416\u201D at character 9 cannot be sent: Windows-1252 only"},
+        // The first and the last pair of high surrogates, each one character.
+        {u"", u"\U00010000", u"\u201C\U00010000\u201D at character 1 cannot be sent: Windows-1252 only"},
+        {u"", u"\U0010FFFD", u"\u201C\U0010FFFD\u201D at character 1 cannot be sent: Windows-1252 only"},
         {u"A\u20ACn\u0416", u"\U0001F600",
          u"\u201C\u0416\u201D at character 4 of the sender name cannot be sent: Windows-1252 only"},
         {u"", u"zero\u200Bwidth", u"U+200B at character 5 cannot be sent: Windows-1252 only"},

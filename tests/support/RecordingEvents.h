@@ -29,6 +29,7 @@ public:
     void ReadyToSendMessage() override { Record(u"ReadyToSendMessage"); }
     void MustReconnect() override { Record(u"MustReconnect"); }
     void MessageAnswered(const SmsAnswer& answer, const std::vector<std::u16string>& lines) override {
+        LastAnswer = answer;
         if (lines.empty() || lines.back() != LastLine) {
             Record(u"answered without its lines");
         }
@@ -46,6 +47,7 @@ public:
 
     std::vector<std::u16string> Lines;
     std::vector<std::u16string> Log;
+    SmsAnswer LastAnswer;
     std::function<void(const std::u16string& entry)> OnEvent;
 
 private:
