@@ -23,15 +23,6 @@ namespace pagewing {
 DesktopIntegration::DesktopIntegration(QObject* parent)
     : QObject(parent) {
     connect(&Notices, &DesktopNotices::Clicked, this, &DesktopIntegration::NoticeClicked);
-    // A notification area that speaks D-Bus (KDE Plasma's, GNOME's with an extension) registers this
-    // service when it starts.
-    auto bus = QDBusConnection::sessionBus();
-    if (bus.isConnected()) {
-        auto* host = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
-                                             QDBusServiceWatcher::WatchForRegistration, this);
-        connect(host, &QDBusServiceWatcher::serviceRegistered, this,
-                &DesktopIntegration::MakeTrayIconIfTrayAppeared);
-    }
 }
 
 DesktopIntegration::~DesktopIntegration() = default;
@@ -44,7 +35,25 @@ void DesktopIntegration::ShowTrayIcon(QWidget& window, const QString& toolTip) {
     TrayWindow = &window;
     TrayTip = toolTip;
     window.installEventFilter(this);
+    WatchForATray();
     MakeTrayIconIfTrayAppeared();
+}
+
+void DesktopIntegration::WatchForATray() {
+    // A notification area that speaks D-Bus (KDE Plasma's, GNOME's with an extension) registers this
+    // service when it starts. Only a window with an icon to show asks, and only once it is drawn: the
+    // command line has no use for the bus's connection.
+    if (TrayWatcher) {
+        return;
+    }
+    auto bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return;
+    }
+    TrayWatcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
+                                          QDBusServiceWatcher::WatchForRegistration, this);
+    connect(TrayWatcher, &QDBusServiceWatcher::serviceRegistered, this,
+            &DesktopIntegration::MakeTrayIconIfTrayAppeared);
 }
 
 void DesktopIntegration::RemoveTrayIcon() {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class QDBusServiceWatcher;
 class QMenu;
 class QWidget;
 
@@ -103,10 +104,12 @@ private:
     bool IsWayland() const;
     // Makes the icon once a notification area is there and the window wants one.
     void MakeTrayIconIfTrayAppeared();
+    void WatchForATray();
     void ShowConnectionState();
 
     std::unique_ptr<SysTray> TrayIcon;
     QPointer<QWidget> TrayWindow;
+    QDBusServiceWatcher* TrayWatcher = nullptr;
     QString TrayTip;
     ConnectionState State = ConnectionState::NotConnected;
     // A window this object minimised on Wayland, until it is shown or activated again.

@@ -6,6 +6,8 @@
 #include <QDBusPendingReply>
 #include <QGuiApplication>
 
+#include <utility>
+
 namespace pagewing {
 
 namespace {
@@ -18,23 +20,22 @@ const QString DefaultAction = QStringLiteral("default");
 } // namespace
 
 DesktopNotices::DesktopNotices(QObject* parent)
-    : QObject(parent) {
-    auto bus = QDBusConnection::sessionBus();
-    if (bus.isConnected()) {
-        bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
-                    SLOT(OnActionInvoked(uint, QString)));
-        bus.connect(Service, Path, Interface, QStringLiteral("ActivationToken"), this,
-                    SLOT(OnActivationToken(uint, QString)));
-        bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
-                    SLOT(OnClosed(uint, uint)));
-    }
-}
+    : QObject(parent) {}
 
 void DesktopNotices::Show(const QString& title, const QString& body, std::function<void()> unavailable) {
     auto bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         unavailable();
         return;
+    }
+    // Subscribed at the first notice, not at the start: most runs show none.
+    if (!std::exchange(Subscribed, true)) {
+        bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
+                    SLOT(OnActionInvoked(uint, QString)));
+        bus.connect(Service, Path, Interface, QStringLiteral("ActivationToken"), this,
+                    SLOT(OnActivationToken(uint, QString)));
+        bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
+                    SLOT(OnClosed(uint, uint)));
     }
     auto call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
     const auto application = QGuiApplication::desktopFileName();

@@ -33,6 +33,7 @@ private slots:
 
 private:
     QSet<uint> Shown;
+    bool Subscribed = false;
     // Sent by the service just before the action it belongs to.
     std::map<uint, QString> Tokens;
 };
