@@ -490,8 +490,8 @@ void MainFrm::MessageFinished(const MessageRecord& record, const QStringList&) {
     if (Desktop.IsShown(*this)) {
         return;
     }
-    // Who it was for, as the user typed it: a notice may come long after the message.
-    const auto to = record.Entry;
+    // Who it was for, by name and number as sent: a notice may come long after the message.
+    const auto to = record.To();
     switch (record.State) {
     case MessageState::Delivered:
         Desktop.Notify(ProductInfo::Name, tr("Delivered to %1").arg(to));
