@@ -123,7 +123,6 @@ private slots:
             QCOMPARE(Find<QLineEdit>(window, "txtSenderID")->text(), sender);
             QCOMPARE(Find<LimitedTextEdit>(window, "txtSMS")->Text(), message);
             QCOMPARE(Find<QProgressBar>(window, "ProgressMessageLength")->value(), used);
-            QCOMPARE(window.ComposedMessage(), sender + QStringLiteral(":\r\n") + message);
         }
     }
 
