@@ -57,9 +57,9 @@ std::optional<QString> PhoneNumber(const QString& word) {
     return number.match(digits).hasMatch() ? std::optional(digits) : std::nullopt;
 }
 
-bool Send(SMSSender& session, const QString& number, const std::u16string& text) {
+SendAttempt Send(SMSSender& session, const QString& number, const std::u16string& text, qint64 id) {
     return session.SendSMSMessage(number.toStdU16String(), text, u"1252", GlobalSettings.ICQUIN,
-                                  u"TICQClient", u"Yes");
+                                  u"TICQClient", u"Yes", id);
 }
 
 } // namespace pagewing::TelephoneList
