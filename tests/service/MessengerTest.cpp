@@ -128,10 +128,8 @@ private slots:
         QCOMPARE(run.Requests().size(), 3);
         // A request that cannot be built is not sent, for the session's reason.
         GlobalSettings.ICQUIN = u"12x";
-        const auto unbuilt = run.Records.Find(*run.Submit(QStringLiteral("5550104"))).value();
-        QCOMPARE(std::pair(unbuilt.State, unbuilt.Detail),
-                 std::pair(MessageState::NotSent,
-                           QStringLiteral("ICQ number must be a whole number from 0 to 2147483647")));
+        QCOMPARE(run.Records.Find(*run.Submit(QStringLiteral("5550104")))->Outcome(),
+                 QStringLiteral("Not sent: ICQ number must be a whole number from 0 to 2147483647"));
     }
 
     void reconnectWaitsLongerEachTimeButNeverForARefusedAccount() {
@@ -183,7 +181,6 @@ private slots:
     void aSecondLogOffForAnotherLoginWithinTenMinutesWaitsForTheUser() {
         Run run(File());
         const auto logOff = [&] {
-            run.Lines.clear();
             run.Service.Receive(LogOff("0001", "New client with same uin connected"));
             return run.Lines.constLast();
         };
@@ -200,8 +197,8 @@ private slots:
                  QStringLiteral("Not logging in again: another login with this account logged this one "
                                 "off twice in 10 minutes; choose Reconnect to take the account back"));
         run.Timers.Advance(Messenger::AnotherLoginWindow);
-        QCOMPARE(run.Messages.State(), Messenger::Connection::WaitingForUser);
-        QCOMPARE(run.Auth.Connects.size(), 3u);
+        QCOMPARE(std::pair(run.Messages.State(), run.Auth.Connects.size()),
+                 std::pair(Messenger::Connection::WaitingForUser, std::size_t{3}));
     }
 
     void requestLostWithItsConnectionIsUnknownAndNeverSentAgain() {

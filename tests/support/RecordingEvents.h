@@ -32,11 +32,9 @@ public:
         if (lines.empty() || lines.back() != LastLine) {
             Record(u"answered without its lines");
         }
-        Record(u"answered" + Tag(tag) +
-               (answer.Outcome == SmsOutcome::Delivered      ? u": delivered"
-                : answer.Outcome == SmsOutcome::NotDelivered ? u": not delivered"
-                : answer.Outcome == SmsOutcome::Refused      ? u": refused"
-                                                             : u": no result"));
+        constexpr std::u16string_view Outcomes[] = {u": delivered", u": not delivered", u": refused",
+                                                    u": no result"};
+        Record(u"answered" + Tag(tag) + std::u16string(Outcomes[static_cast<int>(answer.Outcome)]));
     }
     void AnswerOverdue(RequestTag tag) override { Record(u"AnswerOverdue" + Tag(tag)); }
     void SessionFailed(const SessionEnd& end) override {
@@ -44,10 +42,9 @@ public:
         if (Lines.empty() || Lines.back() != end.Reason) {
             Record(u"failed without its line");
         }
-        Record(end.Kind == SessionFailure::ConnectionLost   ? u"SessionFailed"
-               : end.Kind == SessionFailure::AccountRefused ? u"SessionFailed: account refused"
-               : end.Kind == SessionFailure::RateLimited    ? u"SessionFailed: rate limited"
-                                                            : u"SessionFailed: another login");
+        constexpr std::u16string_view Kinds[] = {u"", u": account refused", u": rate limited",
+                                                 u": another login"};
+        Record(u"SessionFailed" + std::u16string(Kinds[static_cast<int>(end.Kind)]));
     }
 
     std::vector<std::u16string> Lines;

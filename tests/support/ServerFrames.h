@@ -67,11 +67,6 @@ inline std::vector<std::uint8_t> SmsReply(std::string_view xml, std::uint8_t seq
     return MetaReply(fields.data(), AsciiBytes(xml));
 }
 
-// The ICQ family's SNAC error, which denies the oldest request.
-inline std::vector<std::uint8_t> Denial(std::uint16_t code) {
-    return Snac(0x15, 0x01, Be16(code));
-}
-
 // The service server logs the session off: TLV 9 holds why as a code, TLV 0x0B as text.
 inline std::vector<std::uint8_t> LogOff(std::string_view code, std::string_view text) {
     return Frame(4, Concat({Tlv(9, Bytes(code)), Tlv(0x0B, AsciiBytes(text))}));
