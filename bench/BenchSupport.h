@@ -2,7 +2,7 @@
 
 #include "platform/ProductInfo.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
@@ -22,8 +22,8 @@ inline void UsePrivateProfile(const QTemporaryDir& profile) {
 }
 
 inline void NameApplication() {
-    QApplication::setOrganizationName(ProductInfo::Name);
-    QApplication::setApplicationName(ProductInfo::Name);
+    QCoreApplication::setOrganizationName(ProductInfo::Name);
+    QCoreApplication::setApplicationName(ProductInfo::Name);
 }
 
 // Resident and peak resident memory of this process, in KiB.

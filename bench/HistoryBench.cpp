@@ -13,6 +13,7 @@
 #include "support/FakeSessionTimers.h"
 #include "support/RecordingEvents.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>

@@ -2,7 +2,7 @@
 // against the gateway simulator on loopback, headless.
 
 #include "BenchSupport.h"
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "session/GlobalSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/MainFrm.h"

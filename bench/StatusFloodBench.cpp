@@ -10,7 +10,7 @@
 #include "BenchSupport.h"
 #include "FloodServer.h"
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"

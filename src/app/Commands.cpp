@@ -3,7 +3,7 @@
 #include "app/CommandLineOutput.h"
 #include "app/CommandLineSender.h"
 #include "platform/AccountSettings.h"
-#include "platform/DesktopIntegration.h"
+#include "platform/Keyring.h"
 #include "platform/LocaleStatusClock.h"
 #include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
@@ -38,10 +38,10 @@ QString ReadStandardInput() {
 // The login settings, the password from a password command, the keyring or the file; a note for the user is
 // a status line.
 AccountSettings::Loaded LoadAccount(CommandLineOutput& output) {
-    DesktopIntegration desktop;
+    Keyring keyring;
     QEventLoop waiting;
     std::optional<AccountSettings::Loaded> account;
-    AccountSettings::Load(desktop, [&](const AccountSettings::Loaded& loaded) {
+    AccountSettings::Load(keyring, [&](const AccountSettings::Loaded& loaded) {
         if (!loaded.Note.isEmpty()) {
             output.Line(StatusLine::Dated(LocaleStatusClock(), loaded.Note));
         }

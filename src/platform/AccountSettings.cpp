@@ -1,6 +1,6 @@
 #include "platform/AccountSettings.h"
 
-#include "platform/DesktopIntegration.h"
+#include "platform/Keyring.h"
 #include "platform/PasswordCommand.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
@@ -100,10 +100,10 @@ QString KeptInFile(const Keyring::Answer& answer) {
     return Tr("Password kept in the settings file: %1").arg(why);
 }
 
-void RunCommand(DesktopIntegration& desktop, Handler done) {
+void RunCommand(Keyring& keyring, Handler done) {
     const auto command = Command();
     PasswordCommand::Run(
-        command, desktop, [command, done = std::move(done)](const PasswordCommand::Result& result) {
+        command, keyring, [command, done = std::move(done)](const PasswordCommand::Result& result) {
             GlobalSettings.ICQPassword = result.Password.value_or(QString()).toStdU16String();
             done(result.Password
                      ? Loaded{}
@@ -123,18 +123,18 @@ void UsePasswordCommand(const QString& command) {
     CommandOverride() = command;
 }
 
-void Load(DesktopIntegration& desktop, Handler done) {
+void Load(Keyring& keyring, Handler done) {
     RegisteryLoadSave::LoadLoginSettings();
     if (GlobalSettings.ICQUIN.empty()) {
         done({});
     } else if (GlobalSettings.ICQPassword.empty() || !Command().isEmpty()) {
-        ReadPassword(desktop, std::move(done));
+        ReadPassword(keyring, std::move(done));
     } else {
-        Save(desktop, [done = std::move(done)](const QString& note) { done({note, PasswordGap::None, {}}); });
+        Save(keyring, [done = std::move(done)](const QString& note) { done({note, PasswordGap::None, {}}); });
     }
 }
 
-void Save(DesktopIntegration& desktop, std::function<void(const QString& note)> done) {
+void Save(Keyring& keyring, std::function<void(const QString& note)> done) {
     if (!Command().isEmpty()) {
         RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::Command);
         done({});
@@ -146,7 +146,7 @@ void Save(DesktopIntegration& desktop, std::function<void(const QString& note)> 
         return;
     }
     const auto password = QString::fromStdU16String(GlobalSettings.ICQPassword);
-    desktop.WritePassword(Account(), password, [done = std::move(done)](const Keyring::Answer& answer) {
+    keyring.WritePassword(Account(), password, [done = std::move(done)](const Keyring::Answer& answer) {
         // The file loses the password only once the keyring holds it: nothing is lost when the write fails.
         if (answer.What == Keyring::Outcome::Done) {
             RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::Keyring);
@@ -158,12 +158,12 @@ void Save(DesktopIntegration& desktop, std::function<void(const QString& note)> 
     });
 }
 
-void ReadPassword(DesktopIntegration& desktop, Handler done) {
+void ReadPassword(Keyring& keyring, Handler done) {
     if (!Command().isEmpty()) {
-        RunCommand(desktop, std::move(done));
+        RunCommand(keyring, std::move(done));
         return;
     }
-    desktop.ReadPassword(Account(), [done = std::move(done)](const Keyring::Answer& answer) {
+    keyring.ReadPassword(Account(), [done = std::move(done)](const Keyring::Answer& answer) {
         if (answer.What == Keyring::Outcome::Done) {
             GlobalSettings.ICQPassword = answer.Password.toStdU16String();
         }

@@ -6,7 +6,7 @@
 
 namespace pagewing {
 
-class DesktopIntegration;
+class Keyring;
 
 // The login group of the settings with the password where it belongs: in the desktop's keyring, and in the
 // settings file only where there is no keyring; or, for unattended use, given by a password command, and
@@ -46,15 +46,15 @@ void UsePasswordCommand(const QString& command);
 // Loads server, port, ICQ number and password into GlobalSettings. With a password command, the password is
 // its first line of output. Otherwise a password still in the settings file is moved into the keyring, and
 // taken out of the file only once the keyring holds it; with none in the file, the keyring gives it.
-void Load(DesktopIntegration& desktop, Handler done);
+void Load(Keyring& keyring, Handler done);
 
 // Saves the login group from GlobalSettings, the password into the keyring where there is one. A password
 // that a command gave is stored nowhere.
-void Save(DesktopIntegration& desktop, std::function<void(const QString& note)> done);
+void Save(Keyring& keyring, std::function<void(const QString& note)> done);
 
 // Reads the password for the stored ICQ number again, from the command or the keyring, into GlobalSettings.
 // A password already held is kept when the keyring cannot give one.
-void ReadPassword(DesktopIntegration& desktop, Handler done);
+void ReadPassword(Keyring& keyring, Handler done);
 
 } // namespace AccountSettings
 

@@ -1,7 +1,7 @@
 #include "ui/AboutFrm.h"
 
-#include "platform/DesktopIntegration.h"
-#include "platform/PictureCursor.h"
+#include "desktop/DesktopIntegration.h"
+#include "desktop/PictureCursor.h"
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"

@@ -1,6 +1,6 @@
 #include "ui/CaptionDrag.h"
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "ui/ScreenPlacement.h"
 
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "ui/MainFrm.h"
 
+#include "desktop/DesktopIntegration.h"
 #include "platform/AccountSettings.h"
-#include "platform/DesktopIntegration.h"
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "service/HandedOverSends.h"
@@ -234,7 +234,7 @@ void MainFrm::Load() {
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
     // The login waits for the password, which the keyring gives later.
-    AccountSettings::Load(Desktop, [this](const AccountSettings::Loaded& loaded) {
+    AccountSettings::Load(Secrets, [this](const AccountSettings::Loaded& loaded) {
         LogInOrAsk(loaded, AccountSettings::IsComplete());
     });
 }
@@ -269,7 +269,7 @@ void MainFrm::OpenCommandMenu(QPoint globalPosition) {
 
 void MainFrm::Reconnect() {
     // Never a login with an empty password; what else is wrong the session says itself.
-    AccountSettings::ReadPassword(Desktop, [this](const AccountSettings::Loaded& loaded) {
+    AccountSettings::ReadPassword(Secrets, [this](const AccountSettings::Loaded& loaded) {
         LogInOrAsk(loaded, !GlobalSettings.ICQPassword.empty());
     });
 }
@@ -294,7 +294,7 @@ void MainFrm::AskForAccount() {
 }
 
 void MainFrm::SaveAccount() {
-    AccountSettings::Save(Desktop, [this](const QString& note) {
+    AccountSettings::Save(Secrets, [this](const QString& note) {
         if (!note.isEmpty()) {
             Note(note);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AccountSettings.h"
+#include "platform/Keyring.h"
 #include "platform/LocaleStatusClock.h"
 #include "platform/QtSessionSocket.h"
 #include "platform/QtSessionTimers.h"
@@ -141,6 +142,7 @@ private:
     QtSessionSocket WinsockCtrl1{this};
     QtSessionSocket WinsockCtrl2{this};
     LocaleStatusClock Clock;
+    Keyring Secrets;
     QtSessionTimers Timers;
     std::unique_ptr<SMSSender> SMS;
     std::unique_ptr<History> MessageHistory;

@@ -1,6 +1,6 @@
 #include "ui/MnuFrm.h"
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"

@@ -1,7 +1,7 @@
 // pagewing --send while the window runs: the window sends and shows the lines, the command prints them. Runs
 // under Xvfb (see run-on-display.sh), as the window would on a desktop.
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "platform/HandOverReply.h"
 #include "platform/SingleCopy.h"
 #include "ui/MainFrm.h"

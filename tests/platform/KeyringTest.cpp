@@ -1,8 +1,8 @@
 // Where the password comes from: the desktop's keyring, run on a private session bus with GNOME Keyring (see
 // run-with-keyring.sh), the settings file, or a password command; the simulator takes the login.
 
+#include "platform/Keyring.h"
 #include "platform/AccountSettings.h"
-#include "platform/DesktopIntegration.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 
@@ -33,9 +33,9 @@ QByteArray StoreBytes() {
 // Waits for the answer of a load or a save of the account, once the keyring or the command has given it.
 template <typename Answer, typename Step>
 Answer Finish(Step step) {
-    DesktopIntegration desktop;
+    Keyring keyring;
     std::optional<Answer> answer;
-    step(desktop, [&answer](const Answer& given) { answer = given; });
+    step(keyring, [&answer](const Answer& given) { answer = given; });
     if (!QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000)) {
         qFatal("No answer");
     }
@@ -44,11 +44,11 @@ Answer Finish(Step step) {
 
 AccountSettings::Loaded Load() {
     return Finish<AccountSettings::Loaded>(
-        [](auto& desktop, auto done) { AccountSettings::Load(desktop, done); });
+        [](auto& keyring, auto done) { AccountSettings::Load(keyring, done); });
 }
 
 QString Save() {
-    return Finish<QString>([](auto& desktop, auto done) { AccountSettings::Save(desktop, done); });
+    return Finish<QString>([](auto& keyring, auto done) { AccountSettings::Save(keyring, done); });
 }
 
 // Stores an account in the settings file, then loads it as a start does.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 
 #include <QMenu>
 #include <QStringList>

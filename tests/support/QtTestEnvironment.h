@@ -2,12 +2,20 @@
 
 #include "ProductFacts.h"
 
-#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+// A test of code below the windows runs without Qt Gui, as the command line does.
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+using PagewingTestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using PagewingTestApplication = QCoreApplication;
+#endif
 
 // Qt Test executables run in private configuration, data and runtime folders, made before QApplication
 // exists because Qt fixes the settings path at its first use.
@@ -40,9 +48,9 @@ inline void ForgetStoredSettings() {
 #define PAGEWING_QTEST_MAIN(TestObject)                                                                      \
     int main(int argc, char** argv) {                                                                        \
         pagewing::test::IsolateUserFolders();                                                                \
-        QApplication app(argc, argv);                                                                        \
-        QApplication::setApplicationName(QStringLiteral(PAGEWING_PRODUCT_NAME));                             \
-        QApplication::setOrganizationName(QStringLiteral(PAGEWING_PRODUCT_NAME));                            \
+        PagewingTestApplication app(argc, argv);                                                             \
+        PagewingTestApplication::setApplicationName(QStringLiteral(PAGEWING_PRODUCT_NAME));                  \
+        PagewingTestApplication::setOrganizationName(QStringLiteral(PAGEWING_PRODUCT_NAME));                 \
         TestObject test;                                                                                     \
         return QTest::qExec(&test, argc, argv);                                                              \
     }

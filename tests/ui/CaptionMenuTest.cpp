@@ -1,6 +1,6 @@
 // Runs under Xvfb with no notification area, as on a stock GNOME desktop: see run-on-display.sh.
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
 #include "ui/UserServerInfo.h"

@@ -1,6 +1,6 @@
 #include "ui/MainFrm.h"
+#include "desktop/RegisteryAccess.h"
 #include "platform/ProductInfo.h"
-#include "platform/RegisteryAccess.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
 #include "ui/AboutFrm.h"

@@ -1,11 +1,11 @@
 // Runs under Xvfb with a notification area (trayer) on the xcb platform: see run-on-display.sh.
 
-#include "platform/DesktopIntegration.h"
-#include "platform/SysTray.h"
+#include "desktop/DesktopIntegration.h"
+#include "desktop/SysTray.h"
+#include "platform/ProductInfo.h"
 #include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/MnuFrm.h"
-#include "platform/ProductInfo.h"
 
 #include "support/QtTestEnvironment.h"
 #include "support/SeededSettings.h"

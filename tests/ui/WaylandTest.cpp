@@ -1,6 +1,6 @@
 // Runs on a headless weston, as on the default session of GNOME or KDE Plasma: see run-on-display.sh.
 
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 #include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
 #include "session/GlobalSettings.h"

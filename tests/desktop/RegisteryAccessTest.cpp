@@ -1,4 +1,4 @@
-#include "platform/RegisteryAccess.h"
+#include "desktop/RegisteryAccess.h"
 
 #include "support/QtTestEnvironment.h"
 
@@ -23,7 +23,7 @@ class RegisteryAccessTest : public QObject {
 
 private slots:
     void entryIsTheProgramsOwnDesktopEntryRunningThisExecutable() {
-        QFile installed(QStringLiteral(":/platform/com.lumenfold.Pagewing.desktop"));
+        QFile installed(QStringLiteral(":/desktop/com.lumenfold.Pagewing.desktop"));
         QVERIFY(installed.open(QIODevice::ReadOnly | QIODevice::Text));
         const auto own = QString::fromUtf8(installed.readAll()).split(u'\n', Qt::SkipEmptyParts);
         // Off leaves a hidden entry behind, which overrides one the system may have; on again shows it.

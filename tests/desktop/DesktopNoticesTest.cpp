@@ -1,6 +1,6 @@
 // Runs on a private session bus (run-on-display.sh bus), where the test serves the notification service.
 
-#include "platform/DesktopNotices.h"
+#include "desktop/DesktopNotices.h"
 
 #include "support/QtTestEnvironment.h"
 

@@ -1,5 +1,5 @@
-#include "platform/HelpFile.h"
-#include "platform/DesktopIntegration.h"
+#include "desktop/HelpFile.h"
+#include "desktop/DesktopIntegration.h"
 
 #include "support/QtTestEnvironment.h"
 

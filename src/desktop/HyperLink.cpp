@@ -1,4 +1,4 @@
-#include "platform/HyperLink.h"
+#include "desktop/HyperLink.h"
 
 #include <QDesktopServices>
 #include <QUrl>

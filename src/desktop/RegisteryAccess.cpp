@@ -1,4 +1,4 @@
-#include "platform/RegisteryAccess.h"
+#include "desktop/RegisteryAccess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +14,7 @@ namespace {
 // The program's own desktop entry, the one installed under share/applications, made into an autostart
 // entry: the running executable instead of a name looked up in PATH, and whether it runs.
 QString AutostartEntry(bool enabled, const QString& executablePath) {
-    QFile templateFile(QStringLiteral(":/platform/com.lumenfold.Pagewing.desktop"));
+    QFile templateFile(QStringLiteral(":/desktop/com.lumenfold.Pagewing.desktop"));
     templateFile.open(QIODevice::ReadOnly | QIODevice::Text);
     QString entry;
     for (const auto& line : QString::fromUtf8(templateFile.readAll()).split(u'\n', Qt::SkipEmptyParts)) {

@@ -1,4 +1,4 @@
-#include "platform/AlwaysOnTop.h"
+#include "desktop/AlwaysOnTop.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -1,4 +1,4 @@
-#include "platform/SysTray.h"
+#include "desktop/SysTray.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "platform/HelpFile.h"
+#include "desktop/HelpFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/DesktopNotices.h"
+#include "desktop/DesktopNotices.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

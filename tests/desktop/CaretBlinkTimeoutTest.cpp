@@ -1,4 +1,4 @@
-#include "platform/CaretBlinkTimeout.h"
+#include "desktop/CaretBlinkTimeout.h"
 
 #include "support/QtTestEnvironment.h"
 

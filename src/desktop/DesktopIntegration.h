@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/DesktopNotices.h"
-#include "platform/Keyring.h"
+#include "desktop/DesktopNotices.h"
 
 #include <QObject>
 #include <QPoint>
@@ -82,10 +81,6 @@ public:
     // the desktop's notification service, or the tray icon's message where there is no such service.
     virtual void Notify(const QString& title, const QString& message);
 
-    // The password of an account in the desktop's keyring; the answer comes later, on the event loop.
-    virtual void ReadPassword(const QString& account, Keyring::Handler onRead);
-    virtual void WritePassword(const QString& account, const QString& password, Keyring::Handler onWritten);
-
 signals:
     // A left click on the tray icon.
     void ShowOrHideRequested();
@@ -115,7 +110,6 @@ private:
     // A window this object minimised on Wayland, until it is shown or activated again.
     QPointer<QWidget> MinimisedOnWayland;
     DesktopNotices Notices;
-    Keyring Secrets;
 };
 
 } // namespace pagewing

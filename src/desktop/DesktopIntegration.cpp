@@ -1,10 +1,10 @@
-#include "platform/DesktopIntegration.h"
+#include "desktop/DesktopIntegration.h"
 
-#include "platform/AlwaysOnTop.h"
-#include "platform/HelpFile.h"
-#include "platform/HyperLink.h"
-#include "platform/RegisteryAccess.h"
-#include "platform/SysTray.h"
+#include "desktop/AlwaysOnTop.h"
+#include "desktop/HelpFile.h"
+#include "desktop/HyperLink.h"
+#include "desktop/RegisteryAccess.h"
+#include "desktop/SysTray.h"
 
 #include <QCursor>
 #include <QDBusConnection>
@@ -163,15 +163,6 @@ void DesktopIntegration::Notify(const QString& title, const QString& message) {
     });
 }
 
-void DesktopIntegration::ReadPassword(const QString& account, Keyring::Handler onRead) {
-    Secrets.ReadPassword(account, std::move(onRead));
-}
-
-void DesktopIntegration::WritePassword(const QString& account, const QString& password,
-                                       Keyring::Handler onWritten) {
-    Secrets.WritePassword(account, password, std::move(onWritten));
-}
-
 bool DesktopIntegration::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         // Activated again, a minimised window was restored by the user (from a dock or an overview).
@@ -215,7 +206,7 @@ void DesktopIntegration::ShowConnectionState() {
         }
         return {"not-connected", tr("Not connected")};
     }();
-    TrayIcon->SetIconAndTip(QIcon(QStringLiteral(":/platform/tray-%1.png").arg(QLatin1String(picture))),
+    TrayIcon->SetIconAndTip(QIcon(QStringLiteral(":/desktop/tray-%1.png").arg(QLatin1String(picture))),
                             tr("%1: %2").arg(TrayTip, text));
     TrayIcon->ModifyIconInSystemTray();
 }

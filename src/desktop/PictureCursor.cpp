@@ -1,4 +1,4 @@
-#include "platform/PictureCursor.h"
+#include "desktop/PictureCursor.h"
 
 #include <QGuiApplication>
 
