@@ -50,7 +50,8 @@ Messenger::Messenger(SMSSender& session, const StatusClock& clock, SessionTimerF
     , MessageHistory(history)
     , Kind(outbox)
     , Backoff(std::move(backoff))
-    , ReconnectTimer(timers.CreateTimer([this] { StartLogin(); })) {
+    , ReconnectTimer(timers.CreateTimer([this] { StartLogin(); }))
+    , AnotherLoginTimer(timers.CreateTimer([this] { LoggedOffByAnotherLogin = false; })) {
     connect(&MessageHistory, &History::Problem, this, &Messenger::Say);
 }
 
@@ -235,20 +236,23 @@ bool Messenger::SendNow(MessageRecord record) {
         return true;
     }
     Pending.insert(record.Id, record);
-    WriteFailed = false;
     const auto text = SmsText::Compose(record.Sender.toStdU16String(), record.Text.toStdU16String());
-    if (TelephoneList::Send(Session, record.Destination, text)) {
+    const auto attempt = TelephoneList::Send(Session, record.Destination, text, record.Id);
+    switch (attempt.What) {
+    case SendAttempt::Kind::Written:
         Waiting.push_back(record.Id);
         return true;
-    }
-    if (WriteFailed || !Session.IsReadyToSendMessage()) {
+    case SendAttempt::Kind::NotConnected:
         // Nothing reached the server: the message waits for the next login.
         record.Become(MessageState::Queued, Now());
         Save(record);
         Pending.insert(record.Id, record);
         return false;
+    case SendAttempt::Kind::NotBuilt:
+        break;
     }
-    Finish(record, MessageState::NotSent, {LastSessionLine}, StatusLine::Undated(LastSessionLine));
+    const auto reason = QString::fromStdU16String(attempt.Reason);
+    Finish(record, MessageState::NotSent, {Dated(reason)}, reason);
     return true;
 }
 
@@ -297,17 +301,18 @@ void Messenger::ReadyToSendMessage() {
 }
 
 void Messenger::MustReconnect() {
-    WriteFailed = true;
     LoseWaitingRequests();
-    ScheduleLogin(SessionFailure::ConnectionLost);
+    ScheduleLogin(SessionFailure::ConnectionLost, StatusLine::Undated(LastSessionLine));
 }
 
-void Messenger::MessageAnswered(const SmsAnswer& answer, const std::vector<std::u16string>& lines) {
-    if (Waiting.empty()) {
+void Messenger::MessageAnswered(RequestTag tag, const SmsAnswer& answer,
+                                const std::vector<std::u16string>& lines) {
+    const auto waiting = std::find(Waiting.begin(), Waiting.end(), tag);
+    if (waiting == Waiting.end()) {
         return;
     }
-    auto record = Pending.value(Waiting.front());
-    Waiting.pop_front();
+    Waiting.erase(waiting);
+    auto record = Pending.value(tag);
     record.Code = answer.Code;
     switch (answer.Outcome) {
     case SmsOutcome::Delivered:
@@ -327,21 +332,37 @@ void Messenger::MessageAnswered(const SmsAnswer& answer, const std::vector<std::
     }
 }
 
-void Messenger::AnswerOverdue() {
-    const auto overdue = std::find_if(Waiting.begin(), Waiting.end(), [this](qint64 id) {
-        return Pending.value(id).State == MessageState::Sending;
-    });
-    if (overdue != Waiting.end()) {
-        auto record = Pending.value(*overdue);
-        record.Become(MessageState::NoAnswerYet, Now());
-        Save(record);
-        Pending.insert(record.Id, record);
+void Messenger::AnswerOverdue(RequestTag tag) {
+    if (std::find(Waiting.begin(), Waiting.end(), tag) == Waiting.end()) {
+        return;
+    }
+    auto record = Pending.value(tag);
+    record.Become(MessageState::NoAnswerYet, Now());
+    Save(record);
+    Pending.insert(record.Id, record);
+}
+
+void Messenger::SessionFailed(const SessionEnd& end) {
+    LoseWaitingRequests();
+    if (!YieldToAnotherLogin(end)) {
+        ScheduleLogin(end.Kind, QString::fromStdU16String(end.Reason));
     }
 }
 
-void Messenger::SessionFailed(SessionFailure failure) {
-    LoseWaitingRequests();
-    ScheduleLogin(failure);
+bool Messenger::YieldToAnotherLogin(const SessionEnd& end) {
+    if (end.Kind != SessionFailure::AnotherLogin) {
+        return false;
+    }
+    AnotherLoginTimer->Start(AnotherLoginWindow);
+    if (!std::exchange(LoggedOffByAnotherLogin, true)) {
+        return false;
+    }
+    const auto reason = tr("another login with this account logged this one off twice in %1")
+                            .arg(DurationText(AnotherLoginWindow));
+    SetState(Connection::WaitingForUser);
+    Say(tr("Not logging in again: %1; choose Reconnect to take the account back").arg(reason));
+    WithdrawCommandMessages(reason);
+    return true;
 }
 
 void Messenger::LoseWaitingRequests() {
@@ -357,7 +378,7 @@ void Messenger::LoseWaitingRequests() {
     }
 }
 
-void Messenger::ScheduleLogin(SessionFailure failure) {
+void Messenger::ScheduleLogin(SessionFailure failure, const QString& reason) {
     // The rest of a login that already failed, a close after a reset, say, changes nothing.
     if (Current == Connection::WaitingToReconnect || Current == Connection::WaitingForUser) {
         return;
@@ -365,7 +386,7 @@ void Messenger::ScheduleLogin(SessionFailure failure) {
     if (failure == SessionFailure::AccountRefused || !Reconnecting) {
         SetState(failure == SessionFailure::AccountRefused ? Connection::WaitingForUser
                                                            : Connection::NotConnected);
-        WithdrawCommandMessages(StatusLine::Undated(LastSessionLine));
+        WithdrawCommandMessages(reason);
         return;
     }
     RateLimited = failure == SessionFailure::RateLimited;

@@ -94,9 +94,9 @@ std::optional<Destination> DestinationOf(const QString& entry) {
     return Destination{text.left(start).trimmed(), number};
 }
 
-bool Send(SMSSender& session, const QString& number, const std::u16string& text) {
+SendAttempt Send(SMSSender& session, const QString& number, const std::u16string& text, qint64 id) {
     return session.SendSMSMessage(number.toStdU16String(), text, u"1252", GlobalSettings.ICQUIN,
-                                  u"TICQClient", u"Yes");
+                                  u"TICQClient", u"Yes", id);
 }
 
 } // namespace pagewing::TelephoneList

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "session/SMSSender.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <string>
-
-namespace pagewing {
-class SMSSender;
-}
 
 // The stored telephone list: entries joined by "," in the order they were first used.
 namespace pagewing::TelephoneList {
@@ -44,7 +42,7 @@ struct Destination {
 std::optional<Destination> DestinationOf(const QString& entry);
 
 // Sends a composed text to a number as every request of Pagewing's goes: code page 1252, from the account's
-// own ICQ number, with a delivery receipt asked for. True when the request went out.
-bool Send(SMSSender& session, const QString& number, const std::u16string& text);
+// own ICQ number, with a delivery receipt asked for; the message's id tags the request.
+SendAttempt Send(SMSSender& session, const QString& number, const std::u16string& text, qint64 id);
 
 } // namespace pagewing::TelephoneList

@@ -81,8 +81,9 @@ private slots:
         QTest::newRow("two numbers, the worst counts")
             << QStringList{} << QStringList{"--send", "+15551234567", "--send", "55501", "Hi"} << input << 1
             << "55501: Message was not delivered" << QStringList{"+15551234567", "55501"};
-        QTest::newRow("login refused") << QStringList{"--auth-error", "0005"} << send + message << input << 3
-                                       << "was not sent: Bad password" << QStringList{};
+        QTest::newRow("login refused")
+            << QStringList{"--auth-error", "0005:Authentication failed"} << send + message << input << 3
+            << "was not sent: Bad password (code 0x0005): Authentication failed" << QStringList{};
         QTest::newRow("no login in time")
             << QStringList{"--stall-login"} << send + QStringList{"--timeout", "1"} + message << input << 4
             << "was not sent: no login within 1 second" << QStringList{};
