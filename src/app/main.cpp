@@ -59,7 +59,7 @@ int RunWindow(int argc, char* argv[]) {
     QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
     QObject::connect(&copy, &SingleCopy::SendRequested, &window, &MainFrm::SendHandedOver);
     // A later start that comes before the window is up finds no one listening and says so itself.
-    QObject::connect(&window, &MainFrm::FirstPainted, &copy, &SingleCopy::Listen);
+    QObject::connect(&window, &MainFrm::StartedUp, &copy, &SingleCopy::Listen);
     window.Load();
     return QApplication::exec();
 }

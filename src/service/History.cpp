@@ -22,7 +22,7 @@ constexpr int SqliteNotADatabase = 26;
 
 // Each step brings a file from the version before it to its own, its place in the list plus one; a step is
 // never changed once released, only followed by new ones.
-const std::array<QStringList, 1> Migrations{{
+const std::array<QStringList, 2> Migrations{{
     {QStringLiteral(
          "CREATE TABLE messages ("
          "id INTEGER PRIMARY KEY AUTOINCREMENT, made INTEGER NOT NULL, entry TEXT NOT NULL, "
@@ -30,10 +30,12 @@ const std::array<QStringList, 1> Migrations{{
          "state TEXT NOT NULL, code INTEGER NOT NULL DEFAULT 0, detail TEXT NOT NULL DEFAULT '', "
          "changed INTEGER NOT NULL)"),
      QStringLiteral("CREATE INDEX messages_by_state ON messages (state)")},
+    // Which run of the program a message belongs to; rows of older versions belong to none.
+    {QStringLiteral("ALTER TABLE messages ADD COLUMN run TEXT NOT NULL DEFAULT ''")},
 }};
 
 const QString Columns =
-    QStringLiteral("id, made, entry, destination, sender, text, origin, state, code, detail, changed");
+    QStringLiteral("id, made, entry, destination, sender, text, origin, state, code, detail, changed, run");
 
 bool IsBroken(const QSqlError& error) {
     const auto code = error.nativeErrorCode().toInt() & 0xFF;
@@ -58,6 +60,7 @@ MessageRecord RecordAt(const QSqlQuery& query) {
     record.Code = query.value(8).toInt();
     record.Detail = query.value(9).toString();
     record.Changed = FromMilliseconds(query.value(10));
+    record.Run = query.value(11).toString();
     return record;
 }
 
@@ -226,10 +229,10 @@ std::optional<qint64> History::Add(const MessageRecord& record) {
     if (!Run(query,
              QStringLiteral(
                  "INSERT INTO messages (made, entry, destination, sender, text, origin, state, code, "
-                 "detail, changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                 "detail, changed, run) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
              {record.Made.toMSecsSinceEpoch(), Text(record.Entry), Text(record.Destination),
               Text(record.Sender), Text(record.Text), OriginName(record.Origin), StateName(record.State),
-              record.Code, Text(record.Detail), record.Changed.toMSecsSinceEpoch()})) {
+              record.Code, Text(record.Detail), record.Changed.toMSecsSinceEpoch(), Text(record.Run)})) {
         return std::nullopt;
     }
     const auto id = query.lastInsertId().toLongLong();

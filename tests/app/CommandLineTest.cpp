@@ -89,7 +89,7 @@ private slots:
             << "was not sent: no login within 1 second" << QStringList{};
         QTest::newRow("no answer in time")
             << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1"} + message << input
-            << 5 << "+15551234567: Sending message" << ann;
+            << 5 << "+15551234567: The message may not have been delivered: no answer within 1 second" << ann;
         QTest::newRow("quiet, delivered")
             << QStringList{} << send + QStringList{"--quiet"} + message << input << 0 << QString() << ann;
         QTest::newRow("quiet, not delivered: all of it")

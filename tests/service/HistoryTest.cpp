@@ -61,7 +61,7 @@ private slots:
                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         }
         QCOMPARE(Pragma(File(), "journal_mode").toString(), QStringLiteral("wal"));
-        QCOMPARE(Pragma(File(), "user_version").toInt(), 1);
+        QCOMPARE(Pragma(File(), "user_version").toInt(), 2);
     }
 
     void findsByFilterAndPagesFromTheNewest() {

@@ -41,7 +41,8 @@ private slots:
                                 Qt::NoModifier);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(newestLine().endsWith(u"    Message successfully delivered"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(newestLine().endsWith(u"    +15551234567: Message successfully delivered"),
+                                 10000);
         QTRY_COMPARE(simulator.SmsLines(),
                      QStringList{QStringLiteral(
                          "SMS to +15551234567: Bob:\\r\\nSee you at 8\u00A0pm, Gr\u00FC\u00DFe")});
@@ -50,8 +51,8 @@ private slots:
         for (const auto key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space}) {
             QTest::keyClick(QApplication::focusWidget(), key);
         }
-        QVERIFY(newestLine().endsWith(u"    Sending message"));
-        QTRY_VERIFY(newestLine().endsWith(u"    Message successfully delivered"));
+        QVERIFY(newestLine().endsWith(u"    +15551234567: Sending message"));
+        QTRY_VERIFY(newestLine().endsWith(u"    +15551234567: Message successfully delivered"));
         QCOMPARE(simulator.SmsLines().size(), 2);
 
         // Hidden in the tray, the window tells of the next outcome with a notice.

@@ -139,7 +139,8 @@ private slots:
             QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
             const QString refusal = QLatin1String(destination.Refusal);
             QCOMPARE(NewestLine(window).section(QStringLiteral("    "), 1),
-                     refusal.isEmpty() ? queued : refusal);
+                     refusal.isEmpty() ? QLatin1String(destination.Number) + QStringLiteral(": ") + queued
+                                       : refusal);
             QCOMPARE(number->currentText(), QLatin1String(destination.Entry));
             if (refusal.isEmpty()) {
                 const auto record = window.Messages().Records().Newest(1).value(0);
@@ -342,7 +343,11 @@ private slots:
                         status->Line(status->Count() - 2).contains(u"    Connection refused by 127.0.0.1:") &&
                         NewestLine(window).endsWith(u"    Reconnecting in 2 seconds"));
             QVERIFY(FileBytes(RegisteryLoadSave::StoreFileName()).contains("ICQUIN=100200300"));
-            QVERIFY(!Find<ImageButton>(window, "cmdSendMessage")->Enable());
+            // Not connected, Send queues, and says so.
+            const auto* send = Find<ImageButton>(window, "cmdSendMessage");
+            QVERIFY(send->Enable());
+            QCOMPARE(send->toolTip(), QStringLiteral("Queue: sent when connected"));
+            QCOMPARE(send->accessibleDescription(), send->toolTip());
         }
         // A first start asks for the account: the options take the keyboard, in the first empty field, and
         // the About window opens beside them without taking it.
