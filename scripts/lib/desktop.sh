@@ -13,6 +13,17 @@ start_private_display() {
     export DISPLAY=":$(cat "$1/display")"
 }
 
+# start_window_manager FOLDER: starts openbox, with its stock settings and its notes in FOLDER/openbox.log, on
+# the display in DISPLAY, and returns once it manages windows (it names itself on the root window).
+start_window_manager() {
+    openbox --config-file /etc/xdg/openbox/rc.xml >"$1/openbox.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+}
+
 # start_gateway FOLDER [OPTIONS...]: starts the gateway simulator on a free loopback port; sets `port`.
 # Its SMS lines go to FOLDER/gateway.out, its notes to FOLDER/gateway.err.
 start_gateway() {

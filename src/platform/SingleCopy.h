@@ -38,8 +38,8 @@ public:
     void Listen();
     // Asks the running copy to show its window, passing on the token with which the desktop lets a window
     // started by the user take the focus (XDG_ACTIVATION_TOKEN on Wayland), when there is one; waits briefly
-    // for it to take the request.
-    void AskRunningCopyToShow(const QString& activationToken) const;
+    // for it to take the request. False when no copy listens (yet).
+    bool AskRunningCopyToShow(const QString& activationToken) const;
     // Hands the message to a running copy, passes on each status line it sends back, and gives how the send
     // ended; none when no copy runs. A copy that does not finish within the time-out gives NoAnswer when the
     // message went out, and NotSentInTime when it had not: the running copy then never sends it.

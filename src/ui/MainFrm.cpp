@@ -324,7 +324,8 @@ void MainFrm::ShowHistory() {
     if (!HistoryWindow) {
         // What the last run left is taken up before it is shown.
         Messaging->OpenHistory();
-        HistoryWindow = std::make_unique<HistoryFrm>(*Messaging, Desktop);
+        // This window as its parent keeps it over this one; the member still decides when it goes.
+        HistoryWindow = std::make_unique<HistoryFrm>(*Messaging, Desktop, this);
         HistoryWindow->move(
             ScreenPlacement::CentredOn(frameGeometry(), HistoryWindow->size(), AvailableScreen()));
         connect(HistoryWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
@@ -337,7 +338,7 @@ void MainFrm::ShowHistory() {
 AboutFrm& MainFrm::About() {
     // Made when first shown: a user who switched it off at start does not pay for its pictures.
     if (!AboutWindow) {
-        AboutWindow = std::make_unique<AboutFrm>(Desktop);
+        AboutWindow = std::make_unique<AboutFrm>(Desktop, this);
         AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
         connect(AboutWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
     }
@@ -348,6 +349,11 @@ void MainFrm::BringToFront(const QString& activationToken) {
     GlobalSettings.Showing = true;
     ApplyVisibility(activationToken);
     RegisteryLoadSave::SaveWindowSettings();
+}
+
+void MainFrm::AnswerSecondStart(const QString& activationToken) {
+    Note(ProductInfo::AlreadyRunning);
+    BringToFront(activationToken);
 }
 
 void MainFrm::paintEvent(QPaintEvent*) {

@@ -80,6 +80,9 @@ public:
     // Shows the window in front of the others, as when a second copy of the program was started or a notice
     // was clicked, with the activation token that came with the request, if any.
     void BringToFront(const QString& activationToken = {});
+    // Another start of the program asked for this window: it comes forward and says that it runs already,
+    // while that start ends by itself.
+    void AnswerSecondStart(const QString& activationToken);
     // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
     // command how it went.
     void SendHandedOver(const SendRequest& request, HandOverReply* reply);

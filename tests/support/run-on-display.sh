@@ -2,6 +2,8 @@
 # Runs a test program on a private display of the kind named first:
 #   xvfb        an X server with no notification area, on the xcb platform
 #   xvfb-tray   the same with a notification area (trayer)
+#   xvfb-openbox  xvfb-tray with a window manager (openbox) that keeps a window above others when asked and
+#               a dialog over the window it belongs to, as an X11 desktop does
 #   weston      a headless Wayland compositor, on the wayland platform
 #   xvfb-atspi  an X server with a private session bus and the accessibility bus on it (AT-SPI), which
 #               Qt serves: what a screen reader reads
@@ -22,9 +24,12 @@ cleanup() {
 trap cleanup EXIT
 
 case "$kind" in
-xvfb | xvfb-tray)
+xvfb | xvfb-tray | xvfb-openbox)
     start_private_display "$work"
-    if [ "$kind" = xvfb-tray ]; then
+    if [ "$kind" = xvfb-openbox ]; then
+        start_window_manager "$work"
+    fi
+    if [ "$kind" != xvfb ]; then
         trayer --edge bottom --height 24 --widthtype pixel --width 200 >/dev/null 2>&1 &
         pids+=($!)
     fi

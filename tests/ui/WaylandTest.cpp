@@ -1,6 +1,7 @@
 // Runs on a headless weston, as on the default session of GNOME or KDE Plasma: see run-on-display.sh.
 
 #include "desktop/DesktopIntegration.h"
+#include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "platform/SingleCopy.h"
 #include "session/GlobalSettings.h"
@@ -42,20 +43,21 @@ private slots:
         QVERIFY(!window.Menu().fl().findChild<QAction*>(QStringLiteral("aot"))->isEnabled());
 
         // Minimised with no notification area, where the compositor never says when it restores a window, the
-        // window counts as hidden, and a second start of the program brings it back.
+        // window counts as hidden, and a second start of the program brings it back and ends by itself.
         SingleCopy copy;
         QVERIFY(copy.TryAcquire());
         copy.Listen();
-        QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
+        QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::AnswerSecondStart);
         window.ShowOrHide();
         QTest::qWait(500);
         QVERIFY(!GlobalSettings.Showing);
         QProcess second;
         second.start(QStringLiteral(PAGEWING_EXECUTABLE), {});
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(GlobalSettings.Showing && window.isVisible(), 10000);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        second.kill();
-        second.waitForFinished();
+        QVERIFY(status->Line(status->Count() - 1).endsWith(ProductInfo::AlreadyRunning));
     }
 };
 
