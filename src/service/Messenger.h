@@ -21,7 +21,8 @@ class SessionTimer;
 class SessionTimerFactory;
 class StatusClock;
 
-// A wait as the status lines say it: "1 second", "8 seconds", "5 minutes".
+// A wait as the status lines say it: "1 second", "2 minutes 30 seconds", to the second under 10 minutes, and
+// then in whole minutes.
 QString DurationText(std::chrono::milliseconds wait);
 
 // A message as it was asked for, before it has an id.

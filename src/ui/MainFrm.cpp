@@ -496,25 +496,25 @@ void MainFrm::MessageFinished(const MessageRecord& record, const QStringList&) {
     if (Desktop.IsShown(*this)) {
         return;
     }
-    // Who it was for, as the user typed it: a notice may come long after the message.
-    const auto to = record.Entry;
-    switch (record.State) {
+    // Titled by what happened. Who it was for, as the user typed it, and why: a notice may come long after
+    // the message.
+    const auto to = tr("To %1").arg(record.Entry);
+    const auto why = record.State == MessageState::Refused ? record.Outcome() : record.Detail;
+    Desktop.Notify(NoticeTitle(record.State), why.isEmpty() ? to : tr("%1: %2").arg(to, why));
+}
+
+QString MainFrm::NoticeTitle(MessageState state) {
+    switch (state) {
     case MessageState::Delivered:
-        Desktop.Notify(ProductInfo::Name, tr("Delivered to %1").arg(to));
-        break;
+        return tr("Message delivered");
     case MessageState::NotDelivered:
-        Desktop.Notify(ProductInfo::Name, tr("Not delivered to %1").arg(to));
-        break;
+        return tr("Message not delivered");
     case MessageState::Refused:
-        Desktop.Notify(ProductInfo::Name, tr("Refused by the server, to %1: %2").arg(to, record.Outcome()));
-        break;
+        return tr("Message refused");
     case MessageState::Unknown:
-        Desktop.Notify(ProductInfo::Name,
-                       tr("May not have been delivered to %1: the connection was lost").arg(to));
-        break;
+        return tr("Message may not have been delivered");
     default:
-        Desktop.Notify(ProductInfo::Name, tr("Not sent to %1: %2").arg(to, record.Detail));
-        break;
+        return tr("Message not sent");
     }
 }
 
@@ -527,9 +527,9 @@ void MainFrm::ConnectionChanged(Messenger::Connection state) {
             : State::NotConnected;
     // A connection lost while nobody looks is worth a notice; the login that follows is not.
     if (WasReady && state != Messenger::Connection::Ready && !Desktop.IsShown(*this)) {
-        Desktop.Notify(ProductInfo::Name, state == Messenger::Connection::WaitingForUser
-                                              ? tr("Not connected: the server refused the account")
-                                              : tr("Connection lost: reconnecting by itself"));
+        Desktop.Notify(tr("Connection lost"), state == Messenger::Connection::WaitingForUser
+                                                  ? tr("Not reconnecting: the server refused the account")
+                                                  : tr("Reconnecting by itself"));
     }
     WasReady = state == Messenger::Connection::Ready;
     Desktop.SetConnectionState(shown);
@@ -538,6 +538,16 @@ void MainFrm::ConnectionChanged(Messenger::Connection state) {
 void MainFrm::ReportMessage(const std::u16string& Message) {
     AddStatusLine(Text(Message));
     SessionRelay::ReportMessage(Message);
+}
+
+void MainFrm::SessionFailed(SessionFailure Failure) {
+    // The session's line said what was refused; only the options mend it. Once per refusal: the rest of a
+    // login that failed changes nothing.
+    if (Failure == SessionFailure::AccountRefused &&
+        Messaging->State() != Messenger::Connection::WaitingForUser) {
+        Note(tr("Correct it under User and Server Information."));
+    }
+    SessionRelay::SessionFailed(Failure);
 }
 
 void MainFrm::NotReadyToSendMessage() {

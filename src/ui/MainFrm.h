@@ -134,12 +134,14 @@ private:
     void AddStatusLine(const QString& line);
     // Notices for a window nobody looks at: how a message ended, a connection lost.
     void MessageFinished(const MessageRecord& record, const QStringList& lines);
+    static QString NoticeTitle(MessageState state);
     // The tray icon and its tooltip follow the connection.
     void ConnectionChanged(Messenger::Connection state);
 
     void ReportMessage(const std::u16string& Message) override;
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
+    void SessionFailed(SessionFailure Failure) override;
 
     DesktopIntegration& Desktop;
     QtSessionSocket WinsockCtrl1{this};

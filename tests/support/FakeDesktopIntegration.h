@@ -29,7 +29,9 @@ public:
     }
     void OpenHelp(const QString& fileName) override { Opened.append(fileName); }
     void OpenLink(const QString& address) override { Opened.append(address); }
-    void Notify(const QString&, const QString& message) override { Notices.append(message); }
+    void Notify(const QString& title, const QString& message) override {
+        Notices.append(title + QStringLiteral(": ") + message);
+    }
     void SetConnectionState(ConnectionState state) override { States.append(state); }
 
     bool Tray = false;
