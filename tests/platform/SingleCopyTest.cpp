@@ -23,7 +23,6 @@ private slots:
         QSignalSpy shown(&first, &SingleCopy::ShowRequested);
         SingleCopy second;
         QVERIFY(!second.TryAcquire());
-        // Before the first copy listens, the second must say it itself.
         QVERIFY(!second.AskRunningCopyToShow({}));
         first.Listen();
         QVERIFY(second.AskRunningCopyToShow({}));

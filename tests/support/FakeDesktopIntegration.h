@@ -29,8 +29,8 @@ public:
     }
     void OpenHelp(const QString& fileName) override { Opened.append(fileName); }
     void OpenLink(const QString& address) override { Opened.append(address); }
-    void Notify(const QString& title, const QString& message) override {
-        Notices.append(title + QStringLiteral(": ") + message);
+    void Notify(const QString& title, const QString& body) override {
+        Notices.append(QStringList{title, body}.join(u": "));
     }
     void SetConnectionState(ConnectionState state) override { States.append(state); }
 

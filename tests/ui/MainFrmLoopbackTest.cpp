@@ -2,8 +2,6 @@
 // sender name and a message into a fresh window, send with Ctrl+Return and read the delivery line; then what
 // a hidden window tells, and a password the server refuses.
 
-#include "platform/RegisteryLoadSave.h"
-#include "session/GlobalSettings.h"
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"
 
