@@ -1,6 +1,7 @@
 #include "ui/MainFrm.h"
 
 #include "desktop/DesktopIntegration.h"
+#include "oscar/OscarProtocol.h"
 #include "platform/AccountSettings.h"
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
@@ -13,15 +14,14 @@
 #include "ui/AboutFrm.h"
 #include "ui/CaptionDrag.h"
 #include "ui/CaptionMenuButton.h"
-#include "ui/ClearButton.h"
 #include "ui/HistoryFrm.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
 #include "ui/NumberListPruner.h"
+#include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/SendButton.h"
 #include "ui/SkinnedWindow.h"
 #include "ui/StatusList.h"
 #include "ui/UserServerInfo.h"
@@ -80,7 +80,8 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(342, 459);
     BuildControls();
-    CommandMenu = new MnuFrm(*this, Desktop);
+    CommandMenu = new MnuFrm(Desktop, this);
+    ConnectCommandMenu();
     RelayTo(*Messaging);
     HandOvers = new HandedOverSends(*Messaging, this);
     connect(Messaging.get(), &Messenger::Line, this, &MainFrm::AddStatusLine);
@@ -136,8 +137,10 @@ void MainFrm::BuildControls() {
     ProgressMessageLength->setFormat(tr("%v of %m characters"));
     ProgressMessageLength->setAccessibleName(tr("Characters used"));
 
-    cmdClearMessage = Place(new ClearButton(this), "cmdClearMessage", Twips(330, 4395, 1500, 300));
-    cmdSendMessage = Place(new SendButton(this), "cmdSendMessage", Twips(3285, 4395, 1500, 300));
+    cmdClearMessage = Place(new PictureButton(PictureButton::ClearButton, this), "cmdClearMessage",
+                            Twips(330, 4395, 1500, 300));
+    cmdSendMessage = Place(new PictureButton(PictureButton::SendButton, this), "cmdSendMessage",
+                           Twips(3285, 4395, 1500, 300));
 
     lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
@@ -183,6 +186,22 @@ void MainFrm::BuildCommandMenuAccess() {
     for (const auto& key : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
         connect(new QShortcut(key, this), &QShortcut::activated, this, &MainFrm::OpenFocusedMenu);
     }
+}
+
+void MainFrm::ConnectCommandMenu() {
+    connect(CommandMenu, &MnuFrm::ShowOrHideChosen, this, &MainFrm::ShowOrHide);
+    connect(CommandMenu, &MnuFrm::ReconnectChosen, this, &MainFrm::Reconnect);
+    connect(CommandMenu, &MnuFrm::OptionsChosen, this, &MainFrm::ShowOptions);
+    connect(CommandMenu, &MnuFrm::AboutChosen, this, &MainFrm::ShowAbout);
+    connect(CommandMenu, &MnuFrm::HistoryChosen, this, &MainFrm::ShowHistory);
+    connect(CommandMenu, &MnuFrm::ExitChosen, this, &QWidget::close);
+    connect(CommandMenu, &MnuFrm::StartAtLogonFailed, this, &MainFrm::StartAtLogonFailed);
+    connect(CommandMenu, &MnuFrm::AlwaysOnTopChanged, this, [this] {
+        // A hidden window takes the new state when it is next shown.
+        if (GlobalSettings.Showing) {
+            Desktop.SetAlwaysOnTop(*this, GlobalSettings.TopMost);
+        }
+    });
 }
 
 void MainFrm::OpenCommandMenuAtCaption() {
@@ -431,8 +450,6 @@ void MainFrm::UpdateLimits() {
     txtSenderID->setMaxLength(std::max({senderAllowance, senderLength, 0}));
     txtSMS->SetMaxLength(Allowance - senderLength);
     ProgressMessageLength->setValue(std::min(Allowance, senderLength + messageLength));
-    ComposedMessageText =
-        Text(SmsText::Compose(txtSenderID->text().toStdU16String(), txtSMS->Text().toStdU16String()));
 }
 
 void MainFrm::RecordPosition() {
@@ -496,9 +513,9 @@ void MainFrm::MessageFinished(const MessageRecord& record, const QStringList&) {
     if (Desktop.IsShown(*this)) {
         return;
     }
-    // Titled by what happened. Who it was for, as the user typed it, and why: a notice may come long after
-    // the message.
-    const auto to = tr("To %1").arg(record.Entry);
+    // Titled by what happened. Who it was for, by name and number as sent, and why: a notice may come long
+    // after the message.
+    const auto to = tr("To %1").arg(record.To());
     const auto why = record.State == MessageState::Refused ? record.Outcome() : record.Detail;
     Desktop.Notify(NoticeTitle(record.State), why.isEmpty() ? to : tr("%1: %2").arg(to, why));
 }
@@ -528,7 +545,7 @@ void MainFrm::ConnectionChanged(Messenger::Connection state) {
     // A connection lost while nobody looks is worth a notice; the login that follows is not.
     if (WasReady && state != Messenger::Connection::Ready && !Desktop.IsShown(*this)) {
         Desktop.Notify(tr("Connection lost"), state == Messenger::Connection::WaitingForUser
-                                                  ? tr("Not reconnecting: the server refused the account")
+                                                  ? tr("Not reconnecting by itself: the status list says why")
                                                   : tr("Reconnecting by itself"));
     }
     WasReady = state == Messenger::Connection::Ready;
@@ -540,14 +557,15 @@ void MainFrm::ReportMessage(const std::u16string& Message) {
     SessionRelay::ReportMessage(Message);
 }
 
-void MainFrm::SessionFailed(SessionFailure Failure) {
-    // The session's line said what was refused; only the options mend it. Once per refusal: the rest of a
-    // login that failed changes nothing.
-    if (Failure == SessionFailure::AccountRefused &&
-        Messaging->State() != Messenger::Connection::WaitingForUser) {
+void MainFrm::SessionFailed(const SessionEnd& End) {
+    const bool waitingAlready = Messaging->State() == Messenger::Connection::WaitingForUser;
+    SessionRelay::SessionFailed(End);
+    // The session's line said what was refused; only the options mend the account or the settings, though
+    // not a client version. Once, when the refusal stops the logins.
+    if (End.Kind == SessionFailure::AccountRefused && End.Code != Oscar::OldClientCode && !waitingAlready &&
+        Messaging->State() == Messenger::Connection::WaitingForUser) {
         Note(tr("Correct it under User and Server Information."));
     }
-    SessionRelay::SessionFailed(Failure);
 }
 
 void MainFrm::NotReadyToSendMessage() {

@@ -33,13 +33,12 @@ class History;
 class HistoryFrm;
 class CaptionDrag;
 class CaptionMenuButton;
-class ClearButton;
 class DesktopIntegration;
 class MnuFrm;
 class UserServerInfo;
 class LimitedTextEdit;
 class MinMaxCloseButtons;
-class SendButton;
+class PictureButton;
 class StatusList;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
@@ -92,9 +91,6 @@ public:
     // The one About window; closing it only hides it.
     AboutFrm& About();
 
-    // The SMS text as sent: sender name, ":", CR LF, message.
-    const QString& ComposedMessage() const { return ComposedMessageText; }
-
 signals:
     // The window has been drawn once; start-up work that can wait is done after this.
     void FirstPainted();
@@ -109,6 +105,7 @@ protected:
 
 private:
     void BuildControls();
+    void ConnectCommandMenu();
     void BuildCommandMenuAccess();
     void OpenCommandMenuAtCaption();
     // Shift+F10 and the Menu key: the focused control's own menu, or the command menu.
@@ -141,7 +138,7 @@ private:
     void ReportMessage(const std::u16string& Message) override;
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
-    void SessionFailed(SessionFailure Failure) override;
+    void SessionFailed(const SessionEnd& End) override;
 
     DesktopIntegration& Desktop;
     QtSessionSocket WinsockCtrl1{this};
@@ -158,8 +155,8 @@ private:
     QLineEdit* txtSenderID = nullptr;
     QComboBox* cmbMobileNumber = nullptr;
     QLabel* Image1 = nullptr;
-    ClearButton* cmdClearMessage = nullptr;
-    SendButton* cmdSendMessage = nullptr;
+    PictureButton* cmdClearMessage = nullptr;
+    PictureButton* cmdSendMessage = nullptr;
     MinMaxCloseButtons* CloseButton = nullptr;
     MinMaxCloseButtons* MaximizeButton = nullptr;
     MinMaxCloseButtons* MinimizeButton = nullptr;
@@ -172,7 +169,6 @@ private:
     std::unique_ptr<HistoryFrm> HistoryWindow;
     QPointer<UserServerInfo> Options;
 
-    QString ComposedMessageText;
     // Set from the start-up until the window closes: the only time its visibility is the user's choice.
     bool FollowingVisibility = false;
     bool Painted = false;
