@@ -44,7 +44,8 @@ QString DurationText(std::chrono::milliseconds wait) {
     if (seconds < 60) {
         return count(seconds, second);
     }
-    // A wait someone may sit out is told to the second; a longer one, after a server's "too fast", is not.
+    // A wait someone may sit out is told to the second; a longer one (a server's "too fast", a command's
+    // time-out) in whole minutes.
     if (seconds >= 600) {
         return count(std::llround(static_cast<double>(seconds) / 60.0), minute);
     }
