@@ -40,19 +40,20 @@ void SingleCopy::Listen() {
     Server.listen(SocketName());
 }
 
-void SingleCopy::AskRunningCopyToShow(const QString& activationToken) const {
+bool SingleCopy::AskRunningCopyToShow(const QString& activationToken) const {
     QLocalSocket socket;
     socket.connectToServer(SocketName());
-    if (socket.waitForConnected(ConnectTimeoutMs)) {
-        QDataStream stream(&socket);
-        stream.setVersion(StreamVersion);
-        if (activationToken.isEmpty()) {
-            stream << static_cast<quint8>(Request::Show);
-        } else {
-            stream << static_cast<quint8>(Request::ShowWithToken) << activationToken;
-        }
-        socket.waitForBytesWritten(ConnectTimeoutMs);
+    if (!socket.waitForConnected(ConnectTimeoutMs)) {
+        return false;
     }
+    QDataStream stream(&socket);
+    stream.setVersion(StreamVersion);
+    if (activationToken.isEmpty()) {
+        stream << static_cast<quint8>(Request::Show);
+    } else {
+        stream << static_cast<quint8>(Request::ShowWithToken) << activationToken;
+    }
+    return socket.bytesToWrite() == 0 || socket.waitForBytesWritten(ConnectTimeoutMs);
 }
 
 QString SingleCopy::LockFileName() {

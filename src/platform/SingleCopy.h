@@ -37,8 +37,8 @@ public:
     void Listen();
     // Asks the running copy to show its window, passing on the token with which the desktop lets a window
     // started by the user take the focus (XDG_ACTIVATION_TOKEN on Wayland), when there is one; waits briefly
-    // for it to take the request.
-    void AskRunningCopyToShow(const QString& activationToken) const;
+    // for it to take the request. False when no copy listens (yet).
+    bool AskRunningCopyToShow(const QString& activationToken) const;
     static QString LockFileName();
     static QString SocketName();
 

@@ -29,11 +29,22 @@ QString Messages(qsizetype count) {
 } // namespace
 
 QString DurationText(std::chrono::milliseconds wait) {
+    const auto count = [](long long number, const QString& unit) {
+        return number == 1 ? QStringLiteral("1 ") + unit : QStringLiteral("%1 %2s").arg(number).arg(unit);
+    };
     const auto seconds = std::max<long long>(1, std::llround(static_cast<double>(wait.count()) / 1000.0));
-    if (seconds < 120) {
-        return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    const auto second = QStringLiteral("second");
+    const auto minute = QStringLiteral("minute");
+    if (seconds < 60) {
+        return count(seconds, second);
     }
-    return QStringLiteral("%1 minutes").arg(std::llround(static_cast<double>(seconds) / 60.0));
+    // A wait someone may sit out is told to the second; a longer one (a server's "too fast", a command's
+    // time-out) in whole minutes.
+    if (seconds >= 600) {
+        return count(std::llround(static_cast<double>(seconds) / 60.0), minute);
+    }
+    const auto minutes = count(seconds / 60, minute);
+    return seconds % 60 == 0 ? minutes : minutes + u' ' + count(seconds % 60, second);
 }
 
 Messenger::Messenger(SMSSender& session, const StatusClock& clock, SessionTimerFactory& timers,
@@ -394,6 +405,7 @@ void Messenger::AnswerOverdue(RequestTag tag) {
 
 void Messenger::SessionFailed(const SessionEnd& end) {
     ReportAllHeld();
+    Failure = end;
     LoseWaitingRequests();
     if (!YieldToAnotherLogin(end)) {
         ScheduleLogin(end.Kind, QString::fromStdU16String(end.Reason));

@@ -27,7 +27,8 @@ class SessionTimer;
 class SessionTimerFactory;
 class StatusClock;
 
-// A wait as the status lines say it: "1 second", "8 seconds", "5 minutes".
+// A wait as the status lines say it: "1 second", "2 minutes 30 seconds", to the second under 10 minutes, and
+// then in whole minutes.
 QString DurationText(std::chrono::milliseconds wait);
 
 // A message as it was asked for, before it has an id.
@@ -108,6 +109,8 @@ public:
     const QString& StateText() const { return CurrentText; }
     // Messages waiting to go out.
     int Queued() const { return static_cast<int>(Queue.size()); }
+    // How the last login or session ended, for a front end that has its own way out of it.
+    const SessionEnd& LastFailure() const { return Failure; }
     History& Records() { return MessageHistory; }
 
     void ReportMessage(const std::u16string& Message) override;
@@ -192,6 +195,7 @@ private:
     bool LoggedOffByAnotherLogin = false;
     Connection Current = Connection::NotConnected;
     QString CurrentText;
+    SessionEnd Failure;
     bool Reconnecting = true;
     bool HistoryOpened = false;
     bool RateLimited = false;

@@ -1,6 +1,7 @@
 #include "ui/MainFrm.h"
 
 #include "desktop/DesktopIntegration.h"
+#include "oscar/OscarProtocol.h"
 #include "platform/AccountSettings.h"
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
@@ -351,7 +352,8 @@ void MainFrm::ShowHistory() {
     if (!HistoryWindow) {
         // What the last run left is taken up before it is shown.
         Messages().OpenHistory();
-        HistoryWindow = std::make_unique<HistoryFrm>(Messages(), Desktop);
+        // This window as its parent keeps it over this one; the member still decides when it goes.
+        HistoryWindow = std::make_unique<HistoryFrm>(Messages(), Desktop, this);
         HistoryWindow->move(
             ScreenPlacement::CentredOn(frameGeometry(), HistoryWindow->size(), AvailableScreen()));
         connect(HistoryWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
@@ -364,7 +366,7 @@ void MainFrm::ShowHistory() {
 AboutFrm& MainFrm::About() {
     // Made when first shown: a user who switched it off at start does not pay for its pictures.
     if (!AboutWindow) {
-        AboutWindow = std::make_unique<AboutFrm>(Desktop);
+        AboutWindow = std::make_unique<AboutFrm>(Desktop, this);
         AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
         connect(AboutWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
     }
@@ -375,6 +377,11 @@ void MainFrm::BringToFront(const QString& activationToken) {
     GlobalSettings.Showing = true;
     ApplyVisibility(activationToken);
     RegisteryLoadSave::SaveWindowSettings();
+}
+
+void MainFrm::AnswerSecondStart(const QString& activationToken) {
+    Note(ProductInfo::AlreadyRunning);
+    BringToFront(activationToken);
 }
 
 void MainFrm::paintEvent(QPaintEvent*) {
@@ -541,34 +548,41 @@ void MainFrm::MessageFinished(const MessageRecord& record) {
     if (Desktop.IsShown(*this)) {
         return;
     }
-    // Who it was for, by name and number as sent: a notice may come long after the message.
-    const auto to = record.To();
-    switch (record.State) {
+    // Titled by what happened. Who it was for, by name and number as sent, and why: a notice may come long
+    // after the message.
+    const auto to = tr("To %1").arg(record.To());
+    const auto why = record.State == MessageState::Refused ? record.Outcome() : record.Detail;
+    Desktop.Notify(NoticeTitle(record.State), why.isEmpty() ? to : tr("%1: %2").arg(to, why));
+}
+
+QString MainFrm::NoticeTitle(MessageState state) {
+    switch (state) {
     case MessageState::Delivered:
-        Desktop.Notify(ProductInfo::Name, tr("Delivered to %1").arg(to));
-        break;
+        return tr("Message delivered");
     case MessageState::NotDelivered:
-        Desktop.Notify(ProductInfo::Name, tr("Not delivered to %1").arg(to));
-        break;
+        return tr("Message not delivered");
     case MessageState::Refused:
-        Desktop.Notify(ProductInfo::Name, tr("Refused by the server, to %1: %2").arg(to, record.Outcome()));
-        break;
+        return tr("Message refused");
     case MessageState::Unknown:
-        Desktop.Notify(ProductInfo::Name,
-                       tr("May not have been delivered to %1: the connection was lost").arg(to));
-        break;
+        return tr("Message may not have been delivered");
     default:
-        Desktop.Notify(ProductInfo::Name, tr("Not sent to %1: %2").arg(to, record.Detail));
-        break;
+        return tr("Message not sent");
     }
 }
 
 void MainFrm::ConnectionChanged(Messenger::Connection previous, Messenger::Connection current) {
     // A connection lost while nobody looks is worth a notice; the login that follows is not.
     if (previous == Messenger::Connection::Ready && !Desktop.IsShown(*this)) {
-        Desktop.Notify(ProductInfo::Name, current == Messenger::Connection::WaitingForUser
-                                              ? tr("Not connected: the server refused the account")
-                                              : tr("Connection lost: reconnecting by itself"));
+        Desktop.Notify(tr("Connection lost"), current == Messenger::Connection::WaitingForUser
+                                                  ? tr("Not reconnecting by itself: the status list says why")
+                                                  : tr("Reconnecting by itself"));
+    }
+    // The session's line said what was refused; only the options mend the account or the settings, though
+    // not a client version.
+    const auto& failure = Messages().LastFailure();
+    if (current == Messenger::Connection::WaitingForUser && failure.Kind == SessionFailure::AccountRefused &&
+        failure.Code != Oscar::OldClientCode) {
+        Note(tr("Correct it under User and Server Information."));
     }
     ShowWaiting();
 }

@@ -73,6 +73,9 @@ public:
     // Shows the window in front of the others, as when a second copy of the program was started or a notice
     // was clicked, with the activation token that came with the request, if any.
     void BringToFront(const QString& activationToken = {});
+    // Another start of the program asked for this window: it comes forward and says that it runs already,
+    // while that start ends by itself.
+    void AnswerSecondStart(const QString& activationToken);
     // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
     // command how it went.
     void SendHandedOver(const SendRequest& request, HandOverReply* reply);
@@ -128,6 +131,7 @@ private:
     void FinishStartUp();
     // Notices for a window nobody looks at: how a message ended, a connection lost.
     void MessageFinished(const MessageRecord& record);
+    static QString NoticeTitle(MessageState state);
     // The Send button, the count of waiting messages and the tray icon follow the messaging service.
     void ConnectionChanged(Messenger::Connection previous, Messenger::Connection current);
     void ShowWaiting();

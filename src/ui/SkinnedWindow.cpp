@@ -11,7 +11,7 @@ namespace pagewing {
 
 SkinnedWindow::SkinnedWindow(const QString& skin, const QString& title, DesktopIntegration& desktop,
                              QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , Skin(Pictures::Load(skin)) {
     setWindowTitle(title);
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));

@@ -10,7 +10,9 @@ namespace pagewing {
 class DesktopIntegration;
 
 // A frameless window of fixed size drawn entirely by one skin picture, title strip included, and moved by
-// dragging that strip with any mouse button.
+// dragging that strip with any mouse button. It is a dialog of the window given as its parent, which window
+// managers keep over that window even while it stays on top (X11 knows a window's owner only for dialogs;
+// on Wayland the parent becomes the compositor's parent toplevel).
 class SkinnedWindow : public QWidget {
     Q_OBJECT
 

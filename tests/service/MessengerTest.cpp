@@ -208,6 +208,17 @@ private slots:
                  std::pair(Messenger::Connection::WaitingForUser, std::size_t{3}));
     }
 
+    void waitsAreToldToTheSecondUnderTenMinutes() {
+        const std::chrono::milliseconds waits[] = {0ms,       1499ms,    59'000ms,  60'000ms, 61'000ms,
+                                                   150'000ms, 599'000ms, 600'000ms, 630'000ms};
+        const auto told =
+            QStringList({"1 second", "1 second", "59 seconds", "1 minute", "1 minute 1 second",
+                         "2 minutes 30 seconds", "9 minutes 59 seconds", "10 minutes", "11 minutes"});
+        for (qsizetype i = 0; i < told.size(); ++i) {
+            QCOMPARE(DurationText(waits[i]), told[i]);
+        }
+    }
+
     void requestLostWithItsConnectionIsUnknownAndNeverSentAgain() {
         Run run(File());
         run.LogIn();

@@ -29,7 +29,9 @@ public:
     }
     void OpenHelp(const QString& fileName) override { Opened.append(fileName); }
     void OpenLink(const QString& address) override { Opened.append(address); }
-    void Notify(const QString&, const QString& message) override { Notices.append(message); }
+    void Notify(const QString& title, const QString& body) override {
+        Notices.append(QStringList{title, body}.join(u": "));
+    }
     void SetConnectionState(ConnectionState state, const QString& words) override {
         States.append(state);
         StateWords.append(words);

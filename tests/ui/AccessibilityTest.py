@@ -27,7 +27,7 @@ def wait_for(what, condition, seconds=15):
         if found:
             return found
         time.sleep(0.2)
-    sys.exit(f"AccessibilityTest: {what} did not happen within {seconds} s")
+    sys.exit(f"{os.path.basename(sys.argv[0])}: {what} did not happen within {seconds} s")
 
 
 def find(node, predicate):

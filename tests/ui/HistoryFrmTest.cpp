@@ -37,7 +37,8 @@ private slots:
         for (auto* candidate : QApplication::topLevelWidgets()) {
             history = history ? history : qobject_cast<HistoryFrm*>(candidate);
         }
-        QVERIFY(history && QTest::qWaitForWindowActive(history));
+        // A dialog counts as active while its owner is (QWindow::isActive): wait until it really is.
+        QVERIFY(history && QTest::qWaitFor([history] { return QApplication::activeWindow() == history; }));
         auto* table = history->findChild<QTableView*>(QStringLiteral("lstHistory"));
         const auto cell = [table](int row, int column) {
             return table->model()->index(row, column).data().toString();

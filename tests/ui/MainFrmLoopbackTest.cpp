@@ -1,5 +1,6 @@
 // The whole program's main job with the keyboard alone: log in through the simulator, type a number, a
-// sender name and a message into a fresh window, send with Ctrl+Return and read the delivery line.
+// sender name and a message into a fresh window, send with Ctrl+Return and read the delivery line; then what
+// a hidden window tells, and a password the server refuses.
 
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"
@@ -60,7 +61,16 @@ private slots:
         window.ShowOrHide();
         QVERIFY(window.isHidden());
         window.findChild<QAbstractButton*>(QStringLiteral("cmdSendMessage"))->click();
-        QTRY_COMPARE(desktop.Notices, QStringList{QStringLiteral("Delivered to Ann Lee +15551234567")});
+        QTRY_COMPARE(desktop.Notices,
+                     QStringList{QStringLiteral("Message delivered: To Ann Lee +15551234567")});
+
+        // A refused password is followed by where to mend it.
+        GlobalSettings.ICQPassword = u"wrong";
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
+        window.Reconnect();
+        QTRY_VERIFY(newestLine().endsWith(u"    Correct it under User and Server Information."));
+        QVERIFY(status->Line(status->Count() - 2).contains(u"    Bad password"));
+        QCOMPARE(desktop.Notices.constLast(), QStringLiteral("Connection lost: Reconnecting by itself"));
     }
 };
 

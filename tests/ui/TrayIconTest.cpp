@@ -64,8 +64,6 @@ private slots:
                                    QStringLiteral("Reconnecting in 8 seconds \u2014 3 messages waiting"));
         QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion +
                                      QStringLiteral(": Reconnecting in 8 seconds \u2014 3 messages waiting"));
-        QCOMPARE(window.Menu().fl().actions().constFirst()->text(),
-                 QStringLiteral("Hide (Or Click On Tray Icon)"));
     }
 };
 
