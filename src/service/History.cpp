@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTimeZone>
 #include <QUrl>
 #include <QVariant>
 
@@ -106,14 +107,16 @@ bool MakeFolder(const QString& folder) {
     return QDir().mkpath(QFileInfo(folder).absolutePath()) && QDir().mkdir(folder, OwnerOnlyFolder);
 }
 
-QDateTime FromMilliseconds(const QVariant& value) {
-    return QDateTime::fromMSecsSinceEpoch(value.toLongLong());
+// In the zone's own terms rather than as local time, which asks the C library, and with it the file system,
+// for the zone at every conversion: a long export spent most of its time there.
+QDateTime FromMilliseconds(const QVariant& value, const QTimeZone& zone) {
+    return QDateTime::fromMSecsSinceEpoch(value.toLongLong(), zone);
 }
 
-MessageRecord RecordAt(const QSqlQuery& query) {
+MessageRecord RecordAt(const QSqlQuery& query, const QTimeZone& zone) {
     MessageRecord record;
     record.Id = query.value(0).toLongLong();
-    record.Made = FromMilliseconds(query.value(1));
+    record.Made = FromMilliseconds(query.value(1), zone);
     record.Entry = query.value(2).toString();
     record.Destination = query.value(3).toString();
     record.Sender = query.value(4).toString();
@@ -123,7 +126,7 @@ MessageRecord RecordAt(const QSqlQuery& query) {
     record.State = StateNamed(query.value(7).toString()).value_or(MessageState::Unknown);
     record.Code = query.value(8).toInt();
     record.Detail = query.value(9).toString();
-    record.Changed = FromMilliseconds(query.value(10));
+    record.Changed = FromMilliseconds(query.value(10), zone);
     return record;
 }
 
@@ -393,8 +396,14 @@ QList<MessageRecord> History::InState(MessageState state) {
 }
 
 QList<MessageRecord> History::Newest(int limit, const QString& filter, qint64 before) {
-    QVariantList values{before, before};
-    const auto condition = QStringLiteral("WHERE (? = 0 OR id < ?)") + FilterCondition(filter, values);
+    // A plain bound on the id, so that SQLite seeks to it rather than reading every newer row again: a
+    // batch deep into a long history costs what the first one does.
+    QVariantList values;
+    if (before > 0) {
+        values.append(before);
+    }
+    auto condition = before > 0 ? QStringLiteral("WHERE id < ?") : QStringLiteral("WHERE 1");
+    condition += FilterCondition(filter, values);
     values.append(limit);
     return Select(condition + QStringLiteral(" ORDER BY id DESC LIMIT ?"), values);
 }
@@ -434,8 +443,9 @@ QList<MessageRecord> History::Select(const QString& condition, const QVariantLis
     QSqlQuery query(Database);
     query.setForwardOnly(true);
     if (Run(query, QStringLiteral("SELECT %1 FROM messages %2").arg(Columns, condition), values)) {
+        const auto zone = QTimeZone::systemTimeZone();
         while (query.next()) {
-            records.append(RecordAt(query));
+            records.append(RecordAt(query, zone));
         }
     }
     return records;
