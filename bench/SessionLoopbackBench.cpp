@@ -61,7 +61,7 @@ int Run(const QStringList& options, int messages) {
         events.Last.clear();
         const auto start = std::chrono::steady_clock::now();
         sender.SendSMSMessage(u"+15551234567", u"Bench:\r\nMessage number " + std::u16string(20, u'x'),
-                              u"1252", u"100200300", u"TICQClient", u"Yes");
+                              u"1252", u"100200300", u"TICQClient", u"Yes", i);
         if (!bench::WaitUntil([&events] { return events.Last == u"Message successfully delivered"; })) {
             std::fprintf(stderr, "message %d got no answer\n", i);
             return 1;

@@ -1,5 +1,6 @@
 // Random bytes cut into random pieces: every frame that comes out is one whole frame as its header
-// describes it, and the reassembler never holds more than one incomplete frame after the frames are taken.
+// describes it, and after the frames are taken the reassembler never holds more than one incomplete frame and
+// the start of the header after it.
 
 #include "oscar/FlapStreamReassembler.h"
 #include "oscar/SplitSNAC.h"
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 __builtin_trap();
             }
         }
-        if (reassembler.HeldBytes() >= pagewing::FlapStreamReassembler::LargestFrame) {
+        if (reassembler.HeldBytes() >= pagewing::FlapStreamReassembler::LargestHeld) {
             __builtin_trap();
         }
     }

@@ -2,7 +2,7 @@
 // cut at random places, mixed with connects, hang-ups, socket errors, sends, reconnects and time passing.
 // Nothing may crash; no login packet leaves except in answer to bytes from the authorization server; no SMS
 // request leaves except one per Send after the login finished; no delivery is reported for a request never
-// sent; and each connection holds at most one incomplete frame.
+// sent; and each connection holds at most one incomplete frame and the start of the header after it.
 
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
@@ -27,7 +27,9 @@ public:
             ++DeliveryLines;
         }
     }
-    void MessageAnswered(const SmsAnswer&, const std::vector<std::u16string>&) override { ++Answers; }
+    void MessageAnswered(RequestTag, const SmsAnswer&, const std::vector<std::u16string>&) override {
+        ++Answers;
+    }
 
     std::size_t DeliveryLines = 0;
     std::size_t Answers = 0;
@@ -99,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4:
             mayWriteRequest = sender.IsReadyToSendMessage();
             sender.SendSMSMessage(u"+15551234567", u"Ann:\r\nHi", u"1252", u"100200300", u"TICQClient",
-                                  u"Yes");
+                                  u"Yes", static_cast<RequestTag>(requestsWritten));
             break;
         case 5:
             timers.Advance(std::chrono::seconds(operation));
@@ -133,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (events.Answers > requestsWritten || (events.DeliveryLines != deliveryLines && newAnswers == 0)) {
             __builtin_trap();
         }
-        if (sender.HeldBytes() >= FlapStreamReassembler::LargestFrame) {
+        if (sender.HeldBytes() >= FlapStreamReassembler::LargestHeld) {
             __builtin_trap();
         }
     }

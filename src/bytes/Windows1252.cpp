@@ -33,4 +33,24 @@ bool CanEncode(std::u16string_view text) {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return ByteOf(c).has_value(); });
 }
 
+std::u16string PrintableText(std::span<const std::uint8_t> bytes, std::size_t maxLength) {
+    std::u16string text;
+    for (const auto byte : bytes) {
+        if (byte == 0) {
+            break;
+        }
+        const auto character = CharacterOf(byte);
+        const bool control = character < 0x20 || (character >= 0x7F && character < 0xA0);
+        if (!control) {
+            text.push_back(character);
+        }
+    }
+    const auto first = text.find_first_not_of(u' ');
+    if (first == std::u16string::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(u' ');
+    return text.substr(first, std::min(last - first + 1, maxLength));
+}
+
 } // namespace pagewing::Windows1252

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace pagewing::Windows1252 {
@@ -24,5 +27,9 @@ char16_t CharacterOf(std::uint8_t byte);
 
 // True when every character of the text has a one-byte code.
 bool CanEncode(std::u16string_view text);
+
+// A server's own words, fit to show as they are: the bytes up to the first zero, read as Windows-1252, with
+// control characters dropped and surrounding spaces trimmed, at most maxLength characters.
+std::u16string PrintableText(std::span<const std::uint8_t> bytes, std::size_t maxLength);
 
 } // namespace pagewing::Windows1252

@@ -37,13 +37,23 @@ struct Snac {
 
 // The service server lists its families and so opens the session; the client answers with client ready.
 inline constexpr Snac ServerReady{0x0001, 0x0003};
-// The ICQ extensions family: an SMS request goes out as a meta request, its answer comes back as SNAC 15,03.
+// The ICQ extensions family: an SMS request goes out as a meta request, its answer comes back as SNAC 15,03,
+// or as the family's error SNAC 15,01 when the server will not take the request at all.
 inline constexpr Snac MetaResponse{0x0015, 0x0003};
+inline constexpr Snac MetaError{0x0015, 0x0001};
 
-// TLVs of the authorization reply.
+// TLVs of the authorization reply. A refusal carries its code in TLV 8 and may describe it in TLV 4, where
+// some servers put a web address and others their own words.
+inline constexpr std::int32_t ErrorDescriptionTlv = 0x0004;
 inline constexpr std::int32_t ServiceAddressTlv = 0x0005;
 inline constexpr std::int32_t CookieTlv = 0x0006;
 inline constexpr std::int32_t ErrorCodeTlv = 0x0008;
+
+// TLVs of the channel-4 frame that logs a session off the service server: why, as a code and as text.
+inline constexpr std::int32_t LogOffCodeTlv = 0x0009;
+inline constexpr std::int32_t LogOffTextTlv = 0x000B;
+// The same account logged in elsewhere.
+inline constexpr std::uint16_t AnotherLoginCode = 0x0001;
 
 // The ICQ meta data in TLV 1 of a SNAC 15,02 or 15,03.
 inline constexpr std::int32_t MetaDataTlv = 0x0001;

@@ -1,5 +1,6 @@
 #include "service/Messenger.h"
 
+#include "platform/LocaleStatusClock.h"
 #include "platform/ProductInfo.h"
 #include "service/History.h"
 #include "service/StatusLine.h"
@@ -49,7 +50,8 @@ Messenger::Messenger(SMSSender& session, const StatusClock& clock, SessionTimerF
     , MessageHistory(history)
     , Kind(outbox)
     , Backoff(std::move(backoff))
-    , ReconnectTimer(timers.CreateTimer([this] { StartLogin(); })) {
+    , ReconnectTimer(timers.CreateTimer([this] { StartLogin(); }))
+    , AnotherLoginTimer(timers.CreateTimer([this] { LoggedOffByAnotherLogin = false; })) {
     connect(&MessageHistory, &History::Problem, this, &Messenger::Say);
 }
 
@@ -88,7 +90,7 @@ void Messenger::ResumeOutbox() {
     int unknown = 0;
     for (const auto state : {MessageState::Sending, MessageState::NoAnswerYet}) {
         for (auto record : MessageHistory.InState(state)) {
-            record.Become(MessageState::Unknown);
+            record.Become(MessageState::Unknown, Now());
             record.Detail = tr("%1 ended before the SMS gateway answered").arg(ProductInfo::Name);
             unknown += Save(record, state) ? 1 : 0;
         }
@@ -100,7 +102,7 @@ void Messenger::ResumeOutbox() {
         }
         if (record.Origin != MessageOrigin::Window) {
             // Its command has gone, and with it whoever would learn how it went.
-            record.Become(MessageState::NotSent);
+            record.Become(MessageState::NotSent, Now());
             record.Detail = tr("the command that asked for it ended before it was sent");
             Save(record, MessageState::Queued);
             continue;
@@ -145,13 +147,14 @@ std::optional<qint64> Messenger::Submit(const OutgoingMessage& message) {
         Say(*problem);
         return std::nullopt;
     }
-    if (TelephoneList::Remember(message.Entry)) {
+    const auto entry = message.Entry.trimmed();
+    if (TelephoneList::Remember(entry)) {
         emit NumbersChanged();
     }
     MessageRecord record;
-    record.Made = record.Changed = QDateTime::currentDateTime();
-    record.Entry = message.Entry;
-    record.Destination = *TelephoneList::PhoneNumber(TelephoneList::DestinationNumber(message.Entry));
+    record.Made = record.Changed = Now();
+    record.Entry = entry;
+    record.Destination = TelephoneList::DestinationOf(entry)->Number;
     record.Sender = message.Sender;
     record.Text = message.Text;
     record.Origin = message.Origin;
@@ -186,12 +189,12 @@ void Messenger::Withdraw(qint64 id, const QString& reason) {
 }
 
 std::optional<QString> Messenger::Problem(const OutgoingMessage& message) {
-    const auto word = TelephoneList::DestinationNumber(message.Entry);
-    if (word.isEmpty()) {
+    const auto entry = message.Entry.trimmed();
+    if (entry.isEmpty()) {
         return tr("No number to send to");
     }
-    if (!TelephoneList::PhoneNumber(word)) {
-        return tr("Not a phone number: %1").arg(word);
+    if (!TelephoneList::DestinationOf(entry)) {
+        return tr("Not a phone number: %1").arg(entry);
     }
     // A blank SMS is billed like any other, and tells its reader nothing.
     if (message.Sender.isEmpty() && message.Text.isEmpty()) {
@@ -227,32 +230,35 @@ void Messenger::SendQueued() {
 
 bool Messenger::SendNow(MessageRecord record) {
     // Recorded before it is written: whatever happens next, this message is never sent again by itself.
-    record.Become(MessageState::Sending);
+    record.Become(MessageState::Sending, Now());
     if (!Save(record, MessageState::Queued)) {
         Pending.remove(record.Id);
         return true;
     }
     Pending.insert(record.Id, record);
-    WriteFailed = false;
     const auto text = SmsText::Compose(record.Sender.toStdU16String(), record.Text.toStdU16String());
-    if (TelephoneList::Send(Session, record.Destination, text)) {
+    const auto attempt = TelephoneList::Send(Session, record.Destination, text, record.Id);
+    switch (attempt.What) {
+    case SendAttempt::Kind::Written:
         Waiting.push_back(record.Id);
         return true;
-    }
-    if (WriteFailed || !Session.IsReadyToSendMessage()) {
+    case SendAttempt::Kind::NotConnected:
         // Nothing reached the server: the message waits for the next login.
-        record.Become(MessageState::Queued);
+        record.Become(MessageState::Queued, Now());
         Save(record);
         Pending.insert(record.Id, record);
         return false;
+    case SendAttempt::Kind::NotBuilt:
+        break;
     }
-    Finish(record, MessageState::NotSent, {LastSessionLine}, StatusLine::Undated(LastSessionLine));
+    const auto reason = QString::fromStdU16String(attempt.Reason);
+    Finish(record, MessageState::NotSent, {Dated(reason)}, reason);
     return true;
 }
 
 void Messenger::Finish(MessageRecord record, MessageState state, const QStringList& lines,
                        const QString& detail) {
-    record.Become(state);
+    record.Become(state, Now());
     record.Detail = detail;
     Save(record);
     Pending.remove(record.Id);
@@ -295,17 +301,18 @@ void Messenger::ReadyToSendMessage() {
 }
 
 void Messenger::MustReconnect() {
-    WriteFailed = true;
     LoseWaitingRequests();
-    ScheduleLogin(SessionFailure::ConnectionLost);
+    ScheduleLogin(SessionFailure::ConnectionLost, StatusLine::Undated(LastSessionLine));
 }
 
-void Messenger::MessageAnswered(const SmsAnswer& answer, const std::vector<std::u16string>& lines) {
-    if (Waiting.empty()) {
+void Messenger::MessageAnswered(RequestTag tag, const SmsAnswer& answer,
+                                const std::vector<std::u16string>& lines) {
+    const auto waiting = std::find(Waiting.begin(), Waiting.end(), tag);
+    if (waiting == Waiting.end()) {
         return;
     }
-    auto record = Pending.value(Waiting.front());
-    Waiting.pop_front();
+    Waiting.erase(waiting);
+    auto record = Pending.value(tag);
     record.Code = answer.Code;
     switch (answer.Outcome) {
     case SmsOutcome::Delivered:
@@ -325,21 +332,37 @@ void Messenger::MessageAnswered(const SmsAnswer& answer, const std::vector<std::
     }
 }
 
-void Messenger::AnswerOverdue() {
-    const auto overdue = std::find_if(Waiting.begin(), Waiting.end(), [this](qint64 id) {
-        return Pending.value(id).State == MessageState::Sending;
-    });
-    if (overdue != Waiting.end()) {
-        auto record = Pending.value(*overdue);
-        record.Become(MessageState::NoAnswerYet);
-        Save(record);
-        Pending.insert(record.Id, record);
+void Messenger::AnswerOverdue(RequestTag tag) {
+    if (std::find(Waiting.begin(), Waiting.end(), tag) == Waiting.end()) {
+        return;
+    }
+    auto record = Pending.value(tag);
+    record.Become(MessageState::NoAnswerYet, Now());
+    Save(record);
+    Pending.insert(record.Id, record);
+}
+
+void Messenger::SessionFailed(const SessionEnd& end) {
+    LoseWaitingRequests();
+    if (!YieldToAnotherLogin(end)) {
+        ScheduleLogin(end.Kind, QString::fromStdU16String(end.Reason));
     }
 }
 
-void Messenger::SessionFailed(SessionFailure failure) {
-    LoseWaitingRequests();
-    ScheduleLogin(failure);
+bool Messenger::YieldToAnotherLogin(const SessionEnd& end) {
+    if (end.Kind != SessionFailure::AnotherLogin) {
+        return false;
+    }
+    AnotherLoginTimer->Start(AnotherLoginWindow);
+    if (!std::exchange(LoggedOffByAnotherLogin, true)) {
+        return false;
+    }
+    const auto reason = tr("another login with this account logged this one off twice in %1")
+                            .arg(DurationText(AnotherLoginWindow));
+    SetState(Connection::WaitingForUser);
+    Say(tr("Not logging in again: %1; choose Reconnect to take the account back").arg(reason));
+    WithdrawCommandMessages(reason);
+    return true;
 }
 
 void Messenger::LoseWaitingRequests() {
@@ -355,7 +378,7 @@ void Messenger::LoseWaitingRequests() {
     }
 }
 
-void Messenger::ScheduleLogin(SessionFailure failure) {
+void Messenger::ScheduleLogin(SessionFailure failure, const QString& reason) {
     // The rest of a login that already failed, a close after a reset, say, changes nothing.
     if (Current == Connection::WaitingToReconnect || Current == Connection::WaitingForUser) {
         return;
@@ -363,7 +386,7 @@ void Messenger::ScheduleLogin(SessionFailure failure) {
     if (failure == SessionFailure::AccountRefused || !Reconnecting) {
         SetState(failure == SessionFailure::AccountRefused ? Connection::WaitingForUser
                                                            : Connection::NotConnected);
-        WithdrawCommandMessages(StatusLine::Undated(LastSessionLine));
+        WithdrawCommandMessages(reason);
         return;
     }
     RateLimited = failure == SessionFailure::RateLimited;
@@ -393,6 +416,10 @@ void Messenger::SetState(Connection state) {
     if (std::exchange(Current, state) != state) {
         emit ConnectionChanged(state);
     }
+}
+
+QDateTime Messenger::Now() const {
+    return LocaleStatusClock::DateTimeOf(Clock.Now());
 }
 
 QString Messenger::Dated(const QString& message) const {

@@ -92,9 +92,14 @@ public:
     void NotReadyToSendMessage() override;
     void ReadyToSendMessage() override;
     void MustReconnect() override;
-    void MessageAnswered(const SmsAnswer& answer, const std::vector<std::u16string>& lines) override;
-    void AnswerOverdue() override;
-    void SessionFailed(SessionFailure failure) override;
+    void MessageAnswered(RequestTag tag, const SmsAnswer& answer,
+                         const std::vector<std::u16string>& lines) override;
+    void AnswerOverdue(RequestTag tag) override;
+    void SessionFailed(const SessionEnd& end) override;
+
+    // A second log-off for another login of the account within this time makes the service wait for the
+    // user rather than fight the other login for the account.
+    static constexpr std::chrono::minutes AnotherLoginWindow{10};
 
 signals:
     // A dated status line of the service's own.
@@ -119,7 +124,10 @@ private:
     void ResumeOutbox();
     // Every request still waiting for its answer on a connection that is gone.
     void LoseWaitingRequests();
-    void ScheduleLogin(SessionFailure failure);
+    // Logs in again after the backoff's wait, or waits for the user; reason is why the login ended.
+    void ScheduleLogin(SessionFailure failure, const QString& reason);
+    // True, after saying why, when the account was taken by another login twice within the window.
+    bool YieldToAnotherLogin(const SessionEnd& end);
     // Follows the network's reachability, where the system tells it; only needed while waiting to reconnect.
     void WatchNetwork();
     // Takes the mark for the next start away once none of the window's messages is waiting or on its way.
@@ -132,6 +140,8 @@ private:
     bool WithdrawnElsewhere(qint64 id, MessageState expected);
     // Ends the messages queued for commands that wait for them, when no login follows by itself.
     void WithdrawCommandMessages(const QString& reason);
+    // The clock's moment, as the records keep it.
+    QDateTime Now() const;
     QString Dated(const QString& message) const;
     void Say(const QString& message);
 
@@ -141,6 +151,9 @@ private:
     const Outbox Kind;
     ReconnectBackoff Backoff;
     std::unique_ptr<SessionTimer> ReconnectTimer;
+    // Runs for AnotherLoginWindow after a log-off for another login.
+    std::unique_ptr<SessionTimer> AnotherLoginTimer;
+    bool LoggedOffByAnotherLogin = false;
     Connection Current = Connection::NotConnected;
     bool Reconnecting = true;
     bool HistoryOpened = false;
@@ -151,13 +164,13 @@ private:
     QHash<qint64, MessageRecord> Pending;
     // Ids waiting for the login, oldest first.
     std::deque<qint64> Queue;
-    // Ids written to the service connection and not yet answered, oldest first, as the session counts them.
+    // Ids written to the service connection and not yet answered, oldest first; the session tags its events
+    // about each with its id.
     std::deque<qint64> Waiting;
     // Ids for messages the history could not record: negative, so they never meet a stored one.
     qint64 UnrecordedIds = 0;
-    // What the session said last, which names why a request could not be built.
+    // What the session said last, which names why a write failed.
     QString LastSessionLine;
-    bool WriteFailed = false;
 };
 
 } // namespace pagewing

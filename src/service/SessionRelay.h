@@ -15,11 +15,12 @@ public:
     void NotReadyToSendMessage() override { Messages->NotReadyToSendMessage(); }
     void ReadyToSendMessage() override { Messages->ReadyToSendMessage(); }
     void MustReconnect() override { Messages->MustReconnect(); }
-    void MessageAnswered(const SmsAnswer& Answer, const std::vector<std::u16string>& Lines) override {
-        Messages->MessageAnswered(Answer, Lines);
+    void MessageAnswered(RequestTag Tag, const SmsAnswer& Answer,
+                         const std::vector<std::u16string>& Lines) override {
+        Messages->MessageAnswered(Tag, Answer, Lines);
     }
-    void AnswerOverdue() override { Messages->AnswerOverdue(); }
-    void SessionFailed(SessionFailure Failure) override { Messages->SessionFailed(Failure); }
+    void AnswerOverdue(RequestTag Tag) override { Messages->AnswerOverdue(Tag); }
+    void SessionFailed(const SessionEnd& End) override { Messages->SessionFailed(End); }
 
 private:
     Messenger* Messages = nullptr;

@@ -3,13 +3,16 @@
 #include "bytes/Windows1252.h"
 #include "oscar/MetaReply.h"
 #include "oscar/OscarProtocol.h"
+#include "oscar/SnacError.h"
 #include "session/GlobalSettings.h"
+#include "session/ServerCodes.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <stdexcept>
 #include <utility>
+#include <variant>
 
 namespace pagewing {
 
@@ -17,31 +20,7 @@ namespace {
 
 constexpr std::u16string_view NotSendable = u" holds a character that cannot be sent (Windows-1252 only)";
 
-// The authorization server's error codes as TLV 8 carries them, in hex, and whether trying again can help.
-struct AuthorizationError {
-    std::u16string_view Code;
-    std::u16string_view Message;
-    SessionFailure Kind;
-};
-
-constexpr auto Lost = SessionFailure::ConnectionLost;
-constexpr auto Refused = SessionFailure::AccountRefused;
-constexpr auto TooSoon = SessionFailure::RateLimited;
-
-constexpr std::array<AuthorizationError, 12> AuthorizationErrors = {{
-    {u"0000", u"No error", Lost},
-    {u"0001", u"Multiple logins on same UIN", Lost},
-    {u"0004", u"Bad password", Refused},
-    {u"0005", u"Bad password", Refused},
-    {u"0007", u"Non existant ICQ#", Refused},
-    {u"0008", u"Non existant ICQ#", Refused},
-    {u"0015", u"Too many clients from the same IP", TooSoon},
-    {u"0016", u"Too many clients from the same IP", TooSoon},
-    {u"0018", u"Connecting and disconnecting too quickly with the same login", TooSoon},
-    {u"001B", u"Old version of ICQ, need to upgrade", Refused},
-    {u"001D", u"Probably you are disconnected too fast", TooSoon},
-    {u"001E", u"Can't register on ICQ network, try again soon", Lost},
-}};
+constexpr std::u16string_view ConnectionError = u"Connection error, must reconnect";
 
 constexpr std::string_view DeliveredMarker = "<deliverable>yes</deliverable>";
 constexpr std::string_view NotDeliveredMarker = "<deliverable>no</deliverable>";
@@ -94,6 +73,40 @@ std::u16string JoinAddress(const std::u16string& host, const std::u16string& por
 }
 
 constexpr std::size_t LongestServerText = 120;
+
+SessionEnd LostWith(std::u16string_view line) {
+    return {SessionFailure::ConnectionLost, std::u16string(line), 0, {}};
+}
+
+// The value of the last TLV of this type in the frame; none when there is none, or when it claims more bytes
+// than the frame holds.
+std::optional<std::vector<std::uint8_t>> TlvValue(const SplitSNAC& reader, std::int32_t type) {
+    const auto index = reader.IsTLVPresent(type);
+    if (index < 0) {
+        return std::nullopt;
+    }
+    try {
+        return reader.GetTLVDataByteArray(index);
+    } catch (const std::out_of_range&) {
+        return std::nullopt;
+    }
+}
+
+// An error code as a TLV carries it: a big-endian number of one to four bytes.
+std::optional<std::uint32_t> CodeOf(const std::optional<std::vector<std::uint8_t>>& value) {
+    if (!value || value->empty() || value->size() > 4) {
+        return std::nullopt;
+    }
+    std::uint32_t code = 0;
+    for (const auto byte : *value) {
+        code = code << 8 | byte;
+    }
+    return code;
+}
+
+std::u16string TextOf(const std::optional<std::vector<std::uint8_t>>& value) {
+    return value ? Windows1252::PrintableText(*value, LongestServerText) : std::u16string();
+}
 
 // The socket's own description names no server; with two servers in a login the user needs to know which
 // one refused or could not be found.
@@ -183,21 +196,31 @@ void SMSSender::ConnectReconnect(const std::u16string& LoginURL, const std::u16s
     }
 }
 
-bool SMSSender::SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
-                               const std::u16string& CodePage, const std::u16string& UIN,
-                               const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
+SendAttempt SMSSender::SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
+                                      const std::u16string& CodePage, const std::u16string& UIN,
+                                      const std::u16string& Sender, const std::u16string& DeliveryReceipt,
+                                      RequestTag tag) {
     // Before client ready the server would take the request for part of the login, or drop it unanswered.
     if (!LoggedIn) {
-        Report(u"Not logged in yet: the message was not sent");
-        return false;
+        return NotSent(tag, SendAttempt::Kind::NotConnected, u"Not logged in yet: the message was not sent");
     }
     const auto request = BuildSmsRequest(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
-    if (!request || !SendDataWinsock2(*request)) {
-        return false;
+    if (const auto* problem = std::get_if<std::u16string>(&request)) {
+        return NotSent(tag, SendAttempt::Kind::NotBuilt, *problem);
     }
-    WaitForAnswer(static_cast<std::uint32_t>(Channel2::UinToNumber(UIN)));
-    Report(u"Sending message");
-    return true;
+    // The number the gateway's answer echoes: the request counter's low 16 bits, as the request carries it.
+    const auto sequence = static_cast<std::uint16_t>(Channel2Builder->GetSMSRequestCounter() & 0xFFFF);
+    if (!SendDataWinsock2(std::get<std::vector<std::uint8_t>>(request))) {
+        return {SendAttempt::Kind::NotConnected, std::u16string(ConnectionError)};
+    }
+    WaitForAnswer(tag, static_cast<std::uint32_t>(Channel2::UinToNumber(UIN)), sequence);
+    ReportRequest(tag, u"Sending message");
+    return {};
+}
+
+SendAttempt SMSSender::NotSent(RequestTag tag, SendAttempt::Kind kind, std::u16string_view reason) {
+    ReportRequest(tag, reason);
+    return {kind, std::u16string(reason)};
 }
 
 std::size_t SMSSender::HeldBytes() const {
@@ -212,6 +235,7 @@ void SMSSender::CreateObjects() {
     CookieStore = std::make_unique<ByteArrayTools>();
     Winsock1Stream.Reset();
     Winsock2Stream.Reset();
+    UnaskedReportShown = false;
     ++Generation;
 }
 
@@ -243,7 +267,7 @@ bool SMSSender::SendData(SessionSocket& socket, std::span<const std::uint8_t> Da
     } catch (const std::exception&) {
         StopLoginTimers();
         // The socket's own reason is not shown: whatever it is, only a new login helps.
-        if (Report(u"Connection error, must reconnect")) {
+        if (Report(ConnectionError)) {
             Events.MustReconnect();
         }
         return false;
@@ -273,6 +297,9 @@ void SMSSender::Winsock1_DataArrival(std::span<const std::uint8_t> Data) {
         Winsock1Reader->SplitPacket(frame);
         HandleAuthorizationFrame();
     }
+    if (generation == Generation && Winsock1Stream.IsLost()) {
+        LoseStream(Winsock1, Winsock1Stream);
+    }
 }
 
 void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
@@ -283,6 +310,9 @@ void SMSSender::Winsock2_DataArrival(std::span<const std::uint8_t> Data) {
         Winsock2Reader->SplitPacket(frame);
         HandleServiceFrame(frame);
     }
+    if (generation == Generation && Winsock2Stream.IsLost()) {
+        LoseStream(Winsock2, Winsock2Stream);
+    }
 }
 
 void SMSSender::Winsock1_Error(const std::u16string& Description) {
@@ -290,12 +320,12 @@ void SMSSender::Winsock1_Error(const std::u16string& Description) {
 }
 
 void SMSSender::Winsock2_Error(const std::u16string& Description) {
-    const auto line = NamingTheAddress(Description, Winsock2Address);
+    const auto end = LostWith(NamingTheAddress(Description, Winsock2Address));
     if (LoggedIn) {
-        LoseServiceConnection(line);
+        LoseServiceConnection(end);
         return;
     }
-    Fail(line);
+    Fail(end);
 }
 
 void SMSSender::Winsock1_Closed() {
@@ -306,7 +336,7 @@ void SMSSender::Winsock1_Closed() {
 
 void SMSSender::Winsock2_Closed() {
     if (LoggedIn) {
-        LoseServiceConnection(u"The server closed the connection, must reconnect");
+        LoseServiceConnection(LostWith(u"The server closed the connection, must reconnect"));
     } else {
         CloseDuringLogin();
     }
@@ -318,11 +348,25 @@ void SMSSender::CloseDuringLogin() {
     }
 }
 
-void SMSSender::LoseServiceConnection(std::u16string_view line) {
+void SMSSender::LoseServiceConnection(const SessionEnd& end) {
     LoggedIn = false;
     UnansweredRequests.clear();
-    if (Report(line) && RaiseNotReady()) {
-        Events.SessionFailed(SessionFailure::ConnectionLost);
+    if (Report(end.Reason) && RaiseNotReady()) {
+        Events.SessionFailed(end);
+    }
+}
+
+void SMSSender::LoseStream(SessionSocket& socket, FlapStreamReassembler& stream) {
+    socket.Close();
+    stream.Reset();
+    EndSession(LostWith(u"The server sent data that cannot be read, must reconnect"));
+}
+
+void SMSSender::EndSession(const SessionEnd& end) {
+    if (LoggedIn) {
+        LoseServiceConnection(end);
+    } else if (LoggingIn) {
+        Fail(end);
     }
 }
 
@@ -339,6 +383,11 @@ void SMSSender::HandleAuthorizationFrame() {
 
 void SMSSender::HandleServiceFrame(std::span<const std::uint8_t> frame) {
     const auto& reader = *Winsock2Reader;
+    // Judged by its channel alone: a farewell without readable TLVs still ends the session.
+    if (reader.GetChannelID() == Oscar::CloseChannel) {
+        HandleLogOff();
+        return;
+    }
     if (!reader.GetSucceed()) {
         return;
     }
@@ -352,6 +401,8 @@ void SMSSender::HandleServiceFrame(std::span<const std::uint8_t> frame) {
             AnswerServiceFamilies();
         } else if (is(Oscar::MetaResponse)) {
             ReportDelivery(frame);
+        } else if (is(Oscar::MetaError)) {
+            ReportDenial(frame);
         }
     }
 }
@@ -370,55 +421,60 @@ void SMSSender::AnswerAuthorizationHello() {
 void SMSSender::HandleAuthorizationReply() {
     const auto& reader = *Winsock1Reader;
     const auto cookieIndex = reader.IsTLVPresent(Oscar::CookieTlv);
-    const auto addressIndex = reader.IsTLVPresent(Oscar::ServiceAddressTlv);
     const auto errorIndex = reader.IsTLVPresent(Oscar::ErrorCodeTlv);
     std::vector<std::uint8_t> cookie;
     std::u16string address;
-    std::u16string errorCode;
+    std::optional<std::vector<std::uint8_t>> errorCode;
     try {
         if (cookieIndex >= 0) {
             cookie = reader.GetTLVDataByteArray(cookieIndex);
+            const auto addressIndex = reader.IsTLVPresent(Oscar::ServiceAddressTlv);
             address = addressIndex >= 0 ? reader.GetTLVDataString(addressIndex) : u"";
         }
         if (errorIndex >= 0) {
-            errorCode = reader.GetTLVDataHexString(errorIndex);
+            errorCode = reader.GetTLVDataByteArray(errorIndex);
         }
     } catch (const std::out_of_range&) {
         return; // a TLV claims more bytes than the frame holds: not a reply to act on
     }
-
+    if ((cookieIndex >= 0 && !FollowCookie(cookie, address)) || !errorCode) {
+        return;
+    }
+    const auto code = CodeOf(errorCode);
+    // Beside a cookie, code 0 says that nothing went wrong.
+    if (cookieIndex >= 0 && code == 0u) {
+        return;
+    }
+    const auto refusal =
+        ServerCodes::LoginRefusal(code, TextOf(TlvValue(reader, Oscar::ErrorDescriptionTlv)));
     if (cookieIndex >= 0) {
-        const auto service = SplitAddress(address);
-        if (cookie.empty()) {
-            Fail(u"Login server sent an empty cookie");
-        } else if (!service) {
-            Fail(u"Login server did not name a service server");
-        } else if (Report(u"Cookie successfully received")) {
-            CookieStore->ClearDataByteArray();
-            CookieStore->AppendAfterDataByteArrayWithByteArray(cookie);
-            Winsock2Stream.Reset();
-            StartConnecting(Winsock2, service->first, service->second);
-            // The cookie was all this connection had to give; some servers would keep it open for good.
-            Winsock1.Close();
-            Winsock1Stream.Reset();
-        } else {
-            return;
-        }
-    } else if (errorIndex >= 0) {
-        StopLoginTimers();
+        Report(refusal.Reason);
+    } else {
+        Fail(refusal);
     }
-    if (errorIndex >= 0) {
-        const auto error = std::find_if(AuthorizationErrors.begin(), AuthorizationErrors.end(),
-                                        [&](const auto& entry) { return entry.Code == errorCode; });
-        const bool known = error != AuthorizationErrors.end();
-        const auto generation = Generation;
-        if (known && !Report(error->Message)) {
-            return;
-        }
-        if (cookieIndex < 0 && generation == Generation) {
-            Events.SessionFailed(known ? error->Kind : SessionFailure::ConnectionLost);
-        }
+}
+
+bool SMSSender::FollowCookie(const std::vector<std::uint8_t>& cookie, const std::u16string& address) {
+    const auto service = SplitAddress(address);
+    if (cookie.empty()) {
+        Fail(u"Login server sent an empty cookie");
+        return false;
     }
+    if (!service) {
+        Fail(u"Login server did not name a service server");
+        return false;
+    }
+    if (!Report(u"Cookie successfully received")) {
+        return false;
+    }
+    CookieStore->ClearDataByteArray();
+    CookieStore->AppendAfterDataByteArrayWithByteArray(cookie);
+    Winsock2Stream.Reset();
+    StartConnecting(Winsock2, service->first, service->second);
+    // The cookie was all this connection had to give; some servers would keep it open for good.
+    Winsock1.Close();
+    Winsock1Stream.Reset();
+    return true;
 }
 
 void SMSSender::AnswerServiceHello() {
@@ -443,29 +499,67 @@ void SMSSender::AnswerServiceFamilies() {
     }
 }
 
+void SMSSender::HandleLogOff() {
+    const auto& reader = *Winsock2Reader;
+    const auto end = ServerCodes::LogOff(CodeOf(TlvValue(reader, Oscar::LogOffCodeTlv)),
+                                         TextOf(TlvValue(reader, Oscar::LogOffTextTlv)));
+    // The server may leave the socket open, deaf to everything but more refusals.
+    Winsock2.Close();
+    Winsock2Stream.Reset();
+    EndSession(end);
+}
+
 void SMSSender::ReportDelivery(std::span<const std::uint8_t> frame) {
     const auto reply = MetaReply::FromFrame(frame);
-    // Answers are matched to requests by count and order only. A reply that does not parse, that is
-    // addressed to another account, or that no request waits for (one repeated, or for a message never
-    // sent) would claim an outcome that did not happen, and take the place of the real answer.
-    if (!reply || UnansweredRequests.empty() || reply->OwnerUin != UnansweredRequests.front().Uin) {
+    // A reply that does not parse claims nothing. One that echoes no waiting request's number, or is
+    // addressed to another account (one repeated, a report of an earlier session, one made up) would claim
+    // an outcome that did not happen, and take the place of the real answer.
+    if (!reply) {
         return;
     }
-    UnansweredRequests.pop_front();
+    const auto waiting =
+        std::find_if(UnansweredRequests.begin(), UnansweredRequests.end(), [&](const auto& request) {
+            return request.Sequence == reply->Sequence && request.Uin == reply->OwnerUin;
+        });
+    if (waiting == UnansweredRequests.end()) {
+        if (!std::exchange(UnaskedReportShown, true)) {
+            Report(u"The SMS gateway sent a report for no message sent on this connection; it was ignored");
+        }
+        return;
+    }
+    const auto tag = waiting->Tag;
+    UnansweredRequests.erase(waiting);
     const auto [outcome, messages] = Judge(*reply);
+    Answer(tag,
+           outcome == SmsOutcome::Refused
+               ? SmsAnswer{outcome, reply->Result, reply->PrintableText(LongestServerText)}
+               : SmsAnswer{outcome, 0, {}},
+           messages);
+}
+
+void SMSSender::ReportDenial(std::span<const std::uint8_t> frame) {
+    const auto error = SnacError::FromFrame(frame);
+    if (!error || UnansweredRequests.empty()) {
+        return;
+    }
+    const auto tag = UnansweredRequests.front().Tag;
+    UnansweredRequests.pop_front();
+    Answer(tag, {SmsOutcome::Refused, error->Code, {}},
+           {u"Message was not delivered: the server denied the request (code " +
+            ServerCodes::HexCode(error->Code) + u")"});
+}
+
+void SMSSender::Answer(RequestTag tag, const SmsAnswer& answer, const std::vector<std::u16string>& messages) {
     std::vector<std::u16string> lines;
     for (const auto& message : messages) {
         lines.push_back(Dated(message));
     }
     for (const auto& line : lines) {
-        if (!RaiseLine(line)) {
+        if (!RaiseRequestLine(tag, line)) {
             return;
         }
     }
-    Events.MessageAnswered(outcome == SmsOutcome::Refused
-                               ? SmsAnswer{outcome, reply->Result, reply->PrintableText(LongestServerText)}
-                               : SmsAnswer{outcome, 0, {}},
-                           lines);
+    Events.MessageAnswered(tag, answer, lines);
 }
 
 std::optional<std::vector<std::uint8_t>> SMSSender::BuildLoginPacket() {
@@ -497,7 +591,7 @@ std::optional<std::vector<std::uint8_t>> SMSSender::BuildCookiePacket() {
     return Channel1Builder->ToByteArray();
 }
 
-std::optional<std::vector<std::uint8_t>>
+std::variant<std::vector<std::uint8_t>, std::u16string>
 SMSSender::BuildSmsRequest(const std::u16string& MobilNumber, const std::u16string& Message,
                            const std::u16string& CodePage, const std::u16string& UIN,
                            const std::u16string& Sender, const std::u16string& DeliveryReceipt) {
@@ -505,19 +599,15 @@ SMSSender::BuildSmsRequest(const std::u16string& MobilNumber, const std::u16stri
         Channel2Builder->SNAC1502(MobilNumber, Message, CodePage, UIN, Sender, DeliveryReceipt);
         return Channel2Builder->ToByteArray();
     } catch (const std::invalid_argument&) {
-        Report(u"ICQ number must be a whole number from 0 to 2147483647");
+        return u"ICQ number must be a whole number from 0 to 2147483647";
     } catch (const std::overflow_error&) {
         if (!Windows1252::CanEncode(MobilNumber)) {
-            Report(Unsendable(u"Telephone number"));
-        } else if (!Windows1252::CanEncode(Message)) {
-            Report(Unsendable(u"Message"));
-        } else {
-            Report(Unsendable(u"SMS request"));
+            return Unsendable(u"Telephone number");
         }
+        return Unsendable(Windows1252::CanEncode(Message) ? u"SMS request" : u"Message");
     } catch (const std::length_error&) {
-        Report(u"Message is too long to send");
+        return u"Message is too long to send";
     }
-    return std::nullopt;
 }
 
 void SMSSender::StartConnecting(SessionSocket& socket, const std::u16string& host,
@@ -546,21 +636,25 @@ void SMSSender::LoginTimedOut() {
     Fail(u"The server stopped answering during login");
 }
 
-void SMSSender::WaitForAnswer(std::uint32_t uin) {
-    auto timer = Timers.CreateTimer([this] {
-        if (Report(u"No answer from the SMS gateway yet")) {
-            Events.AnswerOverdue();
+void SMSSender::WaitForAnswer(RequestTag tag, std::uint32_t uin, std::uint16_t sequence) {
+    auto timer = Timers.CreateTimer([this, tag] {
+        if (ReportRequest(tag, u"No answer from the SMS gateway yet")) {
+            Events.AnswerOverdue(tag);
         }
     });
     timer->Start(AnswerTimeout);
-    UnansweredRequests.push_back({uin, std::move(timer)});
+    UnansweredRequests.push_back({tag, uin, sequence, std::move(timer)});
 }
 
 void SMSSender::Fail(std::u16string_view message, SessionFailure kind) {
+    Fail(SessionEnd{kind, std::u16string(message), 0, {}});
+}
+
+void SMSSender::Fail(const SessionEnd& end) {
     // Whatever ended the login, no timer of it may add a line later.
     StopLoginTimers();
-    if (Report(message)) {
-        Events.SessionFailed(kind);
+    if (Report(end.Reason)) {
+        Events.SessionFailed(end);
     }
 }
 
@@ -581,9 +675,19 @@ bool SMSSender::Report(std::u16string_view message) {
     return RaiseLine(Dated(message));
 }
 
+bool SMSSender::ReportRequest(RequestTag tag, std::u16string_view message) {
+    return RaiseRequestLine(tag, Dated(message));
+}
+
 bool SMSSender::RaiseLine(const std::u16string& line) {
     const auto generation = Generation;
     Events.ReportMessage(line);
+    return generation == Generation;
+}
+
+bool SMSSender::RaiseRequestLine(RequestTag tag, const std::u16string& line) {
+    const auto generation = Generation;
+    Events.ReportRequestMessage(tag, line);
     return generation == Generation;
 }
 

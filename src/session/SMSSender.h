@@ -18,16 +18,32 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace pagewing {
+
+// What became of one call of SendSMSMessage.
+struct SendAttempt {
+    enum class Kind {
+        Written,
+        // Not logged in, or the write failed: nothing reached the server, and it can wait for the next login.
+        NotConnected,
+        // The request could not be built from what it was given.
+        NotBuilt,
+    };
+    Kind What = Kind::Written;
+    // The undated status line that says why; empty when written.
+    std::u16string Reason;
+};
 
 // The session: logs in to the authorization server, follows its reply to the service server, presents the
 // cookie, answers SNAC 01,03 with client ready, sends SMS requests and reports the gateway's answers.
 //
 // Each frame is judged by the connection it came on and its own content, and answered at once. What the
 // session remembers beyond that is only what keeps its status lines true: whether the login has finished,
-// and how many SMS requests wait for their answer (answers come in the order of the requests). It never
+// and which SMS requests wait for their answer (a meta reply names its request by the meta sequence number
+// it echoes; a SNAC error names none and answers the oldest, since a server answers in order). It never
 // reconnects by itself: it tells its owner why a login ended, and the owner decides. Its timers only add
 // lines when a server falls silent, and none runs while nothing is pending. Every outcome reaches the owner
 // as a status line.
@@ -46,10 +62,11 @@ public:
     // Drops any session and logs in again at LoginURL:LoginPort.
     void ConnectReconnect(const std::u16string& LoginURL, const std::u16string& LoginPort);
 
-    // True when the request was written to the service connection.
-    bool SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
-                        const std::u16string& CodePage, const std::u16string& UIN,
-                        const std::u16string& Sender, const std::u16string& DeliveryReceipt);
+    // Every event about the request carries its tag.
+    SendAttempt SendSMSMessage(const std::u16string& MobilNumber, const std::u16string& Message,
+                               const std::u16string& CodePage, const std::u16string& UIN,
+                               const std::u16string& Sender, const std::u16string& DeliveryReceipt,
+                               RequestTag tag);
 
     bool IsReadyToSendMessage() const { return LoggedIn; }
     // Bytes received on either connection and not yet handled: at most one incomplete frame each.
@@ -72,35 +89,50 @@ private:
     // A connection closed by the server before client ready ends the login.
     void CloseDuringLogin();
     // The service connection is gone after the login: nothing sent on it can be answered now.
-    void LoseServiceConnection(std::u16string_view line);
+    void LoseServiceConnection(const SessionEnd& end);
+    // The bytes on a connection no longer hold frames that can be followed.
+    void LoseStream(SessionSocket& socket, FlapStreamReassembler& stream);
+    // Ends the session, or the login under way; nothing when neither is.
+    void EndSession(const SessionEnd& end);
 
     void HandleAuthorizationFrame();
     void HandleServiceFrame(std::span<const std::uint8_t> frame);
     void AnswerAuthorizationHello();
     void HandleAuthorizationReply();
+    // Reports the cookie and connects to the service server it is for; false when the login went no
+    // further.
+    bool FollowCookie(const std::vector<std::uint8_t>& cookie, const std::u16string& address);
     void AnswerServiceHello();
     void AnswerServiceFamilies();
+    void HandleLogOff();
     void ReportDelivery(std::span<const std::uint8_t> frame);
+    void ReportDenial(std::span<const std::uint8_t> frame);
+    void Answer(RequestTag tag, const SmsAnswer& answer, const std::vector<std::u16string>& messages);
 
     std::optional<std::vector<std::uint8_t>> BuildLoginPacket();
     std::optional<std::vector<std::uint8_t>> BuildCookiePacket();
-    std::optional<std::vector<std::uint8_t>>
+    // The request's frame, or the reason it cannot be built.
+    std::variant<std::vector<std::uint8_t>, std::u16string>
     BuildSmsRequest(const std::u16string& MobilNumber, const std::u16string& Message,
                     const std::u16string& CodePage, const std::u16string& UIN, const std::u16string& Sender,
                     const std::u16string& DeliveryReceipt);
+    SendAttempt NotSent(RequestTag tag, SendAttempt::Kind kind, std::u16string_view reason);
 
     void StartConnecting(SessionSocket& socket, const std::u16string& host, const std::u16string& port);
     void ConnectTimedOut();
     void LoginTimedOut();
-    void WaitForAnswer(std::uint32_t uin);
+    void WaitForAnswer(RequestTag tag, std::uint32_t uin, std::uint16_t sequence);
     // Reports a line that ends the login or the service connection, then raises SessionFailed.
     void Fail(std::u16string_view message, SessionFailure kind = SessionFailure::ConnectionLost);
+    void Fail(const SessionEnd& end);
     void StopLoginTimers();
 
     // Raises ReportMessage with the dated line; false when the owner's handler started a new session
     // meanwhile, so that the step that reported must not go on.
     bool Report(std::u16string_view message);
+    bool ReportRequest(RequestTag tag, std::u16string_view message);
     bool RaiseLine(const std::u16string& line);
+    bool RaiseRequestLine(RequestTag tag, const std::u16string& line);
     // Raises NotReadyToSendMessage; false, as Report, when the handler started a new session.
     bool RaiseNotReady();
     std::u16string Dated(std::u16string_view message) const;
@@ -130,13 +162,17 @@ private:
     std::u16string Winsock2Address;
     std::unique_ptr<SessionTimer> ConnectTimer;
     std::unique_ptr<SessionTimer> LoginTimer;
-    // Each SMS request sent and not yet answered, oldest first: the account it was sent for, which its
-    // answer is addressed to, and its running or fired timer.
+    // Each SMS request sent and not yet answered, oldest first: the owner's tag, the account and the meta
+    // sequence number that its answer echoes, and its running or fired timer.
     struct UnansweredRequest {
+        RequestTag Tag;
         std::uint32_t Uin;
+        std::uint16_t Sequence;
         std::unique_ptr<SessionTimer> Timer;
     };
     std::deque<UnansweredRequest> UnansweredRequests;
+    // Whether this connection's line about a report that answers nothing has been shown.
+    bool UnaskedReportShown = false;
     // Counts sessions, so that a step can tell when an event handler replaced the session under it.
     std::uint64_t Generation = 0;
 };

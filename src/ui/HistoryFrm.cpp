@@ -5,8 +5,8 @@
 #include "service/HistoryExport.h"
 #include "service/Messenger.h"
 #include "session/GlobalSettings.h"
-#include "ui/HistoryButton.h"
 #include "ui/HistoryModel.h"
+#include "ui/PictureButton.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -73,11 +73,11 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
     barExport->setFormat(tr("Exporting: %v of %m messages written"));
     barExport->hide();
 
-    cmdSendAgain = Named(new HistoryButton(QStringLiteral("again"), tr("Send Again"), this), "cmdSendAgain");
-    cmdCopy = Named(new HistoryButton(QStringLiteral("copy"), tr("Copy"), this), "cmdCopy");
-    cmdDelete = Named(new HistoryButton(QStringLiteral("delete"), tr("Delete"), this), "cmdDelete");
-    cmdExport = Named(new HistoryButton(QStringLiteral("export"), tr("Export as CSV"), this), "cmdExport");
-    cmdClose = Named(new HistoryButton(QStringLiteral("done"), tr("Close"), this), "cmdClose");
+    cmdSendAgain = Named(new PictureButton(QStringLiteral("again"), tr("Send Again"), this), "cmdSendAgain");
+    cmdCopy = Named(new PictureButton(QStringLiteral("copy"), tr("Copy"), this), "cmdCopy");
+    cmdDelete = Named(new PictureButton(QStringLiteral("delete"), tr("Delete"), this), "cmdDelete");
+    cmdExport = Named(new PictureButton(QStringLiteral("export"), tr("Export as CSV"), this), "cmdExport");
+    cmdClose = Named(new PictureButton(QStringLiteral("done"), tr("Close"), this), "cmdClose");
     ChainTabOrder({txtFilter, lstHistory, txtDetails, cmdSendAgain, cmdCopy, cmdDelete, cmdExport, cmdClose});
 
     connect(txtFilter, &QLineEdit::textChanged, Model, &HistoryModel::SetFilter);
@@ -131,7 +131,8 @@ void HistoryFrm::RestoreSize() {
     resize(GlobalSettings.HistoryWidth, GlobalSettings.HistoryHeight);
     const auto widths =
         QString::fromStdU16String(GlobalSettings.HistoryColumns).split(u' ', Qt::SkipEmptyParts);
-    for (int column = 0; column < std::min<qsizetype>(widths.size(), HistoryModel::ColumnCount - 1); ++column) {
+    for (int column = 0; column < std::min<qsizetype>(widths.size(), HistoryModel::ColumnCount - 1);
+         ++column) {
         if (const auto width = widths.at(column).toInt(); width > 0) {
             lstHistory->setColumnWidth(column, width);
         }

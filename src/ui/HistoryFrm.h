@@ -10,10 +10,10 @@ class QTableView;
 namespace pagewing {
 
 class DesktopIntegration;
-class HistoryButton;
 class HistoryExport;
 class HistoryModel;
 class Messenger;
+class PictureButton;
 
 // Every message Pagewing was asked to send, newest first, with how it ended; a filter over number, name, text
 // and outcome; the chosen message in full under the table; and what can be done with the rows chosen: send
@@ -59,11 +59,11 @@ private:
     QTableView* lstHistory;
     QPlainTextEdit* txtDetails;
     QProgressBar* barExport;
-    HistoryButton* cmdSendAgain;
-    HistoryButton* cmdCopy;
-    HistoryButton* cmdDelete;
-    HistoryButton* cmdExport;
-    HistoryButton* cmdClose;
+    PictureButton* cmdSendAgain;
+    PictureButton* cmdCopy;
+    PictureButton* cmdDelete;
+    PictureButton* cmdExport;
+    PictureButton* cmdClose;
 };
 
 } // namespace pagewing

@@ -37,7 +37,7 @@ QString HistoryModel::Cell(const MessageRecord& record, Column column) {
     case Time:
         return QLocale().toString(record.Made, QLocale::ShortFormat);
     case To:
-        return record.Entry;
+        return record.To();
     case Text:
         return record.Sender.isEmpty() ? record.Text : record.Sender + QStringLiteral(": ") + record.Text;
     case Outcome:
@@ -49,11 +49,7 @@ QString HistoryModel::Cell(const MessageRecord& record, Column column) {
 }
 
 QString HistoryModel::Details(const MessageRecord& record) {
-    // The destination as sent, where the entry as typed does not show it.
-    const auto to = record.Entry.contains(record.Destination)
-                        ? record.Entry
-                        : QStringLiteral("%1 (%2)").arg(record.Entry, record.Destination);
-    return tr("%1 to %2\n%3\n%4").arg(Cell(record, Time), to, Cell(record, Text), record.Outcome());
+    return tr("%1 to %2\n%3\n%4").arg(Cell(record, Time), record.To(), Cell(record, Text), record.Outcome());
 }
 
 QVariant HistoryModel::data(const QModelIndex& index, int role) const {

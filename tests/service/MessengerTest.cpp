@@ -117,7 +117,8 @@ private slots:
         run.LogIn();
         QCOMPARE(run.Requests(), (QStringList{"5550101", "5550102"}));
         QCOMPARE(run.StateOf(*second), MessageState::Sending);
-        run.Service.Receive(Concat({Yes, MetaReply("DA07 0100 0100 46", AsciiBytes("No gateway"))}));
+        // Each answer goes to the request whose number it echoes, whatever the order.
+        run.Service.Receive(Concat({MetaReply("DA07 0200 0100 46", AsciiBytes("No gateway")), Yes}));
         QCOMPARE(run.StateOf(*first), MessageState::Delivered);
         const auto refused = run.Records.Find(*second).value();
         QCOMPARE(refused.Outcome(), QStringLiteral("Refused (code 0x46): No gateway"));
@@ -125,6 +126,10 @@ private slots:
         QCOMPARE(run.Timers.RunningTimers(), 0u);
         run.Submit(QStringLiteral("5550103"));
         QCOMPARE(run.Requests().size(), 3);
+        // A request that cannot be built is not sent, for the session's reason.
+        GlobalSettings.ICQUIN = u"12x";
+        QCOMPARE(run.Records.Find(*run.Submit(QStringLiteral("5550104")))->Outcome(),
+                 QStringLiteral("Not sent: ICQ number must be a whole number from 0 to 2147483647"));
     }
 
     void reconnectWaitsLongerEachTimeButNeverForARefusedAccount() {
@@ -160,12 +165,40 @@ private slots:
                  QStringLiteral("Reconnecting in 10 minutes"));
         run.Messages.NetworkReachable();
         QCOMPARE(run.Auth.Connects.size(), 5u);
-        // The user's Reconnect starts over at once; a refused account then waits for the user.
+        // The user's Reconnect starts over at once; a refused account then waits for the user, and a
+        // command's message is not sent, for the reason the session gave.
         run.Messages.LogIn();
-        QCOMPARE(waitAfter([&] { run.Auth.Receive(ErrorReply("0005")); }), QStringLiteral("Bad password"));
+        const auto command = run.Submit(QStringLiteral("5550101"), MessageOrigin::CommandLine);
+        const auto refused = QStringLiteral("Bad password (code 0x0005): Login failed");
+        QCOMPARE(waitAfter([&] { run.Auth.Receive(ErrorReply("0005")); }),
+                 QStringLiteral("The message to 5550101 was not sent: ") + refused);
+        QCOMPARE(run.Records.Find(*command)->Detail, refused);
         QCOMPARE(run.Messages.State(), Messenger::Connection::WaitingForUser);
         QCOMPARE(run.Timers.RunningTimers(), 0u);
         QCOMPARE(run.Auth.Connects.size(), 6u);
+    }
+
+    void aSecondLogOffForAnotherLoginWithinTenMinutesWaitsForTheUser() {
+        Run run(File());
+        const auto logOff = [&] {
+            run.Service.Receive(LogOff("0001", "New client with same uin connected"));
+            return run.Lines.constLast();
+        };
+        const auto reconnecting = QStringLiteral("Reconnecting in 2 seconds");
+        run.LogIn();
+        QCOMPARE(logOff(), reconnecting);
+        run.Timers.Advance(2s);
+        run.LogIn(false);
+        run.Timers.Advance(Messenger::AnotherLoginWindow - 2s);
+        QCOMPARE(logOff(), reconnecting);
+        run.Timers.Advance(2s);
+        run.LogIn(false);
+        QCOMPARE(logOff(),
+                 QStringLiteral("Not logging in again: another login with this account logged this one "
+                                "off twice in 10 minutes; choose Reconnect to take the account back"));
+        run.Timers.Advance(Messenger::AnotherLoginWindow);
+        QCOMPARE(std::pair(run.Messages.State(), run.Auth.Connects.size()),
+                 std::pair(Messenger::Connection::WaitingForUser, std::size_t{3}));
     }
 
     void requestLostWithItsConnectionIsUnknownAndNeverSentAgain() {
@@ -233,7 +266,7 @@ private slots:
         run.Submit(QStringLiteral("5550102"));
         QCOMPARE(run.Requests().size(), 2);
         QCOMPARE(run.Lines.filter(u"Message history cannot be kept").size(), 1);
-        run.Service.Receive(Concat({Yes, No}));
+        run.Service.Receive(Concat({Yes, SmsReply("<deliverable>No</deliverable>", 2)}));
         QCOMPARE(run.Lines.constLast(), QStringLiteral("Message was not delivered"));
     }
 };

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <tuple>
 #include <utility>
 
 using namespace std::chrono_literals;
@@ -29,9 +30,12 @@ const Packet Cookie = Bytes("C0FFEE 0102030405060708 AB");
 const Packet Yes = SmsReply("<deliverable>Yes</deliverable>");
 const Packet No = SmsReply("<deliverable>No</deliverable>");
 const Packet Refusal = MetaReply("DA07 0100 0100 46", {});
-const std::u16string Delivered = u"line: Message successfully delivered";
-const std::u16string NotDelivered = u"line: Message was not delivered";
+const Packet Denied = Snac(0x15, 0x01, Bytes("000D"));
+const std::u16string Delivered = u"line #1: Message successfully delivered";
+const std::u16string NotDelivered = u"line #1: Message was not delivered";
 const std::u16string Closed = u"line: The server closed the connection, must reconnect";
+const std::u16string Unasked =
+    u"line: The SMS gateway sent a report for no message sent on this connection; it was ignored";
 
 Lines Failed(std::u16string_view line, std::u16string_view why = {}) {
     return {u"line: " + std::u16string(line), u"SessionFailed" + std::u16string(why)};
@@ -75,16 +79,16 @@ public:
         Service.Receive(ServiceFamilies());
     }
 
-    bool Send(const std::u16string& number = u"+15551234567", const std::u16string& text = u"Ann:\r\nHi",
-              const std::u16string& uin = u"100200300") {
-        return Sender.SendSMSMessage(number, text, u"1252", uin, u"TICQClient", u"Yes");
+    SendAttempt Send(RequestTag tag = 1, const std::u16string& number = u"+15551234567",
+                     const std::u16string& text = u"Ann:\r\nHi", const std::u16string& uin = u"100200300") {
+        return Sender.SendSMSMessage(number, text, u"1252", uin, u"TICQClient", u"Yes", tag);
     }
 
-    // The events that the replies raise after that many requests.
+    // The events that the replies raise after that many requests, tagged from 1 up.
     Lines Answers(int requests, const std::vector<Packet>& replies) {
         LogIn();
-        for (int i = 0; i < requests; ++i) {
-            Send();
+        for (int tag = 1; tag <= requests; ++tag) {
+            Send(tag);
         }
         return LogOf([&] {
             for (const auto& reply : replies) {
@@ -133,14 +137,14 @@ TEST_F(SMSSenderTest, LoginWalksEveryStageAndTheFirstMessageGoesOut) {
     EXPECT_EQ(Packet(Service.Sent[1].begin() + 6, Service.Sent[1].begin() + 10), Bytes("0001 0002"));
     EXPECT_EQ(Timers.RunningTimers(), 0u) << "ready, though neither connect was ever confirmed";
 
-    EXPECT_TRUE(Send());
+    EXPECT_EQ(Send().What, SendAttempt::Kind::Written);
     EXPECT_EQ(Packet(Service.Sent[2].begin() + 6, Service.Sent[2].begin() + 10), Bytes("0015 0002"));
     EXPECT_TRUE(Holds(Service.Sent[2], AsciiBytes("<destination>+15551234567</destination>")));
     EXPECT_EQ(Events.Log,
               (Lines{u"NotReadyToSendMessage", u"line: Successfully connected",
                      u"line: Sending UIN and Password", u"line: Cookie successfully received",
                      u"line: Redirected to another server", u"line: Sending Cookie",
-                     u"line: Ready to send Message", u"ReadyToSendMessage", u"line: Sending message"}));
+                     u"line: Ready to send Message", u"ReadyToSendMessage", u"line #1: Sending message"}));
 }
 
 TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
@@ -165,21 +169,17 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
          Failed(u"Login server sent an empty cookie"),
          {}},
         {"TLV past its frame", pastItsFrame, {}, {}},
-        {"known error code", ErrorReply("0005"), Refused(u"Bad password"), {}},
-        {"error code alone", AuthorizationReply({Tlv(8, Bytes("0007"))}), Refused(u"Non existant ICQ#"), {}},
-        {"too soon",
-         ErrorReply("0018"),
-         Failed(u"Connecting and disconnecting too quickly with the same login", u": rate limited"),
+        {"error code alone",
+         AuthorizationReply({Tlv(8, Bytes("0007"))}),
+         Refused(u"Non existant ICQ# (code 0x0007)"),
          {}},
-        {"a code worth another try",
-         ErrorReply("001E"),
-         Failed(u"Can't register on ICQ network, try again soon"),
-         {}},
-        {"unknown error code", ErrorReply("0002"), {u"SessionFailed"}, {}},
-        {"error code too long", ErrorReply("001B00"), {u"SessionFailed"}, {}},
         {"cookie and error",
          AuthorizationReply({Tlv(5, AsciiBytes("h:1")), Tlv(8, Bytes("0004")), Tlv(6, Cookie)}),
-         {received, u"line: Bad password"},
+         {received, u"line: Bad password (code 0x0004)"},
+         {u"h 1"}},
+        {"cookie and code 0",
+         AuthorizationReply({Tlv(5, AsciiBytes("h:1")), Tlv(8, Bytes("0000")), Tlv(6, Cookie)}),
+         {received},
          {u"h 1"}},
     };
     for (const auto& c : cases) {
@@ -188,6 +188,24 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
         EXPECT_EQ(LogOf([&] { Auth.Receive(c.reply); }), c.log) << c.name;
         EXPECT_EQ(Service.Connects, c.connects) << c.name;
     }
+    // Each refusal names its code and the server's words, and says whether trying again can help.
+    const std::tuple<std::string_view, std::u16string_view, std::u16string_view> refusals[] = {
+        {"0005", u"Bad password (code 0x0005)", u": account refused"},
+        {"0011", u"Account suspended (code 0x0011)", u": account refused"},
+        {"0018", u"Connecting and disconnecting too quickly with the same login (code 0x0018)",
+         u": rate limited"},
+        {"001E", u"Can't register on ICQ network, try again soon (code 0x001E)", u""},
+        {"0000", u"The server refused the login (code 0x0000)", u""},
+        {"0000001B00", u"The server refused the login", u""},
+        {"0042", u"The server refused the login (code 0x0042)", u""},
+    };
+    for (const auto& [code, line, why] : refusals) {
+        Connect();
+        EXPECT_EQ(LogOf([&] { Auth.Receive(ErrorReply(code)); }),
+                  Failed(std::u16string(line) + u": Login failed", why));
+    }
+    EXPECT_EQ(std::pair(Events.LastEnd.Code, Events.LastEnd.ServerText),
+              std::pair(0x42, std::u16string(u"Login failed")));
 }
 
 TEST_F(SMSSenderTest, UnusableLoginAddressGivesOneLineAndNoConnection) {
@@ -229,23 +247,29 @@ TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {
 
 TEST_F(SMSSenderTest, MessageThatCannotGoOutSendsNothingAndSaysWhy) {
     const std::u16string badUin = u"ICQ number must be a whole number from 0 to 2147483647";
+    const auto notBuilt = SendAttempt::Kind::NotBuilt;
     const struct {
         std::u16string number, text, uin, line;
+        SendAttempt::Kind kind;
     } messages[] = {
         // Before client ready the server would take the request for part of the login.
-        {u"123", u"Hi", u"1", u"Not logged in yet: the message was not sent"},
-        {u"123", u"Hi", u"", badUin},
-        {u"123", u"Hi", u"12x", badUin},
-        {u"123", u"Hi", u"2147483648", badUin},
+        {u"123", u"Hi", u"1", u"Not logged in yet: the message was not sent",
+         SendAttempt::Kind::NotConnected},
+        {u"123", u"Hi", u"", badUin, notBuilt},
+        {u"123", u"Hi", u"12x", badUin, notBuilt},
+        {u"123", u"Hi", u"2147483648", badUin, notBuilt},
         {u"12\u0663", u"Hi", u"1",
-         u"Telephone number holds a character that cannot be sent (Windows-1252 only)"},
-        {u"123", u"\U0001F600", u"1", u"Message holds a character that cannot be sent (Windows-1252 only)"},
-        {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send"},
+         u"Telephone number holds a character that cannot be sent (Windows-1252 only)", notBuilt},
+        {u"123", u"\U0001F600", u"1", u"Message holds a character that cannot be sent (Windows-1252 only)",
+         notBuilt},
+        {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send", notBuilt},
     };
     ConnectToService();
     for (const auto& c : messages) {
         const auto sent = Service.Sent.size();
-        EXPECT_EQ(LogOf([&] { EXPECT_FALSE(Send(c.number, c.text, c.uin)); }), Lines{u"line: " + c.line});
+        SendAttempt attempt;
+        EXPECT_EQ(LogOf([&] { attempt = Send(9, c.number, c.text, c.uin); }), Lines{u"line #9: " + c.line});
+        EXPECT_EQ(std::pair(attempt.What, attempt.Reason), std::pair(c.kind, c.line));
         EXPECT_EQ(Service.Sent.size(), sent);
         LogIn();
     }
@@ -287,13 +311,37 @@ TEST_F(SMSSenderTest, ReportBehindGarbageAndCutAnywhereIsHeard) {
     }
 }
 
-TEST_F(SMSSenderTest, SocketErrorNamesTheAddressOfItsConnection) {
-    Connect();
-    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
-              Failed(u"Connection refused by login.example:5190"));
-    EXPECT_EQ(Timers.RunningTimers(), 0u) << "nothing waits after a refused connection";
-    ConnectAndReceive(CookieReply("[::1]:5191", Cookie));
-    EXPECT_EQ(LogOf([&] { Service.Fail(u"Host not found"); }), Failed(u"Host not found: [::1]:5191"));
+TEST_F(SMSSenderTest, AnswersAreReadAfterAFrameTooLongOrAJumpInTheNumbers) {
+    LogIn();
+    for (RequestTag tag = 1; tag <= 4; ++tag) {
+        Send(tag);
+    }
+    Events.Lines.clear();
+    const Packet garbage(FlapStreamReassembler::LongestLostStretch, 'A');
+    Service.ReceiveBytes(garbage);
+    // A reply whose frame has a payload of this many bytes; 27 of them come before the XML.
+    const auto ofPayload = [](std::size_t size, std::string xml, std::uint8_t sequence) {
+        xml.resize(size - 27, ' ');
+        return SmsReply(xml, sequence);
+    };
+    // Longer than a server sends, and cut in two: skipped by its length.
+    const auto tooLong = Service.Numbered(ofPayload(8193, "<deliverable>No</deliverable>", 1));
+    Service.ReceiveBytes(std::span(tooLong).first(100));
+    Service.ReceiveBytes(std::span(tooLong).subspan(100));
+    ++Service.NextSequence;
+    for (std::uint8_t sequence = 1; sequence <= 3; ++sequence) {
+        Service.Receive(ofPayload(8192, "<deliverable>Yes</deliverable>", sequence));
+    }
+    Service.Receive(Snac(0x15, 0x03, Packet(64990, '<')));
+    Service.Receive(SmsReply("<deliverable>No</deliverable>", 4));
+    EXPECT_EQ(Events.Lines, (Lines{u"Message successfully delivered", u"Message successfully delivered",
+                                   u"Message successfully delivered", u"Message was not delivered"}));
+    // Bytes that hold no frame at all, more than any frame: the session must not stay ready and deaf.
+    Service.ReceiveBytes(garbage);
+    EXPECT_EQ(LogOf([&] { Service.ReceiveBytes(Bytes("41")); }),
+              (Lines{u"line: The server sent data that cannot be read, must reconnect",
+                     u"NotReadyToSendMessage", u"SessionFailed"}));
+    EXPECT_FALSE(Service.Open);
 }
 
 TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
@@ -305,12 +353,16 @@ TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
     Auth.FailWrites = false;
     LogIn();
     Service.FailWrites = true;
-    EXPECT_EQ(LogOf([&] { EXPECT_FALSE(Send()); }), mustReconnect);
+    EXPECT_EQ(LogOf([&] { EXPECT_EQ(Send().What, SendAttempt::Kind::NotConnected); }), mustReconnect);
 }
 
 TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
     const Lines closed{Closed, u"NotReadyToSendMessage", u"SessionFailed"};
     const auto duringLogin = Failed(u"The server closed the connection during login");
+    // The socket's own description, and which server it is about.
+    Connect();
+    EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
+              Failed(u"Connection refused by login.example:5190"));
     LogIn();
     EXPECT_EQ(LogOf([&] { Service.Hangup(); }), closed);
     LogIn();
@@ -331,10 +383,11 @@ TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
     EXPECT_EQ(LogOf([&] { Connect(); }), Lines{u"NotReadyToSendMessage"}) << "our own reconnect";
     // The requests that waited are forgotten, and no new one goes out.
     LogIn();
-    EXPECT_TRUE(LogOf([&] { Service.Receive(Yes); }).empty()) << "the request sent before our reconnect";
+    EXPECT_EQ(LogOf([&] { Service.Receive(Yes); }), Lines{Unasked})
+        << "the request sent before our reconnect";
     Send();
     Service.Hangup();
-    EXPECT_EQ(LogOf([&] { Send(); }), Lines{u"line: Not logged in yet: the message was not sent"});
+    EXPECT_EQ(LogOf([&] { Send(); }), Lines{u"line #1: Not logged in yet: the message was not sent"});
     EXPECT_TRUE(LogOf([&] { Timers.Advance(SMSSender::AnswerTimeout); }).empty());
 }
 
@@ -368,7 +421,8 @@ TEST_F(SMSSenderTest, ReconnectFromAnEventHandlerStopsTheOldStep) {
     };
     EXPECT_EQ(reconnectingOn(u"MustReconnect", failingWrite),
               (Lines{u"line: Connection error, must reconnect", u"MustReconnect", u"NotReadyToSendMessage"}));
-    const auto bothAnswers = SmsReply("<deliverable>Yes</deliverable><deliverable>No</deliverable>");
+    // Letter case ignored.
+    const auto bothAnswers = SmsReply("<DELIVERABLE>YES</DELIVERABLE><deliverable>No</deliverable>");
     EXPECT_EQ(reconnectingOn(Delivered, [&] { Service.Receive(bothAnswers); }),
               (Lines{Delivered, u"NotReadyToSendMessage"}));
 }
@@ -390,31 +444,45 @@ TEST_F(SMSSenderTest, DestroyedSessionClosesBothConnectionsAndHearsNoMore) {
 
 // Requests and their answers
 
-TEST_F(SMSSenderTest, EachAnswerGoesToTheOldestWaitingRequest) {
-    const Lines delivered{Delivered, u"answered: delivered"};
-    const Lines notDelivered{NotDelivered, u"answered: not delivered"};
-    const Lines noResult{u"line: The SMS gateway answered without a delivery result", u"answered: no result"};
-    EXPECT_EQ(Answers(1, {SmsReply("<DELIVERABLE>YES</DELIVERABLE>")}), delivered);
-    EXPECT_EQ(Answers(1, {SmsReply("<Deliverable>no</deliverable>")}), notDelivered);
+TEST_F(SMSSenderTest, EachReplyAnswersTheRequestWhoseNumberItEchoes) {
     EXPECT_EQ(Answers(1, {SmsReply("<deliverable>No</deliverable><deliverable>yes</deliverable>")}),
-              (Lines{Delivered, NotDelivered, u"answered: not delivered"}));
+              (Lines{Delivered, NotDelivered, u"answered #1: not delivered"}));
     EXPECT_EQ(Events.LastAnswer.Code, 0) << "only a refusal has a code";
-    EXPECT_TRUE(Answers(0, {Yes, No, Refusal}).empty());
-    EXPECT_EQ(Answers(1, {No, Yes, Refusal}), notDelivered);
     // An SMS response without a marker answers all the same: the wait is over.
-    EXPECT_EQ(Answers(1, {SmsReply("<deliverable>Maybe</deliverable>"), Yes}), noResult);
+    EXPECT_EQ(
+        Answers(1, {SmsReply("<deliverable>Maybe</deliverable>")}),
+        (Lines{u"line #1: The SMS gateway answered without a delivery result", u"answered #1: no result"}));
+    // A report no request waits for answers nothing, and says so once on each connection: one before any
+    // answer, one addressed to another account, one repeated. A SNAC error names no request and answers the
+    // oldest waiting; one too short to hold a code answers nothing.
+    const auto otherAccount = Snac(0x15, 0x03, Tlv(1, Bytes("0B00 6DEFF805 DA07 0300 9600 0A")));
+    const std::u16string denied = u": Message was not delivered: the server denied the request (code 0x000D)";
+    EXPECT_EQ(
+        Answers(3, {SmsReply("<deliverable>Yes</deliverable>", 7),
+                    SmsReply("<deliverable>No</deliverable>", 2), otherAccount, Snac(0x15, 0x01, Bytes("00")),
+                    Denied, No, SmsReply("", 2), SmsReply("<deliverable>Yes</deliverable>", 3)}),
+        (Lines{Unasked, u"line #2: Message was not delivered", u"answered #2: not delivered",
+               u"line #1" + denied, u"answered #1: refused", u"line #3: Message successfully delivered",
+               u"answered #3: delivered"}));
+    EXPECT_EQ(
+        Answers(2, {Yes, Denied, Denied, Yes}),
+        (Lines{Delivered, u"answered #1: delivered", u"line #2" + denied, u"answered #2: refused", Unasked}));
+    EXPECT_EQ(Events.LastAnswer.Code, 0x0D);
     EXPECT_TRUE(LogOf([&] { Timers.Advance(SMSSender::AnswerTimeout); }).empty());
 }
 
 TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
-    // The events that a reply to one request raises, followed by a refusal that only a request still
-    // waiting hears.
+    // The events that a reply to one request raises, followed by a refusal.
     const auto answerTo = [&](const Packet& reply) {
         return Answers(1, {reply, Refusal});
     };
-    const auto refused = [](const std::u16string& codeAndText) {
-        return Lines{u"line: Message was not delivered: the server refused it (code " + codeAndText,
-                     u"answered: refused"};
+    // The lines of a refusal, and then those of the refusal that follows it, which only a request still
+    // waiting hears.
+    const auto refused = [](const std::u16string& codeAndText, const Lines& after = {Unasked}) {
+        auto lines = Lines{u"line #1: Message was not delivered: the server refused it (code " + codeAndText,
+                           u"answered #1: refused"};
+        lines.insert(lines.end(), after.begin(), after.end());
+        return lines;
     };
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 AE01 32", {})), refused(u"0x32)"));
     const auto text = AsciiBytes("Sorry, but SMS messages not implemented yet...");
@@ -429,19 +497,46 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
               refused(u"0xFF): " + std::u16string(120, u'x')));
     const auto optionalData = Bytes("0015 0003 8000 00000000 0004 00010000");
     EXPECT_EQ(answerTo(Frame(2, Concat({optionalData, Packet(Yes.begin() + 16, Yes.end())}))),
-              (Lines{Delivered, u"answered: delivered"}));
+              (Lines{Delivered, u"answered #1: delivered", Unasked}));
     // The server's own text is shown, never searched: it cannot fake a delivery.
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", AsciiBytes("<deliverable>Yes</deliverable>"))),
               refused(u"0x46): <deliverable>Yes</deliverable>"));
-    // None of these parses as a reply to this account, so none answers the request: the wrong meta type,
-    // a TLV or a meta header cut short, a chunk size that disagrees with its TLV, another account.
+    // None of these parses as a meta reply, so none answers the request: the wrong meta type, a TLV or a
+    // meta header cut short, a chunk size that disagrees with its TLV, another TLV.
     for (const auto& reply : {MetaReply("D007 0100 0100 46", {}), Snac(0x15, 0x03, Bytes("0001 00FF 0B00")),
                               Snac(0x15, 0x03, Tlv(1, Bytes("0700 6CEFF805 DA07 01"))),
                               Snac(0x15, 0x03, Tlv(1, Bytes("FFFF 6CEFF805 DA07 0100 0100 46"))),
-                              Snac(0x15, 0x03, Tlv(1, Bytes("0B00 6DEFF805 DA07 0100 0100 46"))),
                               Snac(0x15, 0x03, Tlv(2, Bytes("0B00 6CEFF805 DA07 0100 0100 46")))}) {
-        EXPECT_EQ(answerTo(reply), refused(u"0x46)"));
+        EXPECT_EQ(answerTo(reply), refused(u"0x46)", {}));
     }
+}
+
+TEST_F(SMSSenderTest, LoggedOffByTheServerTheSessionEndsAndItsRequestsWithIt) {
+    const struct {
+        Packet frame;
+        std::u16string line, why;
+        int code;
+    } cases[] = {
+        {LogOff("0001", "New client with same uin connected"),
+         u"Logged off by the server: another login with this account", u": another login", 1},
+        {LogOff("0002", "Going down"), u"Logged off by the server (code 0x0002): Going down", u"", 2},
+        {Frame(4, {}), u"Logged off by the server", u"", 0},
+    };
+    for (const auto& c : cases) {
+        LogIn();
+        Send();
+        // The server leaves the connection open and denies what comes after: the session hears none of it.
+        EXPECT_EQ(LogOf([&] {
+                      Service.Receive(Concat({c.frame, Denied}));
+                      Timers.Advance(SMSSender::AnswerTimeout);
+                  }),
+                  (Lines{u"line: " + c.line, u"NotReadyToSendMessage", u"SessionFailed" + c.why}));
+        EXPECT_EQ(std::pair(Service.Open, Events.LastEnd.Code), std::pair(false, c.code));
+    }
+    ConnectToService();
+    EXPECT_EQ(LogOf([&] { Service.Receive(LogOff("0001", "New client with same uin connected")); }),
+              Failed(u"Logged off by the server: another login with this account", u": another login"));
+    EXPECT_EQ(Events.LastEnd.ServerText, u"New client with same uin connected");
 }
 
 // Silence
@@ -478,18 +573,19 @@ TEST_F(SMSSenderTest, SilenceAtEachStageGivesItsLineAfterItsTime) {
 TEST_F(SMSSenderTest, EachUnansweredRequestIsReportedOnceAfterAMinute) {
     LogIn();
     Events.Lines.clear();
-    Send();
+    Send(1);
     Timers.Advance(30s);
-    Send();
+    Send(2);
     Timers.Advance(30s);
     Service.Receive(Yes);
     Timers.Advance(10min);
-    // A late answer still counts for the oldest request.
-    Service.Receive(No);
+    // A late answer still counts.
+    Service.Receive(SmsReply("<deliverable>No</deliverable>", 2));
     EXPECT_EQ(Events.Lines, (Lines{u"Sending message", u"Sending message",
                                    u"No answer from the SMS gateway yet", u"Message successfully delivered",
                                    u"No answer from the SMS gateway yet", u"Message was not delivered"}));
-    EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), u"AnswerOverdue"), 2);
+    EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), u"AnswerOverdue #1"), 1);
+    EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), u"AnswerOverdue #2"), 1);
     EXPECT_EQ(Timers.RunningTimers(), 0u);
 }
 

@@ -2,7 +2,9 @@
 
 #include "support/HexBytes.h"
 
+#include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -36,8 +38,8 @@ inline std::vector<std::uint8_t> CookieReply(std::string_view address,
 
 // The error code first: the reader's first entry has index 0, which a lookup must not take for "none".
 inline std::vector<std::uint8_t> ErrorReply(std::string_view code) {
-    return AuthorizationReply({Tlv(8, Bytes(code)), Tlv(1, AsciiBytes("100200300")),
-                               Tlv(4, AsciiBytes("https://example.invalid/e"))});
+    return AuthorizationReply(
+        {Tlv(8, Bytes(code)), Tlv(1, AsciiBytes("100200300")), Tlv(4, AsciiBytes("Login failed"))});
 }
 
 inline std::vector<std::uint8_t> Snac(std::uint16_t family, std::uint16_t subtype,
@@ -57,9 +59,17 @@ inline std::vector<std::uint8_t> MetaReply(std::string_view fields, const std::v
     return Snac(0x15, 0x03, Tlv(1, Concat({{size[1], size[0]}, chunk})));
 }
 
-// The gateway's answer to an SMS request: a successful meta reply that carries its XML.
-inline std::vector<std::uint8_t> SmsReply(std::string_view xml) {
-    return MetaReply("DA07 0100 9600 0A", AsciiBytes(xml));
+// The gateway's answer to the SMS request with this meta sequence number (the first on a connection carries
+// 1): a successful meta reply that carries its XML.
+inline std::vector<std::uint8_t> SmsReply(std::string_view xml, std::uint8_t sequence = 1) {
+    std::array<char, 20> fields{};
+    std::snprintf(fields.data(), fields.size(), "DA07 %02X00 9600 0A", sequence);
+    return MetaReply(fields.data(), AsciiBytes(xml));
+}
+
+// The service server logs the session off: TLV 9 holds why as a code, TLV 0x0B as text.
+inline std::vector<std::uint8_t> LogOff(std::string_view code, std::string_view text) {
+    return Frame(4, Concat({Tlv(9, Bytes(code)), Tlv(0x0B, AsciiBytes(text))}));
 }
 
 } // namespace pagewing::test::ServerFrames

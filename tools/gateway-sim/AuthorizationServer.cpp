@@ -34,6 +34,7 @@ AuthorizationServer::AuthorizationServer(const Options& options, CookieRegistry&
                                          const FlapServer& service, Reporter& log)
     : FlapServer(QStringLiteral("auth"), options.Fragment, !options.StallLogin, log)
     , ForcedError(options.AuthorizationError)
+    , ForcedErrorText(options.AuthorizationErrorText)
     , Stall(options.StallLogin)
     , KeepOpen(options.KeepLoginOpen)
     , Cookies(cookies)
@@ -68,9 +69,10 @@ void AuthorizationServer::HandleLogin(ClientConnection& connection, const QByteA
     reply.AppendTlv(UinTlv, *uinText);
     if (error) {
         reply
-            .AppendTlv(ErrorAddressTlv, QStringLiteral("https://pagewing.invalid/login-error?code=%1")
-                                            .arg(ErrorCodeText(*error))
-                                            .toLatin1())
+            .AppendTlv(ErrorAddressTlv,
+                       ForcedErrorText.value_or(QStringLiteral("https://pagewing.invalid/login-error?code=%1")
+                                                    .arg(ErrorCodeText(*error))
+                                                    .toLatin1()))
             .AppendUInt16Tlv(ErrorCodeTlv, *error);
         Log.Trace(
             QStringLiteral("%1: login refused with error %2").arg(connection.Name(), ErrorCodeText(*error)));

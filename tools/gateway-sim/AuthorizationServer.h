@@ -40,6 +40,7 @@ private:
     // Keyed by the UIN as decimal text, the form it takes in the login packet.
     QHash<QByteArray, Options::Account> Accounts;
     const std::optional<quint16> ForcedError;
+    const std::optional<QByteArray> ForcedErrorText;
     const bool Stall;
     const bool KeepOpen;
     CookieRegistry& Cookies;

@@ -76,6 +76,15 @@ void ClientConnection::Close() {
     }
 }
 
+quint16 ClientConnection::NumberNoRequestUsed() const {
+    // Counting down from 0, away from the client's numbers, which count up from 1.
+    quint16 number = 0;
+    for (qsizetype tried = 0; tried < RequestNumbers.size() && RequestNumbers.contains(number); ++tried) {
+        --number;
+    }
+    return number;
+}
+
 void ClientConnection::ReadArrivals() {
     Cutter.Append(Socket->readAll());
     while (!Closing) {

@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTcpSocket>
 
@@ -42,6 +43,15 @@ public:
     std::optional<quint32> SignedInUin() const { return Uin; }
     void SignIn(const quint32 uin) { Uin = uin; }
 
+    // The meta sequence numbers that SMS requests on this connection carried, which their answers echo.
+    void RememberRequest(const quint16 metaSequence) { RequestNumbers.insert(metaSequence); }
+    // A number that no request on this connection has carried, for a report that answers none.
+    quint16 NumberNoRequestUsed() const;
+
+    // Logged off by the server, which leaves the connection open and denies every later request.
+    bool IsLoggedOff() const { return LoggedOff; }
+    void LogOff() { LoggedOff = true; }
+
 signals:
     void FrameReceived(const pagewing::sim::FlapFrame& frame);
     // Everything sent so far has gone to the system.
@@ -59,6 +69,8 @@ private:
     FrameSender Sender;
     FlapStreamCutter Cutter;
     std::optional<quint32> Uin;
+    QSet<quint16> RequestNumbers;
+    bool LoggedOff = false;
     bool Closing = false;
 };
 

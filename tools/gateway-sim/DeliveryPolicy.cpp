@@ -20,6 +20,9 @@ std::optional<DeliveryPolicy::Mode> DeliveryPolicy::ModeFromName(const QStringVi
     if (name == u"silent") {
         return Mode::Silent;
     }
+    if (name == u"deny") {
+        return Mode::Deny;
+    }
     return std::nullopt;
 }
 
@@ -38,6 +41,7 @@ DeliveryPolicy::Answer DeliveryPolicy::AnswerFor(const QStringView destination) 
     case Mode::Never:
     case Mode::Refuse:
     case Mode::Silent:
+    case Mode::Deny:
         break;
     }
     return AnswerForUnreadable();
@@ -49,6 +53,8 @@ DeliveryPolicy::Answer DeliveryPolicy::AnswerForUnreadable() const {
         return Answer::Refusal;
     case Mode::Silent:
         return Answer::None;
+    case Mode::Deny:
+        return Answer::Denial;
     case Mode::Always:
     case Mode::Never:
     case Mode::ByNumber:

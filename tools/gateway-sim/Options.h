@@ -25,8 +25,10 @@ struct Options {
     Endpoint Authorization{QHostAddress(QHostAddress::LocalHost), DefaultPort};
     Endpoint Service{QHostAddress(QHostAddress::LocalHost), 0};
     QList<Account> Accounts{{DemoUin, DemoPassword}};
-    // Set by --auth-error: every login is refused with this code, whatever the account.
+    // Set by --auth-error: every login is refused with this code, whatever the account, and with this text
+    // (Windows-1252) in place of the error page's address when one is given.
     std::optional<quint16> AuthorizationError;
+    std::optional<QByteArray> AuthorizationErrorText;
     DeliveryPolicy::Mode Delivery = DeliveryPolicy::Mode::ByNumber;
     // The silences and closings of real servers, each of which a client must survive.
     bool StallLogin = false;
@@ -37,6 +39,8 @@ struct Options {
     bool DropAfterRequest = false;
     // Delivery reports sent unasked right after client ready; 0 for none.
     quint32 Flood = 0;
+    // Right after client ready, log the session off as for another login of the same account.
+    bool AnotherLogin = false;
     bool Fragment = false;
     bool Verbose = false;
 };

@@ -102,9 +102,10 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
     const QCommandLineOption authError(
         QStringLiteral("auth-error"),
         QStringLiteral("Refuse every login with this hexadecimal error code (\"0018\" or \"0x18\") "
-                       "instead of checking the accounts. Without it, a wrong password gets 0004 and an "
-                       "unknown UIN 0007."),
-        QStringLiteral("CODE"));
+                       "instead of checking the accounts; with \":TEXT\" after the code, the refusal's "
+                       "TLV 0x0004 carries TEXT (\"0001:Authentication failed\") instead of the address of "
+                       "an error page. Without it, a wrong password gets 0004 and an unknown UIN 0007."),
+        QStringLiteral("CODE[:TEXT]"));
     const QCommandLineOption deliver(
         QStringLiteral("deliver"),
         QStringLiteral(
@@ -112,8 +113,8 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
             "\"by-number\" (default): deliverable when the destination is 7 to 15 digits with an "
             "optional leading '+'. \"refuse\" answers as a server without an SMS gateway does "
             "(a meta reply with result 0x46 and the text \"Sorry, but SMS messages not implemented "
-            "yet...\"), \"silent\" not at all. Every request still gets its line on standard "
-            "output."),
+            "yet...\"), \"deny\" with the SNAC error 15,01 code 0x000D (request denied), \"silent\" "
+            "not at all. Every request still gets its line on standard output."),
         QStringLiteral("RULE"));
     const QCommandLineOption stallLogin(
         QStringLiteral("stall-login"),
@@ -131,12 +132,20 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
     const QCommandLineOption flood(
         QStringLiteral("flood"),
         QStringLiteral("Right after client ready (SNAC 01,02), send N delivery reports (SNAC 15,03, "
-                       "deliverable) that answer no request; N from 1 to 1000000."),
+                       "deliverable) that answer no request: each carries a meta sequence number that no "
+                       "request on the connection has used; N from 1 to 1000000."),
         QStringLiteral("N"));
     const QCommandLineOption closeAfterReady(
         QStringLiteral("close-after-ready"),
         QStringLiteral("The service server closes the connection as soon as it has received client ready "
                        "(SNAC 01,02), once everything queued, a --flood included, is written."));
+    const QCommandLineOption anotherLogin(
+        QStringLiteral("another-login"),
+        QStringLiteral("Right after client ready, log the session off as a server does when the same "
+                       "account logs in elsewhere: a channel 4 frame with TLV 0x0009 = 0x0001 and TLV "
+                       "0x000B \"New client with same uin connected\". The connection stays open, and every "
+                       "later SMS request gets the SNAC error 15,01 code 0x000D (request denied). No "
+                       "--flood or --close-after-ready follows."));
     const QCommandLineOption dropAfterRequest(
         QStringLiteral("drop-after-request"),
         QStringLiteral("The service server closes the connection right after reading an SMS request, "
@@ -151,7 +160,8 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
                                      QStringLiteral("Log every frame received and sent on standard error."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and exit."));
     parser.addOptions({help, version, listen, service, account, authError, deliver, stallLogin, stallService,
-                       keepLoginOpen, flood, closeAfterReady, dropAfterRequest, fragment, verbose});
+                       keepLoginOpen, flood, closeAfterReady, anotherLogin, dropAfterRequest, fragment,
+                       verbose});
 
     if (!parser.parse(arguments)) {
         return Failure(parser.errorText());
@@ -207,19 +217,27 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
         }
     }
     if (parser.isSet(authError)) {
-        options.AuthorizationError = ParseErrorCode(parser.value(authError));
+        const auto value = parser.value(authError);
+        const auto colon = value.indexOf(QLatin1Char(':'));
+        options.AuthorizationError = ParseErrorCode(colon < 0 ? value : value.first(colon));
         if (!options.AuthorizationError) {
             return Failure(
-                QStringLiteral(
-                    "--auth-error wants 1 to 4 hexadecimal digits such as 0018 or 0x18, not \"%1\"")
-                    .arg(parser.value(authError)));
+                QStringLiteral("--auth-error wants 1 to 4 hexadecimal digits such as 0018 or 0x18, "
+                               "then perhaps :TEXT, not \"%1\"")
+                    .arg(value));
+        }
+        if (colon >= 0) {
+            options.AuthorizationErrorText = CodePage1252::Encode(QStringView(value).sliced(colon + 1));
+            if (!options.AuthorizationErrorText) {
+                return Failure(QStringLiteral("the text of --auth-error must be Windows-1252"));
+            }
         }
     }
     if (parser.isSet(deliver)) {
         const auto mode = DeliveryPolicy::ModeFromName(parser.value(deliver));
         if (!mode) {
             return Failure(
-                QStringLiteral("--deliver wants always, never, by-number, refuse or silent, not \"%1\"")
+                QStringLiteral("--deliver wants always, never, by-number, refuse, silent or deny, not \"%1\"")
                     .arg(parser.value(deliver)));
         }
         options.Delivery = *mode;
@@ -238,6 +256,7 @@ OptionsParser::Outcome OptionsParser::Parse(const QStringList& arguments) {
     options.StallService = parser.isSet(stallService);
     options.KeepLoginOpen = parser.isSet(keepLoginOpen);
     options.CloseAfterReady = parser.isSet(closeAfterReady);
+    options.AnotherLogin = parser.isSet(anotherLogin);
     options.DropAfterRequest = parser.isSet(dropAfterRequest);
     options.Fragment = parser.isSet(fragment);
     options.Verbose = parser.isSet(verbose);

@@ -19,11 +19,18 @@ namespace {
 
 constexpr quint16 CookieTlv = 0x0006;
 constexpr quint16 BadCookieTlv = 0x0009;
+// The log-off frame's TLVs: why, as a code and as text.
+constexpr quint16 LogOffCodeTlv = 0x0009;
+constexpr quint16 LogOffTextTlv = 0x000B;
+constexpr quint16 AnotherLoginCode = 0x0001;
+constexpr const char* AnotherLoginText = "New client with same uin connected";
 
 constexpr quint16 GenericFamily = 0x0001;
 constexpr quint16 ClientReadySubtype = 0x0002;
 constexpr quint16 ServerReadySubtype = 0x0003;
 constexpr quint16 SmsFamily = 0x0015;
+constexpr quint16 ErrorSubtype = 0x0001;
+constexpr quint16 RequestDenied = 0x000D;
 constexpr quint16 SmsRequestSubtype = 0x0002;
 constexpr quint16 SmsReplySubtype = 0x0003;
 
@@ -49,6 +56,7 @@ ServiceServer::ServiceServer(const Options& options, CookieRegistry& cookies, Re
     , Stall(options.StallService)
     , CloseAfterReady(options.CloseAfterReady)
     , DropAfterRequest(options.DropAfterRequest)
+    , AnotherLogin(options.AnotherLogin)
     , Flood(options.Flood) {}
 
 void ServiceServer::HandleFrame(ClientConnection& connection, const FlapFrame& frame) {
@@ -102,6 +110,10 @@ void ServiceServer::HandleCookie(ClientConnection& connection, const QByteArray&
 
 void ServiceServer::HandleClientReady(ClientConnection& connection) {
     Log.Trace(QStringLiteral("%1: client ready").arg(connection.Name()));
+    if (AnotherLogin) {
+        LogOffForAnotherLogin(connection);
+        return;
+    }
     const auto closeIfAsked = [this, &connection] {
         if (CloseAfterReady) {
             connection.Close();
@@ -115,13 +127,22 @@ void ServiceServer::HandleClientReady(ClientConnection& connection) {
         QStringLiteral("%1: sending %2 delivery reports nobody asked for").arg(connection.Name()).arg(Flood));
     // A child of the connection, which it cannot outlive.
     new SnacBatcher(
-        connection, Flood, [this, account = *connection.SignedInUin()] { return UnaskedReport(account); },
-        closeIfAsked);
+        connection, Flood, [this, &connection] { return UnaskedReport(connection); }, closeIfAsked);
+}
+
+void ServiceServer::LogOffForAnotherLogin(ClientConnection& connection) {
+    Log.Trace(QStringLiteral("%1: logging the session off for another login, leaving the connection open")
+                  .arg(connection.Name()));
+    WireWriter farewell;
+    farewell.AppendUInt16Tlv(LogOffCodeTlv, AnotherLoginCode).AppendTlv(LogOffTextTlv, AnotherLoginText);
+    connection.Send(FlapFrame::CloseChannel, farewell.Bytes());
+    connection.LogOff();
 }
 
 void ServiceServer::HandleSmsRequest(ClientConnection& connection, const Snac& request) {
     const auto account = *connection.SignedInUin();
     const auto sms = SmsRequest::Parse(request.Body);
+    connection.RememberRequest(sms.MetaSequence);
     if (!sms.IsReadable()) {
         Log.Note(QStringLiteral("%1: unreadable SMS request: %2").arg(connection.Name(), sms.Problem));
         SendAnswer(connection, Delivery.AnswerForUnreadable(), request, sms.MetaSequence);
@@ -146,7 +167,8 @@ void ServiceServer::SendAnswer(ClientConnection& connection, const DeliveryPolic
                                const Snac& request, const quint16 metaSequence) {
     const auto account = *connection.SignedInUin();
     QByteArray body;
-    switch (answer) {
+    // A session logged off is denied everything, whatever the gateway would have said.
+    switch (connection.IsLoggedOff() ? DeliveryPolicy::Answer::Denial : answer) {
     case DeliveryPolicy::Answer::Deliverable:
     case DeliveryPolicy::Answer::NotDeliverable:
         body =
@@ -159,13 +181,19 @@ void ServiceServer::SendAnswer(ClientConnection& connection, const DeliveryPolic
     case DeliveryPolicy::Answer::None:
         Log.Trace(QStringLiteral("%1: leaving the SMS request unanswered").arg(connection.Name()));
         return;
+    case DeliveryPolicy::Answer::Denial:
+        connection.SendSnac({SmsFamily, ErrorSubtype, 0, request.RequestId,
+                             WireWriter().AppendUInt16(RequestDenied).Bytes()});
+        return;
     }
     connection.SendSnac({SmsFamily, SmsReplySubtype, 0, request.RequestId, body});
 }
 
-Snac ServiceServer::UnaskedReport(const quint32 account) {
-    // Request id and meta sequence 0: the report answers nothing the client sent.
-    return {SmsFamily, SmsReplySubtype, 0, 0, SmsResponse{account, 0, true, ++MessageCount}.ToSnacBody()};
+Snac ServiceServer::UnaskedReport(const ClientConnection& connection) {
+    // Request id 0 and a meta sequence number no request used: the report answers nothing the client sent.
+    const SmsResponse report{*connection.SignedInUin(), connection.NumberNoRequestUsed(), true,
+                             ++MessageCount};
+    return {SmsFamily, SmsReplySubtype, 0, 0, report.ToSnacBody()};
 }
 
 } // namespace pagewing::sim
