@@ -67,7 +67,7 @@ class HistoryTest : public QObject {
 private slots:
     void init() { QDir(Folder.filePath(QStringLiteral("new"))).removeRecursively(); }
 
-    void aNewHistoryIsPrivateJournalledAndVersioned() {
+    void aNewHistoryIsPrivateJournalledAndVersionedAndANewerOneLeftAlone() {
         const auto umask = ::umask(0);
         History history(File());
         QVERIFY(history.Add(Message(QStringLiteral("5550101"))));
@@ -79,6 +79,14 @@ private slots:
         }
         QCOMPARE(Pragma(File(), "journal_mode").toString(), QStringLiteral("wal"));
         QCOMPARE(Pragma(File(), "user_version").toInt(), 1);
+
+        // A newer version's file is left alone.
+        QVERIFY(OtherProgram(File()).Run(QStringLiteral("PRAGMA user_version = 7")));
+        History newer(File());
+        QSignalSpy problems(&newer, &History::Problem);
+        QVERIFY(!newer.Open());
+        QVERIFY(problems.value(0).value(0).toString().contains(u"newer version"));
+        QCOMPARE(Pragma(File(), "user_version").toInt(), 7);
     }
 
     void findsByFilterAndPagesFromTheNewest() {
@@ -125,25 +133,6 @@ private slots:
         }
     }
 
-    void anExportIsPrivateAndHoldsWhatTheFilterLetsThrough() {
-        History history(File());
-        history.Add(Message(QStringLiteral("Ann 5550101"), QStringLiteral("=1+1")));
-        history.Add(Message(QStringLiteral("Bob 5550102")));
-        HistoryExport exporting(history, QStringLiteral("ann"));
-        QSignalSpy finished(&exporting, &HistoryExport::Finished);
-        const auto umask = ::umask(0);
-        QCOMPARE(exporting.Start(Folder.filePath(QStringLiteral("out.csv"))), QString());
-        ::umask(umask);
-        QVERIFY(finished.wait());
-        QCOMPARE(finished.at(0).at(0).toString(), QString());
-        QFile csv(Folder.filePath(QStringLiteral("out.csv")));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
-        const auto rows = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        QCOMPARE(rows.size(), 2);
-        QVERIFY(rows.at(1).endsWith(u",Ann 5550101,Ann 5550101,,'=1+1,queued,0,"));
-    }
-
     void aBrokenFileIsPutAsideAndANewOneStarted_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("not a database") << QByteArray("Some notes of mine\n");
@@ -167,16 +156,6 @@ private slots:
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), bytes);
         QCOMPARE(history.Newest(5).size(), 1);
-    }
-
-    void aNewerVersionsFileIsLeftAlone() {
-        { History(File()).Open(); }
-        { QVERIFY(OtherProgram(File()).Run(QStringLiteral("PRAGMA user_version = 7"))); }
-        History history(File());
-        QSignalSpy problems(&history, &History::Problem);
-        QVERIFY(!history.Open());
-        QVERIFY(problems.value(0).value(0).toString().contains(u"newer version"));
-        QCOMPARE(Pragma(File(), "user_version").toInt(), 7);
     }
 
     // Files planted where the history would be: none is followed, changed or read, and a line says why.

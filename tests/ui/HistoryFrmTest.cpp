@@ -1,5 +1,6 @@
 // The Message History window over a history of its own: newest first, filtered, following new outcomes, what
-// its buttons and keys do with the rows chosen, a server's text shown as text, and its size remembered.
+// its buttons and keys do with the rows chosen, a server's text shown as text, and its size remembered across
+// a restart.
 
 #include "ui/HistoryFrm.h"
 #include "platform/RegisteryLoadSave.h"
@@ -22,6 +23,8 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace pagewing;
 
@@ -49,7 +52,7 @@ private slots:
         auto& records = window.Messages().Records();
         const auto hostile = QStringLiteral("<img src=\"/tmp/x.png\"> & <b>bold</b>");
         window.Messages().Submit(
-            {QStringLiteral("Ann 5550101"), QStringLiteral("Cron"), QStringLiteral("Tom, \"Jerry\"")});
+            {QStringLiteral("Ann 5550101"), QStringLiteral("Cron"), QStringLiteral("=1+1, \"Jerry\"")});
         window.Messages().Submit({QStringLiteral("Bob 5550102"), QStringLiteral("Cron"), hostile});
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -89,13 +92,22 @@ private slots:
         table->selectRow(0);
         QVERIFY(button("cmdSendAgain")->isEnabled() && button("cmdDelete")->isEnabled());
         QVERIFY(
-            history->findChild<QPlainTextEdit*>()->toPlainText().endsWith(u"Cron: Tom, \"Jerry\"\nQueued"));
+            history->findChild<QPlainTextEdit*>()->toPlainText().endsWith(u"Cron: =1+1, \"Jerry\"\nQueued"));
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(QApplication::clipboard()->text().endsWith(u"\tAnn 5550101\tCron: Tom, \"Jerry\"\tQueued\n"));
+        QVERIFY(
+            QApplication::clipboard()->text().endsWith(u"\tAnn 5550101\tCron: =1+1, \"Jerry\"\tQueued\n"));
+        // Exported: what the filter lets through, formulas as text, in a file of the owner's alone.
         const QTemporaryDir folder;
-        history->Export(folder.filePath(QStringLiteral("out.csv")));
-        QTRY_VERIFY(QFile::exists(folder.filePath(QStringLiteral("out.csv"))) &&
-                    !history->findChild<QProgressBar*>()->isVisible());
+        QFile csv(folder.filePath(QStringLiteral("out.csv")));
+        const auto umask = ::umask(0);
+        history->Export(csv.fileName());
+        ::umask(umask);
+        QTRY_VERIFY(csv.exists() && !history->findChild<QProgressBar*>()->isVisible());
+        QVERIFY(csv.open(QIODevice::ReadOnly) &&
+                (csv.permissions() & 0x0777) == (QFile::ReadUser | QFile::WriteUser));
+        const auto rows = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QVERIFY(rows.size() == 2 &&
+                rows.at(1).endsWith(u",Ann 5550101,5550101,Cron,\"'=1+1, \"\"Jerry\"\"\",queued,0,"));
 
         button("cmdSendAgain")->click();
         QCOMPARE(records.Newest(10, QStringLiteral("ann")).size(), 2);
@@ -112,24 +124,17 @@ private slots:
         // Deleted while queued, they never go out.
         QCOMPARE(records.InState(MessageState::Queued).size(), 3);
         QCOMPARE(records.Newest(10, QStringLiteral("ann")).size(), 0);
-    }
 
-    void itsSizeAndColumnsComeBackAfterARestart() {
-        test::FakeDesktopIntegration desktop;
-        MainFrm window(desktop);
-        {
-            HistoryFrm history(window.Messages(), desktop);
-            history.show();
-            history.resize(720, 530);
-            history.findChild<QTableView*>()->setColumnWidth(1, 201);
-            history.hide();
-            QCOMPARE(history.findChild<QTableView*>()->geometry().bottom(), 530 - 56 - 64 - 1);
-        }
+        // Its size and column widths come back after a restart.
+        history->resize(720, 530);
+        table->setColumnWidth(1, 201);
+        history->hide();
+        QCOMPARE(table->geometry().bottom(), 530 - 56 - 64 - 1);
         GlobalSettings = {};
         RegisteryLoadSave::LoadWindowSettings();
-        HistoryFrm history(window.Messages(), desktop);
-        QCOMPARE(history.size(), QSize(720, 530));
-        QCOMPARE(history.findChild<QTableView*>()->columnWidth(1), 201);
+        const HistoryFrm again(window.Messages(), desktop);
+        QCOMPARE(again.size(), QSize(720, 530));
+        QCOMPARE(again.findChild<QTableView*>()->columnWidth(1), 201);
     }
 };
 
