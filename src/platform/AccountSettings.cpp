@@ -165,7 +165,9 @@ void Load(Keyring& keyring, Handler done) {
     } else if (!RegisteryLoadSave::IsOwnStore()) {
         done({});
     } else {
-        Save(keyring, [done = std::move(done)](const QString& note) { done({note, PasswordGap::None, {}, {}}); });
+        Save(keyring, [done = std::move(done)](const QString& note) {
+            done({note, PasswordGap::None, {}, {}});
+        });
     }
 }
 

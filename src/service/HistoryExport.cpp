@@ -40,7 +40,8 @@ QString HistoryExport::CsvLine(const QStringList& fields) {
 QString HistoryExport::Start(const QString& fileName) {
     File.setFileName(fileName);
     // The messages are as private here as in the history, whatever the umask or the file's mode before.
-    if (!File.open(QIODevice::WriteOnly) || !File.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+    if (!File.open(QIODevice::WriteOnly) ||
+        !File.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         return File.errorString();
     }
     Expected = Source.Count(Filter);
