@@ -43,8 +43,8 @@ AccountSettings::Loaded LoadAccount(CommandLineOutput& output) {
     QEventLoop waiting;
     std::optional<AccountSettings::Loaded> account;
     AccountSettings::Load(keyring, [&](const AccountSettings::Loaded& loaded) {
-        if (!loaded.Note.isEmpty()) {
-            output.Line(StatusLine::Dated(LocaleStatusClock(), loaded.Note));
+        for (const auto& line : loaded.Lines()) {
+            output.Line(StatusLine::Dated(LocaleStatusClock(), line));
         }
         account = loaded;
         waiting.quit();
@@ -183,17 +183,23 @@ int Send(const CommandLine& command) {
 
 int PrintHistory(const CommandLine& command) {
     CommandLineOutput output(FormatOf(command), false);
-    History history;
+    // Read only: a reader changes nothing, waits a second at most for a writer, and reads a file that it
+    // could not write.
+    History history(History::DefaultFileName(), History::Access::ReadOnly);
     // Asking is no reason to make a history where there is none.
     if (!QFileInfo::exists(history.FileName())) {
         return output.Finish(SendExit::Delivered);
     }
-    QObject::connect(&history, &History::Problem,
-                     [&output](const QString& problem) { output.Error(problem); });
-    if (!history.Open()) {
+    bool failed = false;
+    QObject::connect(&history, &History::Problem, [&output, &failed](const QString& problem) {
+        output.Error(problem);
+        failed = true;
+    });
+    const auto records = history.Newest(command.Limit);
+    if (failed) {
         return output.Finish(SendExit::Unsendable);
     }
-    for (const auto& record : history.Newest(command.Limit)) {
+    for (const auto& record : records) {
         if (command.Json) {
             output.Record(JsonRecord(record));
         } else {

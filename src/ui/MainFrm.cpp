@@ -303,8 +303,8 @@ void MainFrm::Reconnect() {
 }
 
 void MainFrm::LogInOrAsk(const AccountSettings::Loaded& loaded, bool canLogIn) {
-    if (!loaded.Note.isEmpty()) {
-        Note(loaded.Note);
+    for (const auto& line : loaded.Lines()) {
+        Note(line);
     }
     using Gap = AccountSettings::PasswordGap;
     if (canLogIn) {

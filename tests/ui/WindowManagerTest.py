@@ -53,9 +53,11 @@ def active():
 
 
 def click(window, x, y):
-    """A click at a point of a window; the program's windows have no frame, so the point is the window's."""
+    """A click at a point of a window, a negative y counting from its bottom; the program's windows have no
+    frame, so the point is the window's."""
     geometry = dict(line.split("=") for line in subprocess.run(
         ["xdotool", "getwindowgeometry", "--shell", str(window)], capture_output=True, text=True).stdout.split())
+    y = y if y >= 0 else int(geometry["HEIGHT"]) + y
     subprocess.run(["xdotool", "mousemove", str(int(geometry["X"]) + x), str(int(geometry["Y"]) + y), "click", "1"])
 
 
@@ -103,7 +105,7 @@ def dialogs_open_over_the_main_window(pagewing, work):
         history = window_titled("Message History")
         expect_over(history, main, main)
         wait_for("the history to take the keyboard", lambda: active() == history)
-        click(history, 352, 388)  # Export as CSV
+        click(history, 349, -22)  # Export as CSV, in the button bar along the bottom
         export = window_titled("Export as CSV")
         expect_over(export, history, main)
         wait_for("the file dialog to take the keyboard", lambda: active() == export)
