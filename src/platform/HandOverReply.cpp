@@ -33,6 +33,9 @@ HandOverReply::HandOverReply(QLocalSocket* connection, QObject* parent)
 void HandOverReply::Taken() {
     if (!Finished) {
         Write(Connection, SingleCopy::Reply::Taken);
+        // Out of this process before the message is taken: a window killed after taking it leaves the
+        // command knowing so, and the command never sends it a second time by itself.
+        Connection->flush();
     }
 }
 
