@@ -48,6 +48,8 @@ void HandOverReply::WriteReport(const QString& kind, const QString& destination,
 void HandOverReply::Sent() {
     if (!Finished) {
         Write(Connection, SingleCopy::Reply::Sent);
+        // Out before the request itself: a command whose window dies under the write hears it may arrive.
+        Connection->flush();
     }
 }
 

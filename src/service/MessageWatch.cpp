@@ -7,11 +7,7 @@ namespace pagewing {
 MessageWatch::MessageWatch(Messenger& messages, QObject* parent)
     : QObject(parent) {
     connect(&messages, &Messenger::Reported, this, &MessageWatch::Report);
-    connect(&messages, &Messenger::MessageWritten, this, [this](qint64 id) {
-        if (Open.contains(id)) {
-            emit Sent(id);
-        }
-    });
+    connect(&messages, &Messenger::MessageChanged, this, &MessageWatch::Changed);
     connect(&messages, &Messenger::MessageFinished, this, &MessageWatch::Ended);
 }
 
@@ -22,6 +18,12 @@ void MessageWatch::Watch(qint64 id) {
 void MessageWatch::Report(const StatusReport& report) {
     if (report.Message == 0 ? !Open.isEmpty() : Open.contains(report.Message)) {
         emit Reported(report);
+    }
+}
+
+void MessageWatch::Changed(const MessageRecord& record) {
+    if (record.State == MessageState::Sending && Open.contains(record.Id)) {
+        emit Sent(record.Id);
     }
 }
 

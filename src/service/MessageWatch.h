@@ -30,12 +30,14 @@ public:
 
 signals:
     void Reported(const pagewing::StatusReport& report);
-    // The request went out: from now on the message may arrive, whatever else is heard.
+    // The message is being written to the server: from now on it may arrive, whatever else is heard. Said
+    // before the write, so that a command whose window dies under the write never calls it unsent.
     void Sent(qint64 id);
     void Finished(const pagewing::MessageRecord& record, pagewing::SendExit exit);
 
 private:
     void Report(const StatusReport& report);
+    void Changed(const MessageRecord& record);
     void Ended(const MessageRecord& record, SendExit exit);
 
     QSet<qint64> Open;

@@ -6,9 +6,10 @@ sends each message as a user does, through what a screen reader reaches: the num
 their boxes, then Send pressed. Some messages go through `pagewing --send` instead, handed to the window or sent
 with a login of the command's own while no window runs. Meanwhile, chosen by a seeded random generator, the
 simulator is killed and started again (answering, closing each connection right after the login, or taking each
-request and closing without an answer) or left down a while, and the window is killed with SIGKILL and started
-again. The faults end with the simulator gone while the last messages queue and the window killed with them
-waiting; then the simulator answers again, the window starts once more, and the history drains. The simulator's output and `pagewing --history --json` are counted against each other.
+request and closing without an answer, or never answering) or left down a while, and the window is killed with SIGKILL and started
+again. The faults end with the window killed while its requests wait for an answer, and again with the last
+messages queued while the simulator is gone; then the simulator answers again, the window starts once more,
+and the history drains. The simulator's output and `pagewing --history --json` are counted against each other.
 
     SoakTest.py PAGEWING GATEWAY_SIM
     PAGEWING_SOAK_MESSAGES (default 40) and PAGEWING_SOAK_SEED (default 1) choose the run.
@@ -27,9 +28,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
-from program import application, find, named, start, wait_for  # noqa: E402
+from program import application, find, lines, named, start, wait_for  # noqa: E402
 
-FAULTS = ([], ["--drop-after-request"], ["--close-after-ready"])
+FAULTS = ([], ["--drop-after-request"], ["--close-after-ready"], ["--deliver", "silent"])
 WAITING = ("queued", "sending", "no answer yet")
 
 
@@ -89,6 +90,7 @@ class Window:
         number = wait_for("the number box", lambda: find(app, named("combo box", "Mobile number")))
         self.number = find(number, lambda node: node.getRoleName() == "text").queryEditableText()
         self.message = find(app, named("text", "Message")).queryEditableText()
+        self.status = find(app, named("list", "Status"))
         self.send_button = find(app, named("push button", "Send Message")).queryAction()
 
     def send(self, number, text):
@@ -100,6 +102,9 @@ class Window:
             return True
         except Exception:  # the window was killed under the press
             return False
+
+    def ready(self):
+        return any(line.endswith("    Ready to send Message") for line in lines(self.status))
 
     def kill(self):
         self.process.send_signal(signal.SIGKILL)
@@ -116,6 +121,22 @@ def history(pagewing, env):
     return [json.loads(line) for line in printed.splitlines()]
 
 
+def is_lost(rows, received, exit):
+    """Whether a message went missing: one given to the window must have its one row, never "not sent", and
+    one given to a command must end as the command said. An outcome that tells of an answer needs a request
+    that reached a gateway; a command that said nothing was sent (2, 3, 4) must not have sent it."""
+    answered = len(rows) == 1 and rows[0]["state"] in ("delivered", "not delivered", "refused")
+    if answered and received == 0:
+        return True
+    if exit is None:
+        return len(rows) != 1 or rows[0]["state"] == "not sent"
+    if exit in (0, 1):
+        return not answered
+    if exit in (2, 3, 4):
+        return received > 0 or any(row["state"] != "not sent" for row in rows)
+    return False
+
+
 def soak(pagewing, simulator, messages, seed):
     rng = random.Random(seed)
     work = tempfile.mkdtemp()
@@ -125,13 +146,23 @@ def soak(pagewing, simulator, messages, seed):
     gateway.start([])
     window.start()
     given, commands, down_for = {}, [], 0
+
+    def window_sends(numbers, state):
+        """The window sends these messages, and they reach the state."""
+        texts = [f"soak {seed} {number}" for number in numbers]
+        for number, text in zip(numbers, texts):
+            if window.send(f"+1555{number:07d}", text):
+                given[text] = "window"
+        wait_for(f"the last messages {state}", lambda: all(
+            row["state"] == state for row in history(pagewing, window.env) if row["text"] in texts))
+
     try:
         for number in range(messages):
             fault = rng.random()
-            if fault < 0.03:
+            if fault < 0.05:
                 window.kill()
                 window.start()
-            elif fault < 0.08:
+            elif fault < 0.10:
                 gateway.kill()
                 down_for = rng.choice((0, rng.randint(1, 5)))
             if gateway.process is None and down_for == 0:
@@ -140,36 +171,42 @@ def soak(pagewing, simulator, messages, seed):
             text = f"soak {seed} {number}"
             destination = f"+1555{number:07d}"
             if rng.random() < 0.1:
-                commands.append(subprocess.Popen([pagewing, "--send", destination, "--timeout", "120", text],
-                                                 env=window.env, stdout=subprocess.DEVNULL,
-                                                 stderr=subprocess.DEVNULL))
+                commands.append((text, subprocess.Popen([pagewing, "--send", destination, "--timeout", "120", text],
+                                                        env=window.env, stdout=subprocess.DEVNULL,
+                                                        stderr=subprocess.DEVNULL)))
                 given[text] = "command"
             elif window.send(destination, text):
                 given[text] = "window"
             time.sleep(rng.uniform(0, 0.03))
-        # The faults end with the hardest: the gateway gone while the last messages queue, and the window killed
-        # with them waiting. Then a gateway that answers, and the window started again, which takes them up.
+        # The faults end with the hardest, each at least once: the window killed while its requests wait for
+        # an answer that never comes, then killed again with the last messages queued while no gateway runs.
+        # Then a gateway that answers, and the window started again, which takes the queued ones up.
         gateway.kill()
-        for number in range(messages, messages + 5):
-            text = f"soak {seed} {number}"
-            if window.send(f"+1555{number:07d}", text):
-                given[text] = "window"
+        gateway.start(["--deliver", "silent"])
         window.kill()
+        window.start()
+        wait_for("the window to log in", window.ready)
+        window_sends(range(messages, messages + 3), "sending")
+        window.kill()
+        gateway.kill()
+        window.start()
+        window_sends(range(messages + 3, messages + 6), "queued")
+        window.kill()
+        last_fault = time.monotonic()
         gateway.start([])
         window.start()
-        last_fault = time.monotonic()
         cpu_before = window.cpu_seconds()
 
         def drained():
             rows = [row for row in history(pagewing, window.env) if row["text"] in given]
-            done = all(command.poll() is not None for command in commands)
+            done = all(command.poll() is not None for _, command in commands)
             return done and not any(row["state"] in WAITING for row in rows) and rows
 
         rows = wait_for("the history to drain", drained, 180)
         drain = time.monotonic() - last_fault
         cpu = window.cpu_seconds() - cpu_before
     finally:
-        for command in commands:
+        for _, command in commands:
             command.kill()
         window.kill()
         gateway.kill()
@@ -179,10 +216,8 @@ def soak(pagewing, simulator, messages, seed):
     by_text = collections.defaultdict(list)
     for row in rows:
         by_text[row["text"]].append(row)
-    lost = [text for text, origin in given.items()
-            if len(by_text[text]) != 1
-            or (by_text[text][0]["state"] == "not sent" and (received[text] > 0 or origin == "window"))
-            or (by_text[text][0]["state"] in ("delivered", "not delivered", "refused") and received[text] == 0)]
+    exits = {text: command.returncode for text, command in commands}
+    lost = [text for text in given if is_lost(by_text[text], received[text], exits.get(text))]
     twice = [text for text in given if received[text] > 1]
     false_delivered = [row["text"] for row in rows if row["state"] == "delivered" and row["text"] not in deliverable]
     stuck = [row["text"] for row in rows if row["state"] in WAITING]
