@@ -165,10 +165,11 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
         {"no address", AuthorizationReply({Tlv(6, Cookie)}), noService, {}},
         // An empty TLV at the very end of a frame is not enumerated, so the empty cookie comes first.
         {"empty cookie",
-         AuthorizationReply({Tlv(6, {}), Tlv(5, AsciiBytes("h:5191"))}),
+         AuthorizationReply({Tlv(6, {}), Tlv(5, AsciiBytes("h:5191")), Tlv(8, Bytes("0005"))}),
          Failed(u"Login server sent an empty cookie"),
          {}},
         {"TLV past its frame", pastItsFrame, {}, {}},
+        {"no hello on the login channel", Frame(1, Concat({Tlv(0, {1}), Tlv(5, {1})})), {}, {}},
         {"error code alone",
          AuthorizationReply({Tlv(8, Bytes("0007"))}),
          Refused(u"Non existant ICQ# (code 0x0007)"),
@@ -190,14 +191,20 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
     }
     // Each refusal names its code and the server's words, and says whether trying again can help.
     const std::tuple<std::string_view, std::u16string_view, std::u16string_view> refusals[] = {
+        {"0001", u"Multiple logins on same UIN (code 0x0001)", u""},
         {"0005", u"Bad password (code 0x0005)", u": account refused"},
+        {"0008", u"Non existant ICQ# (code 0x0008)", u": account refused"},
         {"0011", u"Account suspended (code 0x0011)", u": account refused"},
+        {"0015", u"Too many clients from the same IP (code 0x0015)", u": rate limited"},
+        {"0016", u"Too many clients from the same IP (code 0x0016)", u": rate limited"},
         {"0018", u"Connecting and disconnecting too quickly with the same login (code 0x0018)",
          u": rate limited"},
+        {"001B", u"Old version of ICQ, need to upgrade (code 0x001B)", u": account refused"},
+        {"001D", u"Probably you are disconnected too fast (code 0x001D)", u": rate limited"},
         {"001E", u"Can't register on ICQ network, try again soon (code 0x001E)", u""},
         {"0000", u"The server refused the login (code 0x0000)", u""},
         {"0000001B00", u"The server refused the login", u""},
-        {"0042", u"The server refused the login (code 0x0042)", u""},
+        {"0142", u"The server refused the login (code 0x0142)", u""},
     };
     for (const auto& [code, line, why] : refusals) {
         Connect();
@@ -205,7 +212,7 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
                   Failed(std::u16string(line) + u": Login failed", why));
     }
     EXPECT_EQ(std::pair(Events.LastEnd.Code, Events.LastEnd.ServerText),
-              std::pair(0x42, std::u16string(u"Login failed")));
+              std::pair(0x142, std::u16string(u"Login failed")));
 }
 
 TEST_F(SMSSenderTest, UnusableLoginAddressGivesOneLineAndNoConnection) {
@@ -252,7 +259,8 @@ TEST_F(SMSSenderTest, MessageThatCannotGoOutSendsNothingAndSaysWhy) {
         std::u16string number, text, uin, line;
         SendAttempt::Kind kind;
     } messages[] = {
-        // Before client ready the server would take the request for part of the login.
+        // Not logged in (here: never yet); before client ready the server would take it for part of the
+        // login.
         {u"123", u"Hi", u"1", u"Not logged in yet: the message was not sent",
          SendAttempt::Kind::NotConnected},
         {u"123", u"Hi", u"", badUin, notBuilt},
@@ -264,7 +272,6 @@ TEST_F(SMSSenderTest, MessageThatCannotGoOutSendsNothingAndSaysWhy) {
          notBuilt},
         {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send", notBuilt},
     };
-    ConnectToService();
     for (const auto& c : messages) {
         const auto sent = Service.Sent.size();
         SendAttempt attempt;
@@ -359,6 +366,7 @@ TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
 TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
     const Lines closed{Closed, u"NotReadyToSendMessage", u"SessionFailed"};
     const auto duringLogin = Failed(u"The server closed the connection during login");
+    EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "no login yet";
     // The socket's own description, and which server it is about.
     Connect();
     EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
@@ -490,7 +498,7 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
               refused(u"0x46): Sorry, but SMS messages not implemented yet..."));
     EXPECT_EQ(Events.LastAnswer.Code, 0x46);
     EXPECT_EQ(Events.LastAnswer.ServerText, u"Sorry, but SMS messages not implemented yet...");
-    EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", Bytes("20 4E 0A 6F 09 20 80 C4 7F 20"))),
+    EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", Bytes("20 4E 0A 6F 1F 20 80 C4 7F 20"))),
               refused(u"0x46): No \u20AC\u00C4"))
         << "control characters dropped, Windows-1252 kept";
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 FF", Packet(300, 'x'))),
