@@ -1,5 +1,7 @@
 #include "app/CommandLineSender.h"
 
+#include "service/TelephoneList.h"
+
 #include <QTimer>
 
 #include <algorithm>
@@ -27,7 +29,7 @@ SendExit CommandLineSender::Run(const QList<SendRequest>& requests, std::chrono:
     for (const auto& request : requests) {
         if (const auto id = Messages.Submit(
                 {request.Number, request.Sender, request.Message, MessageOrigin::CommandLine})) {
-            Entries.insert(*id, request.Number);
+            Entries.insert(*id, TelephoneList::DestinationOf(request.Number)->Number);
         } else {
             Worst = std::max(Worst, SendExit::Unsendable);
         }

@@ -10,6 +10,7 @@
 #include "service/History.h"
 #include "service/Messenger.h"
 #include "service/StatusLine.h"
+#include "service/TelephoneList.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -74,7 +75,9 @@ std::optional<SendExit> HandOver(const QList<SendRequest>& requests, std::chrono
     for (const auto& request : requests) {
         const auto outcome = SingleCopy::HandOver(
             request, std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 1)),
-            [&](const QString& line) { output.Line(line, request.Number); });
+            [&](const QString& line) {
+                output.Line(line, TelephoneList::DestinationOf(request.Number)->Number);
+            });
         if (!outcome) {
             // The window went away between two messages: the rest goes without it.
             return worst;

@@ -1,5 +1,7 @@
 #include "service/MessageRecord.h"
 
+#include "service/TelephoneList.h"
+
 #include <array>
 #include <utility>
 
@@ -52,9 +54,14 @@ bool MessageRecord::IsFinished() const {
            State != MessageState::NoAnswerYet;
 }
 
-void MessageRecord::Become(MessageState state) {
+void MessageRecord::Become(MessageState state, const QDateTime& when) {
     State = state;
-    Changed = QDateTime::currentDateTime();
+    Changed = when;
+}
+
+QString MessageRecord::To() const {
+    const auto named = TelephoneList::DestinationOf(Entry);
+    return named && !named->Name.isEmpty() ? named->Name + u' ' + Destination : Destination;
 }
 
 QString MessageRecord::Outcome() const {

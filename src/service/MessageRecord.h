@@ -36,8 +36,10 @@ struct MessageRecord {
     QDateTime Changed;
 
     bool IsFinished() const;
-    // The message moves on to a state now.
-    void Become(MessageState state);
+    // The message moves on to a state at a moment.
+    void Become(MessageState state, const QDateTime& when);
+    // Who it went to: the name the entry gives, if any, and the destination as sent ("Ann Lee +15551234567").
+    QString To() const;
     // The outcome in a few words, as the history shows it: "Delivered", "Refused (code 0x46): Sorry...".
     QString Outcome() const;
     // What an export or a script reads: time made (ISO 8601 with the offset), the entry as typed, the

@@ -1,5 +1,6 @@
 #include "service/Messenger.h"
 
+#include "platform/LocaleStatusClock.h"
 #include "platform/ProductInfo.h"
 #include "service/History.h"
 #include "service/StatusLine.h"
@@ -89,7 +90,7 @@ void Messenger::ResumeOutbox() {
     int unknown = 0;
     for (const auto state : {MessageState::Sending, MessageState::NoAnswerYet}) {
         for (auto record : MessageHistory.InState(state)) {
-            record.Become(MessageState::Unknown);
+            record.Become(MessageState::Unknown, Now());
             record.Detail = tr("%1 ended before the SMS gateway answered").arg(ProductInfo::Name);
             unknown += Save(record, state) ? 1 : 0;
         }
@@ -101,7 +102,7 @@ void Messenger::ResumeOutbox() {
         }
         if (record.Origin != MessageOrigin::Window) {
             // Its command has gone, and with it whoever would learn how it went.
-            record.Become(MessageState::NotSent);
+            record.Become(MessageState::NotSent, Now());
             record.Detail = tr("the command that asked for it ended before it was sent");
             Save(record, MessageState::Queued);
             continue;
@@ -146,13 +147,14 @@ std::optional<qint64> Messenger::Submit(const OutgoingMessage& message) {
         Say(*problem);
         return std::nullopt;
     }
-    if (TelephoneList::Remember(message.Entry)) {
+    const auto entry = message.Entry.trimmed();
+    if (TelephoneList::Remember(entry)) {
         emit NumbersChanged();
     }
     MessageRecord record;
-    record.Made = record.Changed = QDateTime::currentDateTime();
-    record.Entry = message.Entry;
-    record.Destination = *TelephoneList::PhoneNumber(TelephoneList::DestinationNumber(message.Entry));
+    record.Made = record.Changed = Now();
+    record.Entry = entry;
+    record.Destination = TelephoneList::DestinationOf(entry)->Number;
     record.Sender = message.Sender;
     record.Text = message.Text;
     record.Origin = message.Origin;
@@ -187,12 +189,12 @@ void Messenger::Withdraw(qint64 id, const QString& reason) {
 }
 
 std::optional<QString> Messenger::Problem(const OutgoingMessage& message) {
-    const auto word = TelephoneList::DestinationNumber(message.Entry);
-    if (word.isEmpty()) {
+    const auto entry = message.Entry.trimmed();
+    if (entry.isEmpty()) {
         return tr("No number to send to");
     }
-    if (!TelephoneList::PhoneNumber(word)) {
-        return tr("Not a phone number: %1").arg(word);
+    if (!TelephoneList::DestinationOf(entry)) {
+        return tr("Not a phone number: %1").arg(entry);
     }
     // A blank SMS is billed like any other, and tells its reader nothing.
     if (message.Sender.isEmpty() && message.Text.isEmpty()) {
@@ -228,7 +230,7 @@ void Messenger::SendQueued() {
 
 bool Messenger::SendNow(MessageRecord record) {
     // Recorded before it is written: whatever happens next, this message is never sent again by itself.
-    record.Become(MessageState::Sending);
+    record.Become(MessageState::Sending, Now());
     if (!Save(record, MessageState::Queued)) {
         Pending.remove(record.Id);
         return true;
@@ -242,7 +244,7 @@ bool Messenger::SendNow(MessageRecord record) {
         return true;
     case SendAttempt::Kind::NotConnected:
         // Nothing reached the server: the message waits for the next login.
-        record.Become(MessageState::Queued);
+        record.Become(MessageState::Queued, Now());
         Save(record);
         Pending.insert(record.Id, record);
         return false;
@@ -256,7 +258,7 @@ bool Messenger::SendNow(MessageRecord record) {
 
 void Messenger::Finish(MessageRecord record, MessageState state, const QStringList& lines,
                        const QString& detail) {
-    record.Become(state);
+    record.Become(state, Now());
     record.Detail = detail;
     Save(record);
     Pending.remove(record.Id);
@@ -335,7 +337,7 @@ void Messenger::AnswerOverdue(RequestTag tag) {
         return;
     }
     auto record = Pending.value(tag);
-    record.Become(MessageState::NoAnswerYet);
+    record.Become(MessageState::NoAnswerYet, Now());
     Save(record);
     Pending.insert(record.Id, record);
 }
@@ -414,6 +416,10 @@ void Messenger::SetState(Connection state) {
     if (std::exchange(Current, state) != state) {
         emit ConnectionChanged(state);
     }
+}
+
+QDateTime Messenger::Now() const {
+    return LocaleStatusClock::DateTimeOf(Clock.Now());
 }
 
 QString Messenger::Dated(const QString& message) const {

@@ -140,6 +140,8 @@ private:
     bool WithdrawnElsewhere(qint64 id, MessageState expected);
     // Ends the messages queued for commands that wait for them, when no login follows by itself.
     void WithdrawCommandMessages(const QString& reason);
+    // The clock's moment, as the records keep it.
+    QDateTime Now() const;
     QString Dated(const QString& message) const;
     void Say(const QString& message);
 

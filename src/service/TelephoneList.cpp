@@ -4,9 +4,25 @@
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
 
-#include <QRegularExpression>
 
 namespace pagewing::TelephoneList {
+
+namespace {
+
+constexpr qsizetype MinimumDigits = 3;
+constexpr qsizetype MaximumDigits = 20;
+
+// Only ASCII digits: a number in another script's digits is no number a gateway takes.
+bool IsDigit(QChar character) {
+    return character >= u'0' && character <= u'9';
+}
+
+// What people write numbers with besides digits.
+bool IsNumberPart(QChar character) {
+    return IsDigit(character) || QStringView(u" -.()[]").contains(character);
+}
+
+} // namespace
 
 QStringList Entries(const QString& stored) {
     return stored.split(u',', Qt::SkipEmptyParts);
@@ -45,16 +61,37 @@ bool Forget(const QString& entry) {
     return true;
 }
 
-QString DestinationNumber(const QString& text) {
-    return text.split(u' ').constLast();
+QString Destination::Shown() const {
+    return Name.isEmpty() ? Number : Name + u' ' + Number;
 }
 
-std::optional<QString> PhoneNumber(const QString& word) {
-    static const QRegularExpression separators(QStringLiteral("[ .()\\[\\]-]"));
-    static const QRegularExpression number(QStringLiteral("^\\+?[0-9]{3,20}$"));
-    auto digits = word;
-    digits.remove(separators);
-    return number.match(digits).hasMatch() ? std::optional(digits) : std::nullopt;
+std::optional<Destination> DestinationOf(const QString& entry) {
+    const auto text = entry.trimmed();
+    auto start = text.size();
+    while (start > 0 && IsNumberPart(text[start - 1])) {
+        --start;
+    }
+    // A bracket or a space at the front belongs to the name: "Ann (work) 555 0100".
+    while (start < text.size() && !IsDigit(text[start]) && text[start] != u'(' && text[start] != u'[') {
+        ++start;
+    }
+    if (start > 0 && text[start - 1] == u'+') {
+        --start;
+    }
+    if (start > 0 && !text[start - 1].isSpace()) {
+        return std::nullopt;
+    }
+    QString number;
+    for (const auto character : text.mid(start)) {
+        if (IsDigit(character) || character == u'+') {
+            number.append(character);
+        }
+    }
+    const auto digits = number.size() - (number.startsWith(u'+') ? 1 : 0);
+    if (digits < MinimumDigits || digits > MaximumDigits) {
+        return std::nullopt;
+    }
+    return Destination{text.left(start).trimmed(), number};
 }
 
 SendAttempt Send(SMSSender& session, const QString& number, const std::u16string& text, qint64 id) {

@@ -26,13 +26,20 @@ bool Remember(const QString& entry);
 // it was not there.
 bool Forget(const QString& entry);
 
-// The number a text in the number box sends to: its last space-separated word, so "Ann 0123456" sends to
-// 0123456; empty for an empty text or one that ends in a space.
-QString DestinationNumber(const QString& text);
+// Where an entry of the number box sends to: who, if the entry names anyone, and the number as it is sent.
+struct Destination {
+    QString Name;
+    QString Number;
 
-// The number a word stands for, as it is sent: without the spaces, dashes, dots and brackets that people
-// write numbers with, an optional "+" and 3 to 20 digits; none when the word is no phone number.
-std::optional<QString> PhoneNumber(const QString& word);
+    // "Ann Lee +15551234567", or the number alone.
+    QString Shown() const;
+};
+
+// The entry's destination: an optional name, then the number, which is the trailing run of digits, spaces,
+// dashes, dots and brackets, with an optional "+" at its start, holding 3 to 20 digits; it is sent without the
+// separators. "Ann Lee +1 (555) 123-4567" is Ann Lee at +15551234567. None when the entry does not end in such
+// a number, or the number is glued to the word before it ("Ann555 1234", "555+1234").
+std::optional<Destination> DestinationOf(const QString& entry);
 
 // Sends a composed text to a number as every request of Pagewing's goes: code page 1252, from the account's
 // own ICQ number, with a delivery receipt asked for; the message's id tags the request.

@@ -5,7 +5,7 @@
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
-#include "ui/CloseButton.h"
+#include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 
 #include <QCheckBox>
@@ -70,7 +70,7 @@ AboutFrm::AboutFrm(DesktopIntegration& desktop, QWidget* parent)
     chkShowHelp->setChecked(GlobalSettings.ShowHelp != 0);
     lblShowHelp->setBuddy(chkShowHelp);
 
-    cmdClose = new CloseButton(this);
+    cmdClose = new PictureButton(PictureButton::CloseButton, this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->move(138, 322);
 

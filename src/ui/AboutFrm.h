@@ -7,7 +7,7 @@ class QLabel;
 
 namespace pagewing {
 
-class CloseButton;
+class PictureButton;
 class DesktopIntegration;
 
 // The About window, which also welcomes the user at start: the version, a credit line, the maker's web site,
@@ -30,7 +30,7 @@ private:
     QLabel* lblSendToFriend;
     QLabel* lblShowHelp;
     QCheckBox* chkShowHelp;
-    CloseButton* cmdClose;
+    PictureButton* cmdClose;
 };
 
 } // namespace pagewing

@@ -2,8 +2,8 @@
 
 #include "service/History.h"
 #include "service/Messenger.h"
-#include "ui/HistoryButton.h"
 #include "ui/HistoryModel.h"
+#include "ui/PictureButton.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -68,15 +68,15 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
     }
     lstHistory->horizontalHeader()->setStretchLastSection(true);
 
-    cmdSendAgain = Place(new HistoryButton(QStringLiteral("again"), tr("Send Again"), this), "cmdSendAgain",
+    cmdSendAgain = Place(new PictureButton(QStringLiteral("again"), tr("Send Again"), this), "cmdSendAgain",
                          QRect(20, 379, 88, 18));
-    cmdCopy = Place(new HistoryButton(QStringLiteral("copy"), tr("Copy"), this), "cmdCopy",
+    cmdCopy = Place(new PictureButton(QStringLiteral("copy"), tr("Copy"), this), "cmdCopy",
                     QRect(114, 379, 88, 18));
-    cmdDelete = Place(new HistoryButton(QStringLiteral("delete"), tr("Delete"), this), "cmdDelete",
+    cmdDelete = Place(new PictureButton(QStringLiteral("delete"), tr("Delete"), this), "cmdDelete",
                       QRect(208, 379, 88, 18));
-    cmdExport = Place(new HistoryButton(QStringLiteral("export"), tr("Export as CSV"), this), "cmdExport",
+    cmdExport = Place(new PictureButton(QStringLiteral("export"), tr("Export as CSV"), this), "cmdExport",
                       QRect(302, 379, 100, 18));
-    cmdClose = Place(new HistoryButton(QStringLiteral("done"), tr("Close"), this), "cmdClose",
+    cmdClose = Place(new PictureButton(QStringLiteral("done"), tr("Close"), this), "cmdClose",
                      QRect(452, 379, 88, 18));
     ChainTabOrder({txtFilter, lstHistory, cmdSendAgain, cmdCopy, cmdDelete, cmdExport, cmdClose});
 

@@ -8,7 +8,7 @@ class QTableView;
 namespace pagewing {
 
 class DesktopIntegration;
-class HistoryButton;
+class PictureButton;
 class HistoryModel;
 class Messenger;
 
@@ -40,11 +40,11 @@ private:
     HistoryModel* Model;
     QLineEdit* txtFilter;
     QTableView* lstHistory;
-    HistoryButton* cmdSendAgain;
-    HistoryButton* cmdCopy;
-    HistoryButton* cmdDelete;
-    HistoryButton* cmdExport;
-    HistoryButton* cmdClose;
+    PictureButton* cmdSendAgain;
+    PictureButton* cmdCopy;
+    PictureButton* cmdDelete;
+    PictureButton* cmdExport;
+    PictureButton* cmdClose;
 };
 
 } // namespace pagewing

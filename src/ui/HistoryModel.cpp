@@ -36,7 +36,7 @@ QString HistoryModel::Cell(const MessageRecord& record, Column column) {
     case Time:
         return QLocale().toString(record.Made, QLocale::ShortFormat);
     case To:
-        return record.Entry;
+        return record.To();
     case Text:
         return record.Sender.isEmpty() ? record.Text : record.Sender + QStringLiteral(": ") + record.Text;
     case Outcome:

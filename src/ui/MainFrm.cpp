@@ -13,15 +13,14 @@
 #include "ui/AboutFrm.h"
 #include "ui/CaptionDrag.h"
 #include "ui/CaptionMenuButton.h"
-#include "ui/ClearButton.h"
 #include "ui/HistoryFrm.h"
 #include "ui/LimitedTextEdit.h"
 #include "ui/MinMaxCloseButtons.h"
 #include "ui/MnuFrm.h"
 #include "ui/NumberListPruner.h"
+#include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/SendButton.h"
 #include "ui/SkinnedWindow.h"
 #include "ui/StatusList.h"
 #include "ui/UserServerInfo.h"
@@ -80,7 +79,8 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(342, 459);
     BuildControls();
-    CommandMenu = new MnuFrm(*this, Desktop);
+    CommandMenu = new MnuFrm(Desktop, this);
+    ConnectCommandMenu();
     RelayTo(*Messaging);
     HandOvers = new HandedOverSends(*Messaging, this);
     connect(Messaging.get(), &Messenger::Line, this, &MainFrm::AddStatusLine);
@@ -136,8 +136,10 @@ void MainFrm::BuildControls() {
     ProgressMessageLength->setFormat(tr("%v of %m characters"));
     ProgressMessageLength->setAccessibleName(tr("Characters used"));
 
-    cmdClearMessage = Place(new ClearButton(this), "cmdClearMessage", Twips(330, 4395, 1500, 300));
-    cmdSendMessage = Place(new SendButton(this), "cmdSendMessage", Twips(3285, 4395, 1500, 300));
+    cmdClearMessage = Place(new PictureButton(PictureButton::ClearButton, this), "cmdClearMessage",
+                            Twips(330, 4395, 1500, 300));
+    cmdSendMessage = Place(new PictureButton(PictureButton::SendButton, this), "cmdSendMessage",
+                           Twips(3285, 4395, 1500, 300));
 
     lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
@@ -183,6 +185,22 @@ void MainFrm::BuildCommandMenuAccess() {
     for (const auto& key : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
         connect(new QShortcut(key, this), &QShortcut::activated, this, &MainFrm::OpenFocusedMenu);
     }
+}
+
+void MainFrm::ConnectCommandMenu() {
+    connect(CommandMenu, &MnuFrm::ShowOrHideChosen, this, &MainFrm::ShowOrHide);
+    connect(CommandMenu, &MnuFrm::ReconnectChosen, this, &MainFrm::Reconnect);
+    connect(CommandMenu, &MnuFrm::OptionsChosen, this, &MainFrm::ShowOptions);
+    connect(CommandMenu, &MnuFrm::AboutChosen, this, &MainFrm::ShowAbout);
+    connect(CommandMenu, &MnuFrm::HistoryChosen, this, &MainFrm::ShowHistory);
+    connect(CommandMenu, &MnuFrm::ExitChosen, this, &QWidget::close);
+    connect(CommandMenu, &MnuFrm::StartAtLogonFailed, this, &MainFrm::StartAtLogonFailed);
+    connect(CommandMenu, &MnuFrm::AlwaysOnTopChanged, this, [this] {
+        // A hidden window takes the new state when it is next shown.
+        if (GlobalSettings.Showing) {
+            Desktop.SetAlwaysOnTop(*this, GlobalSettings.TopMost);
+        }
+    });
 }
 
 void MainFrm::OpenCommandMenuAtCaption() {
@@ -425,8 +443,6 @@ void MainFrm::UpdateLimits() {
     txtSenderID->setMaxLength(std::max({senderAllowance, senderLength, 0}));
     txtSMS->SetMaxLength(Allowance - senderLength);
     ProgressMessageLength->setValue(std::min(Allowance, senderLength + messageLength));
-    ComposedMessageText =
-        Text(SmsText::Compose(txtSenderID->text().toStdU16String(), txtSMS->Text().toStdU16String()));
 }
 
 void MainFrm::RecordPosition() {
@@ -490,8 +506,8 @@ void MainFrm::MessageFinished(const MessageRecord& record, const QStringList&) {
     if (Desktop.IsShown(*this)) {
         return;
     }
-    // Who it was for, as the user typed it: a notice may come long after the message.
-    const auto to = record.Entry;
+    // Who it was for, by name and number as sent: a notice may come long after the message.
+    const auto to = record.To();
     switch (record.State) {
     case MessageState::Delivered:
         Desktop.Notify(ProductInfo::Name, tr("Delivered to %1").arg(to));

@@ -33,13 +33,12 @@ class History;
 class HistoryFrm;
 class CaptionDrag;
 class CaptionMenuButton;
-class ClearButton;
 class DesktopIntegration;
 class MnuFrm;
 class UserServerInfo;
 class LimitedTextEdit;
 class MinMaxCloseButtons;
-class SendButton;
+class PictureButton;
 class StatusList;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
@@ -89,9 +88,6 @@ public:
     // The one About window; closing it only hides it.
     AboutFrm& About();
 
-    // The SMS text as sent: sender name, ":", CR LF, message.
-    const QString& ComposedMessage() const { return ComposedMessageText; }
-
 signals:
     // The window has been drawn once; start-up work that can wait is done after this.
     void FirstPainted();
@@ -106,6 +102,7 @@ protected:
 
 private:
     void BuildControls();
+    void ConnectCommandMenu();
     void BuildCommandMenuAccess();
     void OpenCommandMenuAtCaption();
     // Shift+F10 and the Menu key: the focused control's own menu, or the command menu.
@@ -153,8 +150,8 @@ private:
     QLineEdit* txtSenderID = nullptr;
     QComboBox* cmbMobileNumber = nullptr;
     QLabel* Image1 = nullptr;
-    ClearButton* cmdClearMessage = nullptr;
-    SendButton* cmdSendMessage = nullptr;
+    PictureButton* cmdClearMessage = nullptr;
+    PictureButton* cmdSendMessage = nullptr;
     MinMaxCloseButtons* CloseButton = nullptr;
     MinMaxCloseButtons* MaximizeButton = nullptr;
     MinMaxCloseButtons* MinimizeButton = nullptr;
@@ -167,7 +164,6 @@ private:
     std::unique_ptr<HistoryFrm> HistoryWindow;
     QPointer<UserServerInfo> Options;
 
-    QString ComposedMessageText;
     // Set from the start-up until the window closes: the only time its visibility is the user's choice.
     bool FollowingVisibility = false;
     bool Painted = false;

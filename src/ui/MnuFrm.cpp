@@ -4,16 +4,14 @@
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
-#include "ui/MainFrm.h"
 #include "ui/SkinnedWindow.h"
 
 #include <QMenu>
 
 namespace pagewing {
 
-MnuFrm::MnuFrm(MainFrm& window, DesktopIntegration& desktop)
-    : QObject(&window)
-    , Window(window)
+MnuFrm::MnuFrm(DesktopIntegration& desktop, QObject* parent)
+    : QObject(parent)
     , Desktop(desktop) {}
 
 MnuFrm::~MnuFrm() = default;
@@ -87,11 +85,11 @@ QAction* MnuFrm::AddItem(const char* name, const QString& caption, void (MnuFrm:
 }
 
 void MnuFrm::hos_Click() {
-    Window.ShowOrHide();
+    emit ShowOrHideChosen();
 }
 
 void MnuFrm::rct_Click() {
-    Window.Reconnect();
+    emit ReconnectChosen();
 }
 
 void MnuFrm::gin_Click() {
@@ -99,14 +97,14 @@ void MnuFrm::gin_Click() {
 }
 
 void MnuFrm::usi_Click() {
-    Window.ShowOptions();
+    emit OptionsChosen();
 }
 
 void MnuFrm::rwws_Click() {
     GlobalSettings.StartUp = !GlobalSettings.StartUp;
     SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
     if (!Desktop.SetStartAtLogon(GlobalSettings.StartUp)) {
-        Window.StartAtLogonFailed();
+        emit StartAtLogonFailed();
         return;
     }
     RegisteryLoadSave::SaveWindowSettings();
@@ -115,11 +113,8 @@ void MnuFrm::rwws_Click() {
 void MnuFrm::aot_Click() {
     GlobalSettings.TopMost = !GlobalSettings.TopMost;
     SetCheckMarks(GlobalSettings.StartUp, GlobalSettings.TopMost);
-    // A hidden window takes the new state when it is next shown.
-    if (GlobalSettings.Showing) {
-        Desktop.SetAlwaysOnTop(Window, GlobalSettings.TopMost);
-    }
     RegisteryLoadSave::SaveWindowSettings();
+    emit AlwaysOnTopChanged();
 }
 
 void MnuFrm::hlpt_Click() {
@@ -127,15 +122,15 @@ void MnuFrm::hlpt_Click() {
 }
 
 void MnuFrm::abt_Click() {
-    Window.ShowAbout();
+    emit AboutChosen();
 }
 
 void MnuFrm::hst_Click() {
-    Window.ShowHistory();
+    emit HistoryChosen();
 }
 
 void MnuFrm::ex_Click() {
-    Window.close();
+    emit ExitChosen();
 }
 
 } // namespace pagewing

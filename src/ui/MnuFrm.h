@@ -10,10 +10,11 @@ class QMenu;
 namespace pagewing {
 
 class DesktopIntegration;
-class MainFrm;
 
 // The command menu that the tray icon and the main window's caption open: show or hide, reconnect, get an
-// ICQ number, the options, start at logon, always on top, help, About, the message history and exit.
+// ICQ number, the options, start at logon, always on top, help, About, the message history and exit. What the
+// desktop alone does (a link, the help page, start at logon) it does itself; what concerns the window it
+// signals, and the window connects.
 class MnuFrm : public QObject {
     Q_OBJECT
 
@@ -21,7 +22,7 @@ public:
     static constexpr const char* HideCaption = "Hide (Or Click On Tray Icon)";
     static constexpr const char* ShowCaption = "Show (Or Click On Tray Icon)";
 
-    MnuFrm(MainFrm& window, DesktopIntegration& desktop);
+    MnuFrm(DesktopIntegration& desktop, QObject* parent);
     ~MnuFrm() override;
 
     QMenu& fl();
@@ -29,6 +30,18 @@ public:
     // tray icon is named only where there is one.
     void SetShowing(bool showing);
     void SetCheckMarks(bool startUp, bool topMost);
+
+signals:
+    void ShowOrHideChosen();
+    void ReconnectChosen();
+    void OptionsChosen();
+    void AboutChosen();
+    void HistoryChosen();
+    void ExitChosen();
+    // Always On Top was switched; GlobalSettings.TopMost holds the new choice.
+    void AlwaysOnTopChanged();
+    // The start-at-logon entry could not be written for the new choice.
+    void StartAtLogonFailed();
 
 private:
     void hos_Click();
@@ -47,7 +60,6 @@ private:
     void Refresh();
     QAction* AddItem(const char* name, const QString& caption, void (MnuFrm::*handler)());
 
-    MainFrm& Window;
     DesktopIntegration& Desktop;
     std::unique_ptr<QMenu> Menu;
     QAction* hos = nullptr;

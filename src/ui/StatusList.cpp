@@ -35,6 +35,9 @@ void StatusList::AddLine(const QString& line) {
                                             Current == Count() - 1 && Anchor == Current);
     FollowNewest = FollowNewest || AtBottom();
     Lines.push_back({line});
+    if (Count() > MaximumLines) {
+        DropOldest();
+    }
     const auto row = Count() - 1;
     if (QAccessible::isActive()) {
         QAccessibleEvent created(this, QAccessible::ObjectCreated);
@@ -50,7 +53,29 @@ void StatusList::AddLine(const QString& line) {
     ScheduleLayout();
 }
 
+void StatusList::DropOldest() {
+    if (QAccessible::isActive()) {
+        static_cast<StatusListAccessible*>(QAccessible::queryAccessibleInterface(this))->ForgetOldestLine();
+        QAccessibleEvent destroyed(this, QAccessible::ObjectDestroyed);
+        destroyed.setChild(0);
+        QAccessible::updateAccessibility(&destroyed);
+    }
+    Lines.pop_front();
+    ++DroppedLines;
+    const auto moveUp = [](int& row) {
+        row = std::max(row - 1, 0);
+    };
+    moveUp(Current);
+    moveUp(Anchor);
+    moveUp(SelectedFirst);
+    --SelectedLast;
+    // The lines in view stay in view.
+    auto* bar = verticalScrollBar();
+    bar->setValue(bar->value() - 1);
+}
+
 void StatusList::Clear() {
+    DroppedLines += Count();
     Lines.clear();
     Current = Anchor = -1;
     SelectedFirst = 0;

@@ -3,7 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
-#include <vector>
+#include <deque>
 
 class QMenu;
 class QStyleOptionViewItem;
@@ -21,11 +21,14 @@ namespace pagewing {
 // than the one before. Here adding a line only stores it. A line's wrapped height is measured when it is
 // first needed, to paint it or to work out the scroll range (only the lines that fill the bottom of the
 // list count there), and kept until the text width changes; the lines added in one turn of the event loop
-// share one layout and one repaint. So a line costs the same at the hundred-thousandth as at the tenth.
+// share one layout and one repaint. So a line costs the same at the hundred-thousandth as at the tenth. The
+// list keeps the newest MaximumLines lines; what the older ones told of a message is in the history.
 class StatusList : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
+    static constexpr int MaximumLines = 20000;
+
     explicit StatusList(QWidget* parent = nullptr);
 
     void AddLine(const QString& line);
@@ -38,6 +41,9 @@ public:
     // Selects this line alone and scrolls it into view; rows outside the list are ignored.
     void SetCurrentRow(int row);
     bool IsSelected(int row) const { return Lines.at(static_cast<std::size_t>(row)).Selected; }
+    // How many lines were ever added before the oldest kept one: a line's place in the whole session is its
+    // row plus this.
+    qint64 Dropped() const { return DroppedLines; }
     // The selected lines, or all of them, one to a line of text.
     QString SelectedText() const;
     QString AllText() const;
@@ -93,8 +99,11 @@ private:
     void SaveAs();
     QStyleOptionViewItem ItemOption(int row, const QRect& place) const;
     void AnnounceSelection(int row);
+    // Lets the oldest line go; the rows of the others move up by one.
+    void DropOldest();
 
-    std::vector<Entry> Lines;
+    std::deque<Entry> Lines;
+    qint64 DroppedLines = 0;
     int Current = -1;
     // Where a Shift selection starts.
     int Anchor = -1;

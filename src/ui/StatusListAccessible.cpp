@@ -10,13 +10,15 @@ namespace pagewing {
 
 class StatusListAccessible::Line : public QAccessibleInterface {
 public:
-    Line(StatusList& list, int row)
+    Line(StatusList& list, qint64 place)
         : ListWidget(&list)
-        , RowNumber(row) {}
+        , Place(place) {}
 
-    int Row() const { return RowNumber; }
+    int Row() const { return ListWidget ? static_cast<int>(Place - ListWidget->Dropped()) : -1; }
 
-    bool isValid() const override { return ListWidget != nullptr && RowNumber < ListWidget->Count(); }
+    bool isValid() const override {
+        return ListWidget != nullptr && Row() >= 0 && Row() < ListWidget->Count();
+    }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return ListWidget ? ListWidget->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
@@ -31,15 +33,15 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text kind) const override {
-        return kind == QAccessible::Name && isValid() ? ListWidget->Line(RowNumber) : QString();
+        return kind == QAccessible::Name && isValid() ? ListWidget->Line(Row()) : QString();
     }
 
     QRect rect() const override {
         if (!isValid()) {
             return {};
         }
-        const auto place = ListWidget->LineRect(RowNumber);
-        return place.isValid() ? QRect(ListWidget->viewport()->mapToGlobal(place.topLeft()), place.size())
+        const auto drawn = ListWidget->LineRect(Row());
+        return drawn.isValid() ? QRect(ListWidget->viewport()->mapToGlobal(drawn.topLeft()), drawn.size())
                                : QRect();
     }
 
@@ -51,16 +53,16 @@ public:
         }
         state.selectable = true;
         state.focusable = true;
-        state.selected = ListWidget->IsSelected(RowNumber);
-        state.focused = ListWidget->hasFocus() && ListWidget->CurrentRow() == RowNumber;
+        state.selected = ListWidget->IsSelected(Row());
+        state.focused = ListWidget->hasFocus() && ListWidget->CurrentRow() == Row();
         state.invisible = !ListWidget->isVisible();
-        state.offscreen = !ListWidget->LineRect(RowNumber).isValid();
+        state.offscreen = !ListWidget->LineRect(Row()).isValid();
         return state;
     }
 
 private:
     QPointer<StatusList> ListWidget;
-    const int RowNumber;
+    const qint64 Place;
 };
 
 StatusListAccessible::StatusListAccessible(StatusList* list)
@@ -77,6 +79,13 @@ void StatusListAccessible::ForgetLines() {
     Lines.clear();
 }
 
+void StatusListAccessible::ForgetOldestLine() {
+    if (const auto found = Lines.find(List().Dropped()); found != Lines.end()) {
+        QAccessible::deleteAccessibleInterface(found->second);
+        Lines.erase(found);
+    }
+}
+
 int StatusListAccessible::childCount() const {
     return List().Count();
 }
@@ -85,11 +94,12 @@ QAccessibleInterface* StatusListAccessible::child(int index) const {
     if (index < 0 || index >= List().Count()) {
         return nullptr;
     }
-    if (const auto found = Lines.find(index); found != Lines.end()) {
+    const auto place = List().Dropped() + index;
+    if (const auto found = Lines.find(place); found != Lines.end()) {
         return QAccessible::accessibleInterface(found->second);
     }
-    auto* line = new Line(List(), index);
-    Lines.emplace(index, QAccessible::registerAccessibleInterface(line));
+    auto* line = new Line(List(), place);
+    Lines.emplace(place, QAccessible::registerAccessibleInterface(line));
     return line;
 }
 

@@ -12,8 +12,9 @@ class StatusList;
 // text, selectable, and selected or focused as the list shows it. The list paints its lines itself, so
 // without this a screen reader found an unnamed filler with nothing in it.
 //
-// A line's interface is made when a reader first asks for it and kept, under an id, until the lines are
-// cleared; the lines are only ever appended, so a row is a line's identity.
+// A line's interface is made when a reader first asks for it and kept, under an id, until the line is dropped
+// or the lines are cleared. Lines are appended and dropped only at the oldest end, so a line's place in the
+// whole session (its row plus the lines dropped before it) is its identity.
 class StatusListAccessible : public QAccessibleWidget {
 public:
     explicit StatusListAccessible(StatusList* list);
@@ -21,6 +22,8 @@ public:
 
     // The lines were cleared: their interfaces go.
     void ForgetLines();
+    // The oldest line is about to be dropped: its interface goes.
+    void ForgetOldestLine();
 
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
@@ -34,7 +37,8 @@ private:
 
     StatusList& List() const;
 
-    mutable std::unordered_map<int, QAccessible::Id> Lines;
+    // By place in the session.
+    mutable std::unordered_map<qint64, QAccessible::Id> Lines;
 };
 
 } // namespace pagewing

@@ -1,8 +1,7 @@
 #include "ui/UserServerInfo.h"
 
 #include "session/GlobalSettings.h"
-#include "ui/CancelButton.h"
-#include "ui/OkButton.h"
+#include "ui/PictureButton.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -73,10 +72,10 @@ UserServerInfo::UserServerInfo(DesktopIntegration& desktop, QWidget* parent)
     lblProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblProblem->setWordWrap(true);
 
-    OkButton1 = new OkButton(this);
+    OkButton1 = new PictureButton(PictureButton::OkButton, this);
     OkButton1->setObjectName(QStringLiteral("OkButton1"));
     OkButton1->move(44, 166);
-    cmdCancel = new CancelButton(this);
+    cmdCancel = new PictureButton(PictureButton::CancelButton, this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->move(148, 166);
 

@@ -7,9 +7,8 @@ class QLineEdit;
 
 namespace pagewing {
 
-class CancelButton;
 class DesktopIntegration;
-class OkButton;
+class PictureButton;
 
 // The options: the authorization server's host and port, the ICQ number and its password. Filled from the
 // settings when it opens; OK stores the four and asks for a new login, Cancel changes nothing. Each field
@@ -47,8 +46,8 @@ private:
     QLineEdit* txtICQUIN;
     QLineEdit* txtICQPassword;
     QLabel* lblProblem;
-    OkButton* OkButton1;
-    CancelButton* cmdCancel;
+    PictureButton* OkButton1;
+    PictureButton* cmdCancel;
 };
 
 } // namespace pagewing

@@ -1,6 +1,7 @@
 // pagewing --send and --history as scripts and cron run them: a separate process with no display at all,
 // against the simulator.
 
+#include "support/DestinationCases.h"
 #include "support/GatewaySimProcess.h"
 #include "support/QtTestEnvironment.h"
 
@@ -71,7 +72,7 @@ private slots:
         const QStringList message{"Tom", "&", "Jerry", "<3"};
         const QByteArray input = "Tom & Jerry <3\n";
         const QStringList ann{"+15551234567"};
-        const auto delivered = QStringLiteral("    Ann Lee +15551234567: Message successfully delivered");
+        const auto delivered = QStringLiteral("    +15551234567: Message successfully delivered");
         QTest::newRow("delivered") << QStringList{} << send + message << input << 0 << delivered << ann;
         QTest::newRow("from standard input") << QStringList{} << send << input << 0 << delivered << ann;
         QTest::newRow("refused by the server")
@@ -134,6 +135,38 @@ private slots:
         QCOMPARE(requests, sentTo);
     }
 
+    void everyMessageGoesToTheNumberMeant() {
+        pagewing::test::GatewaySimProcess gateway(
+            {QStringLiteral("--account"), QStringLiteral("100200300:%1").arg(Password)});
+        QVERIFY(gateway.WaitUntilListening());
+        QStringList sends;
+        QStringList numbers;
+        for (const auto& destination : pagewing::test::DestinationCases) {
+            if (*destination.Refusal == 0) {
+                sends << QStringLiteral("--send") << QLatin1String(destination.Entry);
+                numbers << QLatin1String(destination.Number);
+                continue;
+            }
+            const auto refused = Program(gateway, {"--send", destination.Entry, "Hi"});
+            QCOMPARE(refused.Exit, 2);
+            // The parser itself turns away an empty number, in words of its own.
+            QVERIFY2(*destination.Entry == 0 || refused.Errors.contains(QLatin1String(destination.Refusal)),
+                     qPrintable(refused.Errors));
+        }
+        const auto sent = Program(gateway, sends << QStringLiteral("Hi"));
+        QStringList requests;
+        for (const auto& line : gateway.SmsLines()) {
+            requests.append(line.section(u':', 0, 0).mid(7));
+        }
+        QCOMPARE(requests, numbers);
+        // Each line about a message names it by its number as sent.
+        for (const auto& number : numbers) {
+            QVERIFY2(sent.Lines.filter(QStringLiteral("    %1: Message").arg(number)).size() ==
+                         numbers.count(number),
+                     qPrintable(sent.Lines.join(u'\n')));
+        }
+    }
+
     void jsonLinesAndTheHistoryTellWhatHappened() {
         pagewing::test::GatewaySimProcess gateway(
             {QStringLiteral("--account"), QStringLiteral("100200300:%1").arg(Password)});
@@ -147,7 +180,7 @@ private slots:
         }
         const auto outcome = QJsonDocument::fromJson(sent.Lines.constLast().toUtf8()).object();
         QCOMPARE(outcome.value(u"kind").toString(), QStringLiteral("delivered"));
-        QCOMPARE(outcome.value(u"number").toString(), QStringLiteral("Ann +15551234567"));
+        QCOMPARE(outcome.value(u"number").toString(), QStringLiteral("+15551234567"));
 
         Program(gateway, {"--send", "55501", "--sender", "Cron", "line one\nline\ttwo"});
         const auto history = Program(gateway, {"--history", "--limit", "2"});

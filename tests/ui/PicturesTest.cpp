@@ -4,7 +4,7 @@
 #include "ui/Pictures.h"
 #include "ui/AboutFrm.h"
 #include "ui/MainFrm.h"
-#include "ui/SendButton.h"
+#include "ui/PictureButton.h"
 
 #include "support/FakeDesktopIntegration.h"
 #include "support/QtTestEnvironment.h"
@@ -65,7 +65,7 @@ private slots:
     }
 
     void buttonsDrawTheirStateAndClickWithTheLeftButtonOnly() {
-        SendButton send;
+        PictureButton send(PictureButton::SendButton, nullptr);
         send.show();
         QCOMPARE(send.size(), QSize(100, 20));
         // Inside the dotted frame that marks the focus.

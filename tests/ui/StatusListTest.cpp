@@ -141,6 +141,27 @@ private slots:
         QVERIFY(list->child(2)->state().selected && !list->child(1)->state().selected);
     }
 
+    void theNewestLinesAreKeptAndTheViewStays() {
+        for (int line = 0; line < StatusList::MaximumLines + 5; ++line) {
+            List->AddLine(QString::number(line));
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(List->Count(), StatusList::MaximumLines);
+        QCOMPARE(List->Line(0), QStringLiteral("5"));
+        auto* list = QAccessible::queryAccessibleInterface(List);
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QStringLiteral("5"));
+        // One who reads older lines keeps them in view, and the keyboard on the same line, as the oldest go.
+        QTest::keyClick(List, Qt::Key_Home);
+        QTest::keyClick(List, Qt::Key_Down);
+        QTest::keyClick(List, Qt::Key_PageDown);
+        const auto top = List->Line(List->LineAt(QPoint(1, 1)));
+        const auto current = List->Line(List->CurrentRow());
+        Add(2);
+        QCOMPARE(List->Line(List->LineAt(QPoint(1, 1))), top);
+        QCOMPARE(List->Line(List->CurrentRow()), current);
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QStringLiteral("7"));
+    }
+
 private:
     static QString Dated(int second) {
         return QStringLiteral("6 Dec 2026 09:13:%1    Ready to send Message")
