@@ -350,6 +350,7 @@ TEST_F(SMSSenderTest, AnswersAreReadAfterAFrameTooLongOrAJumpInTheNumbers) {
 }
 
 TEST_F(SMSSenderTest, TheEndOfAConnectionOrAFailedWriteIsReportedWhileItMatters) {
+    EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "no login yet";
     // Only a new login helps after a failed write.
     const Lines mustReconnect{u"line: Connection error, must reconnect", u"MustReconnect"};
     Auth.FailWrites = true;
@@ -363,7 +364,6 @@ TEST_F(SMSSenderTest, TheEndOfAConnectionOrAFailedWriteIsReportedWhileItMatters)
     Service.FailWrites = false;
     const Lines closed{Closed, u"NotReadyToSendMessage", u"SessionFailed"};
     const auto duringLogin = Failed(u"The server closed the connection during login");
-    EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "no login yet";
     // The socket's own description, and which server it is about.
     Connect();
     EXPECT_EQ(LogOf([&] { Auth.Fail(u"Connection refused"); }),
