@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <functional>
 
 // What the benchmarks that run the program's own event loop share.
@@ -47,12 +48,13 @@ inline Memory ReadMemory() {
     return memory;
 }
 
-// Runs the event loop until done() holds; false after ten seconds without.
-inline bool WaitUntil(const std::function<bool()>& done) {
+// Runs the event loop until done() holds; false after the limit without.
+inline bool WaitUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds limit = std::chrono::seconds(10)) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > 10000) {
+        if (timer.elapsed() > limit.count()) {
             return false;
         }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);

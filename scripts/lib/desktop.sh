@@ -13,6 +13,28 @@ start_private_display() {
     export DISPLAY=":$(cat "$1/display")"
 }
 
+# start_window_manager FOLDER: starts openbox, with its stock settings and its notes in FOLDER/openbox.log, on
+# the display in DISPLAY, and returns once it manages windows (it names itself on the root window). A display
+# just started may turn its first clients away on a busy machine: openbox then ends at once, and starts again.
+start_window_manager() {
+    local wm
+    for _ in $(seq 200); do
+        if [ -z "${wm:-}" ] || ! kill -0 "$wm" 2>/dev/null; then
+            openbox --config-file /etc/xdg/openbox/rc.xml >>"$1/openbox.log" 2>&1 &
+            wm=$!
+        fi
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            pids+=("$wm")
+            return 0
+        fi
+        sleep 0.1
+    done
+    kill "$wm" 2>/dev/null
+    echo "openbox did not start on $DISPLAY:" >&2
+    cat "$1/openbox.log" >&2
+    return 1
+}
+
 # start_gateway FOLDER [OPTIONS...]: starts the gateway simulator on a free loopback port; sets `port`.
 # Its SMS lines go to FOLDER/gateway.out, its notes to FOLDER/gateway.err.
 start_gateway() {

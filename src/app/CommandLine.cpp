@@ -45,7 +45,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("send"),
         QStringLiteral(
             "Send a message to NUMBER: a mobile number, or a name and the number in one argument "
-            "(\"Ann Lee +15551234567\"); the number is added to the stored list as the window does. "
+            "(\"Ann Lee +15551234567\"); the number is added to the stored list as the window does "
+            "(not to a --settings file). "
             "Give it again for more numbers: one message each, in order."),
         QStringLiteral("NUMBER"));
     const QCommandLineOption sender(
@@ -62,7 +63,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments) {
     const QCommandLineOption settings(
         QStringLiteral("settings"),
         QStringLiteral("Read the server and account from this settings file instead "
-                       "of the user's own; the window is then never used."),
+                       "of the user's own; the window is then never used, and the file is only read: "
+                       "it stays as it is, password and all."),
         QStringLiteral("FILE"));
     const QCommandLineOption passwordCommand(
         QStringLiteral("password-command"),

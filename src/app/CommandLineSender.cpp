@@ -1,125 +1,63 @@
 #include "app/CommandLineSender.h"
 
-#include "service/TelephoneList.h"
+#include "service/Messenger.h"
 
 #include <QTimer>
-
-#include <algorithm>
 
 namespace pagewing {
 
 CommandLineSender::CommandLineSender(CommandLineOutput& output)
     : Output(output)
-    , Session(Auth, Service, Clock, Timers, Relay)
-    , Messages(Session, Clock, Timers, Records, Messenger::Outbox::OwnOnly) {
-    Relay.RelayTo(Messages);
-    // One login: a command that cannot log in says so and ends, and its caller decides about another try.
-    Messages.SetReconnecting(false);
-    connect(&Messages, &Messenger::SessionLine, this, &CommandLineSender::SessionLine);
-    connect(&Messages, &Messenger::Line, this, &CommandLineSender::ServiceLine);
-    connect(&Messages, &Messenger::MessageChanged, this, &CommandLineSender::Changed);
-    connect(&Messages, &Messenger::MessageFinished, this, &CommandLineSender::Finished);
+    , Stack(MessagingStack::FrontEnd::Command)
+    , Watch(Stack.Messages()) {
+    connect(&Watch, &MessageWatch::Reported, this, [this](const StatusReport& report) {
+        Output.Line(report.Line, report.Destination, report.Kind());
+    });
+    connect(&Watch, &MessageWatch::Finished, this, [this](const MessageRecord& record, SendExit exit) {
+        Ended.insert(record.Id, {exit, record.Detail});
+        if (Watch.IsEmpty()) {
+            Loop.quit();
+        }
+    });
 }
 
 CommandLineSender::~CommandLineSender() = default;
 
-SendExit CommandLineSender::Run(const QList<SendRequest>& requests, std::chrono::seconds timeout) {
+QList<MessageOutcome> CommandLineSender::Run(const QList<SendRequest>& requests,
+                                             std::chrono::milliseconds timeout) {
+    auto& messages = Stack.Messages();
     QTimer::singleShot(timeout, &Loop, [this, timeout] { TimedOut(timeout); });
-    Messages.OpenHistory();
+    messages.OpenHistory();
+    QList<std::optional<qint64>> ids;
     for (const auto& request : requests) {
-        if (const auto id = Messages.Submit(
-                {request.Number, request.Sender, request.Message, MessageOrigin::CommandLine})) {
-            Entries.insert(*id, TelephoneList::DestinationOf(request.Number)->Number);
-        } else {
-            Worst = std::max(Worst, SendExit::Unsendable);
-        }
+        ids.append(messages.Submit(
+            {request.Number, request.Sender, request.Message, MessageOrigin::CommandLine}, &Watch));
     }
-    if (!Entries.isEmpty()) {
-        Messages.LogIn();
-        if (!Entries.isEmpty()) {
+    if (!Watch.IsEmpty()) {
+        messages.LogIn();
+        if (!Watch.IsEmpty()) {
             Loop.exec();
         }
     }
-    PrintHeld();
-    return Worst;
+    QList<MessageOutcome> outcomes;
+    for (int at = 0; at < ids.size(); ++at) {
+        const auto problem = Messenger::Problem({requests.at(at).Number, requests.at(at).Sender,
+                                                 requests.at(at).Message, MessageOrigin::CommandLine});
+        outcomes.append(ids.at(at) ? Ended.value(*ids.at(at), {SendExit::NoAnswer, {}})
+                                   : MessageOutcome{SendExit::Unsendable, problem.value_or(QString())});
+    }
+    return outcomes;
 }
 
-void CommandLineSender::SessionLine(const QString& line) {
-    // The line right after a request is written tells how the write went.
-    if (const auto id = std::exchange(Writing, 0); id != 0) {
-        Output.Line(line, Entries.value(id), QStringLiteral("sending"));
-        return;
+void CommandLineSender::TimedOut(std::chrono::milliseconds timeout) {
+    auto& messages = Stack.Messages();
+    const auto seconds = DurationText(timeout);
+    for (const auto id : Watch.Watched()) {
+        messages.Withdraw(id, tr("no login within %1").arg(seconds), SendExit::NotSentInTime);
     }
-    // A line may be the first of an answer, which names its message only after its lines.
-    Held.append(line);
-    QMetaObject::invokeMethod(this, &CommandLineSender::PrintHeld, Qt::QueuedConnection);
-}
-
-void CommandLineSender::ServiceLine(const QString& line) {
-    if (!Attributed.contains(line)) {
-        Output.Line(line);
-    }
-}
-
-void CommandLineSender::Changed(const MessageRecord& record) {
-    if (!Entries.contains(record.Id)) {
-        return;
-    }
-    if (record.State == MessageState::Sending) {
-        PrintHeld();
-        Writing = record.Id;
-        Sent.insert(record.Id);
-    } else if (record.State == MessageState::NoAnswerYet) {
-        for (const auto& line : std::exchange(Held, {})) {
-            Output.Line(line, Entries.value(record.Id), StateName(record.State));
-        }
-    }
-}
-
-void CommandLineSender::Finished(const MessageRecord& record, const QStringList& lines) {
-    if (!Entries.contains(record.Id)) {
-        return;
-    }
-    // What came before and tells of no message, the line of a refused login, say, comes first.
-    for (const auto& line : std::exchange(Held, {})) {
-        if (!lines.contains(line)) {
-            Output.Line(line);
-        }
-    }
-    for (const auto& line : lines) {
-        Output.Line(line, Entries.value(record.Id), StateName(record.State));
-        Attributed.append(line);
-    }
-    End(record.Id,
-        Expired && record.State == MessageState::NotSent ? SendExit::NotSentInTime : ExitFor(record.State));
-}
-
-void CommandLineSender::PrintHeld() {
-    for (const auto& line : std::exchange(Held, {})) {
-        Output.Line(line);
-    }
-}
-
-void CommandLineSender::TimedOut(std::chrono::seconds timeout) {
-    Expired = true;
-    const auto waiting = Entries.keys();
-    for (const auto id : waiting) {
-        if (Sent.contains(id)) {
-            End(id, SendExit::NoAnswer);
-        } else {
-            // Recorded as not sent, and never sent later by anyone.
-            Messages.Withdraw(id, tr("no login within %1").arg(DurationText(timeout)));
-        }
-    }
-}
-
-void CommandLineSender::End(qint64 id, SendExit outcome) {
-    if (Entries.remove(id)) {
-        Worst = std::max(Worst, outcome);
-    }
-    if (Entries.isEmpty()) {
-        Loop.quit();
-    }
+    // Those sent may still be answered, but not to this command, which ends now.
+    messages.GiveUpWaiting(tr("no answer within %1").arg(seconds));
+    Loop.quit();
 }
 
 } // namespace pagewing

@@ -3,10 +3,10 @@
 #include "app/CommandLineOutput.h"
 #include "app/CommandLineSender.h"
 #include "platform/AccountSettings.h"
+#include "platform/HandOverClient.h"
 #include "platform/Keyring.h"
 #include "platform/LocaleStatusClock.h"
 #include "platform/RegisteryLoadSave.h"
-#include "platform/SingleCopy.h"
 #include "service/History.h"
 #include "service/Messenger.h"
 #include "service/StatusLine.h"
@@ -43,8 +43,8 @@ AccountSettings::Loaded LoadAccount(CommandLineOutput& output) {
     QEventLoop waiting;
     std::optional<AccountSettings::Loaded> account;
     AccountSettings::Load(keyring, [&](const AccountSettings::Loaded& loaded) {
-        if (!loaded.Note.isEmpty()) {
-            output.Line(StatusLine::Dated(LocaleStatusClock(), loaded.Note));
+        for (const auto& line : loaded.Lines()) {
+            output.Line(StatusLine::Dated(LocaleStatusClock(), line));
         }
         account = loaded;
         waiting.quit();
@@ -67,24 +67,40 @@ QString MissingAccount(const AccountSettings::Loaded& account) {
         .arg(RegisteryLoadSave::StoreFileName());
 }
 
-// Hands each message to the running window in turn; none when no window runs.
-std::optional<SendExit> HandOver(const QList<SendRequest>& requests, std::chrono::seconds timeout,
-                                 CommandLineOutput& output) {
-    const QDeadlineTimer deadline(timeout);
-    std::optional<SendExit> worst;
-    for (const auto& request : requests) {
-        const auto outcome = SingleCopy::HandOver(
-            request, std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 1)),
-            [&](const QString& line) {
-                output.Line(line, TelephoneList::DestinationOf(request.Number)->Number);
-            });
-        if (!outcome) {
-            // The window went away between two messages: the rest goes without it.
-            return worst;
-        }
-        worst = std::max(worst.value_or(SendExit::Delivered), *outcome);
+QString DestinationOf(const SendRequest& request) {
+    return TelephoneList::DestinationOf(request.Number)->Number;
+}
+
+// What a script's reader learns on standard error of a message that was not delivered or not answered.
+void TellWhy(CommandLineOutput& output, const SendRequest& request, const MessageOutcome& outcome) {
+    switch (outcome.Exit) {
+    case SendExit::Delivered:
+    case SendExit::NotDelivered:
+        return;
+    case SendExit::Unsendable:
+    case SendExit::LoginFailed:
+    case SendExit::NotSentInTime:
+        output.Error(QStringLiteral("%1: not sent: %2").arg(DestinationOf(request), outcome.Reason));
+        return;
+    case SendExit::NoAnswer:
+        output.Error(QStringLiteral("%1: sent, but no delivery result: %2; the message may still arrive")
+                         .arg(DestinationOf(request), outcome.Reason));
+        return;
     }
-    return worst;
+}
+
+// Sends with the command's own login; the settings must be complete.
+std::optional<QList<MessageOutcome>> SendAlone(const CommandLine& command, const QList<SendRequest>& requests,
+                                               std::chrono::milliseconds timeout, CommandLineOutput& output) {
+    if (!command.PasswordCommand.isEmpty()) {
+        AccountSettings::UsePasswordCommand(command.PasswordCommand);
+    }
+    if (const auto account = LoadAccount(output); !AccountSettings::IsComplete()) {
+        output.Error(MissingAccount(account));
+        return std::nullopt;
+    }
+    CommandLineSender sender(output);
+    return sender.Run(requests, timeout);
 }
 
 QString TabField(QString text) {
@@ -133,50 +149,57 @@ int Send(const CommandLine& command) {
             return output.Finish(SendExit::Unsendable);
         }
     }
+    const QDeadlineTimer deadline(command.Timeout);
+    QList<MessageOutcome> outcomes;
     if (command.SettingsFile.isEmpty()) {
-        if (const auto outcome = HandOver(requests, command.Timeout, output)) {
-            return output.Finish(*outcome);
-        }
+        const auto handedOver =
+            HandOverClient::Run(requests, command.Timeout, [&output](const HandOverClient::Report& report) {
+                output.Line(report.Line, report.Destination, report.Kind);
+            });
+        outcomes = handedOver.value_or(QList<MessageOutcome>());
     } else if (!QFileInfo(command.SettingsFile).isFile()) {
         output.Error(QStringLiteral("no settings file %1").arg(command.SettingsFile));
         return output.Finish(SendExit::Unsendable);
     } else {
         RegisteryLoadSave::UseStoreFile(command.SettingsFile);
     }
-    if (!command.PasswordCommand.isEmpty()) {
-        AccountSettings::UsePasswordCommand(command.PasswordCommand);
+    // What no window took, the command sends itself in the time that is left.
+    if (outcomes.size() < requests.size()) {
+        const auto rest = requests.mid(outcomes.size());
+        const auto sent = SendAlone(
+            command, rest, std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 1)), output);
+        if (!sent) {
+            return output.Finish(SendExit::Unsendable);
+        }
+        outcomes += *sent;
     }
-    if (const auto account = LoadAccount(output); !AccountSettings::IsComplete()) {
-        output.Error(MissingAccount(account));
-        return output.Finish(SendExit::Unsendable);
+    auto worst = SendExit::Delivered;
+    for (qsizetype at = 0; at < requests.size(); ++at) {
+        TellWhy(output, requests.at(at), outcomes.at(at));
+        worst = std::max(worst, outcomes.at(at).Exit);
     }
-    CommandLineSender sender(output);
-    const auto outcome = sender.Run(requests, command.Timeout);
-    const auto seconds = DurationText(command.Timeout);
-    if (outcome == SendExit::LoginFailed) {
-        output.Error(QStringLiteral("the login or the connection failed; nothing was sent"));
-    } else if (outcome == SendExit::NotSentInTime) {
-        output.Error(QStringLiteral("no login within %1; nothing was sent").arg(seconds));
-    } else if (outcome == SendExit::NoAnswer) {
-        output.Error(
-            QStringLiteral("sent, but no answer came within %1; the message may still arrive").arg(seconds));
-    }
-    return output.Finish(outcome);
+    return output.Finish(worst);
 }
 
 int PrintHistory(const CommandLine& command) {
     CommandLineOutput output(FormatOf(command), false);
-    History history;
+    // Read only: a reader changes nothing, waits a second at most for a writer, and reads a file that it
+    // could not write.
+    History history(History::DefaultFileName(), History::Access::ReadOnly);
     // Asking is no reason to make a history where there is none.
     if (!QFileInfo::exists(history.FileName())) {
         return output.Finish(SendExit::Delivered);
     }
-    QObject::connect(&history, &History::Problem,
-                     [&output](const QString& problem) { output.Error(problem); });
-    if (!history.Open()) {
+    bool failed = false;
+    QObject::connect(&history, &History::Problem, [&output, &failed](const QString& problem) {
+        output.Error(problem);
+        failed = true;
+    });
+    const auto records = history.Newest(command.Limit);
+    if (failed) {
         return output.Finish(SendExit::Unsendable);
     }
-    for (const auto& record : history.Newest(command.Limit)) {
+    for (const auto& record : records) {
         if (command.Json) {
             output.Record(JsonRecord(record));
         } else {

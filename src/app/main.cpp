@@ -48,18 +48,21 @@ int RunWindow(int argc, char* argv[]) {
     }
     SingleCopy copy;
     if (!copy.TryAcquire()) {
-        copy.AskRunningCopyToShow(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
-        Refuse(ProductInfo::NameAndVersion + QStringLiteral(" already running!"));
+        // The running window comes forward and says it in its status list; a message box here would hold
+        // whatever started this copy until someone clicked it away.
+        if (!copy.AskRunningCopyToShow(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"))) {
+            std::fputs(qUtf8Printable(ProductInfo::AlreadyRunning + u'\n'), stderr);
+        }
         return 0;
     }
 
     CaretBlinkTimeout caret;
     DesktopIntegration desktop;
     MainFrm window(desktop);
-    QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
+    QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::AnswerSecondStart);
     QObject::connect(&copy, &SingleCopy::SendRequested, &window, &MainFrm::SendHandedOver);
     // A later start that comes before the window is up finds no one listening and says so itself.
-    QObject::connect(&window, &MainFrm::FirstPainted, &copy, &SingleCopy::Listen);
+    QObject::connect(&window, &MainFrm::StartedUp, &copy, &SingleCopy::Listen);
     window.Load();
     return QApplication::exec();
 }

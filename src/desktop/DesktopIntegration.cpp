@@ -63,8 +63,9 @@ void DesktopIntegration::RemoveTrayIcon() {
     }
 }
 
-void DesktopIntegration::SetConnectionState(ConnectionState state) {
+void DesktopIntegration::SetConnectionState(ConnectionState state, const QString& words) {
     State = state;
+    StateWords = words;
     ShowConnectionState();
 }
 
@@ -195,19 +196,11 @@ void DesktopIntegration::ShowConnectionState() {
     if (!TrayIcon) {
         return;
     }
-    const auto [picture, text] = [this]() -> std::pair<const char*, QString> {
-        switch (State) {
-        case ConnectionState::Ready:
-            return {"ready", tr("Ready to send")};
-        case ConnectionState::Reconnecting:
-            return {"reconnecting", tr("Reconnecting")};
-        case ConnectionState::NotConnected:
-            break;
-        }
-        return {"not-connected", tr("Not connected")};
-    }();
+    const auto* picture = State == ConnectionState::Ready          ? "ready"
+                          : State == ConnectionState::Reconnecting ? "reconnecting"
+                                                                   : "not-connected";
     TrayIcon->SetIconAndTip(QIcon(QStringLiteral(":/desktop/tray-%1.png").arg(QLatin1String(picture))),
-                            tr("%1: %2").arg(TrayTip, text));
+                            StateWords.isEmpty() ? TrayTip : tr("%1: %2").arg(TrayTip, StateWords));
     TrayIcon->ModifyIconInSystemTray();
 }
 

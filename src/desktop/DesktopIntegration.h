@@ -39,8 +39,9 @@ public:
     virtual void RemoveTrayIcon();
     // The icon once shown, for a look at where the notification area put it.
     SysTray* Tray() const { return TrayIcon.get(); }
-    // The tray icon and its tooltip show the state of the connection.
-    virtual void SetConnectionState(ConnectionState state);
+    // The tray icon shows the state of the connection, and its tooltip says it in words: "Reconnecting in 8
+    // seconds — 3 messages waiting".
+    virtual void SetConnectionState(ConnectionState state, const QString& words);
 
     // Hides the window where the tray icon can bring it back, and minimises it to the task bar elsewhere:
     // hidden with no icon to click, it could never come back.
@@ -107,6 +108,7 @@ private:
     QDBusServiceWatcher* TrayWatcher = nullptr;
     QString TrayTip;
     ConnectionState State = ConnectionState::NotConnected;
+    QString StateWords;
     // A window this object minimised on Wayland, until it is shown or activated again.
     QPointer<QWidget> MinimisedOnWayland;
     DesktopNotices Notices;

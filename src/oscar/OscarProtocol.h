@@ -48,6 +48,8 @@ inline constexpr std::int32_t ErrorDescriptionTlv = 0x0004;
 inline constexpr std::int32_t ServiceAddressTlv = 0x0005;
 inline constexpr std::int32_t CookieTlv = 0x0006;
 inline constexpr std::int32_t ErrorCodeTlv = 0x0008;
+// The login refusal of a client version the server no longer takes: no setting of the user's mends it.
+inline constexpr std::uint16_t OldClientCode = 0x001B;
 
 // TLVs of the channel-4 frame that logs a session off the service server: why, as a code and as text.
 inline constexpr std::int32_t LogOffCodeTlv = 0x0009;

@@ -1,6 +1,7 @@
 #include "platform/AccountSettings.h"
 
 #include "platform/Keyring.h"
+#include "platform/OwnFiles.h"
 #include "platform/PasswordCommand.h"
 #include "platform/RegisteryLoadSave.h"
 #include "session/GlobalSettings.h"
@@ -24,9 +25,30 @@ QString& CommandOverride() {
     return command;
 }
 
+// Why the settings' password command is not run, or empty when it is (or there is none).
+QString CommandIgnored() {
+    if (!CommandOverride().isEmpty() || GlobalSettings.PasswordCommand.empty()) {
+        return {};
+    }
+    const auto file = RegisteryLoadSave::StoreFileName();
+    const auto distrust = OwnFiles::DistrustFile(file);
+    return distrust.isEmpty() ? QString() : Tr("PasswordCommand in %1 is not run: %2").arg(file, distrust);
+}
+
 QString Command() {
-    return CommandOverride().isEmpty() ? QString::fromStdU16String(GlobalSettings.PasswordCommand)
-                                       : CommandOverride();
+    if (!CommandOverride().isEmpty()) {
+        return CommandOverride();
+    }
+    return CommandIgnored().isEmpty() ? QString::fromStdU16String(GlobalSettings.PasswordCommand) : QString();
+}
+
+// The answer, with the line that says why the settings' command was not run.
+Handler TellingIgnored(Handler done) {
+    return [ignored = CommandIgnored(), done = std::move(done)](const Loaded& loaded) {
+        auto told = loaded;
+        told.Ignored = ignored;
+        done(told);
+    };
 }
 
 PasswordGap GapOf(Keyring::Outcome outcome) {
@@ -86,7 +108,7 @@ Loaded Missing(PasswordGap gap, const QString& reason) {
             return Tr("enter it under User and Server Information");
         }
     }();
-    return {Tr("No password: %1; %2").arg(reason, wayOut), gap, reason};
+    return {Tr("No password: %1; %2").arg(reason, wayOut), gap, reason, {}};
 }
 
 // The password stays in the settings file where the keyring cannot take it.
@@ -114,6 +136,16 @@ void RunCommand(Keyring& keyring, Handler done) {
 
 } // namespace
 
+QStringList Loaded::Lines() const {
+    QStringList lines;
+    for (const auto* line : {&Ignored, &Note}) {
+        if (!line->isEmpty()) {
+            lines.append(*line);
+        }
+    }
+    return lines;
+}
+
 bool IsComplete() {
     const auto& s = GlobalSettings;
     return !s.LoginURL.empty() && !s.LoginPort.empty() && !s.ICQUIN.empty() && !s.ICQPassword.empty();
@@ -125,12 +157,17 @@ void UsePasswordCommand(const QString& command) {
 
 void Load(Keyring& keyring, Handler done) {
     RegisteryLoadSave::LoadLoginSettings();
+    done = TellingIgnored(std::move(done));
     if (GlobalSettings.ICQUIN.empty()) {
         done({});
     } else if (GlobalSettings.ICQPassword.empty() || !Command().isEmpty()) {
         ReadPassword(keyring, std::move(done));
+    } else if (!RegisteryLoadSave::IsOwnStore()) {
+        done({});
     } else {
-        Save(keyring, [done = std::move(done)](const QString& note) { done({note, PasswordGap::None, {}}); });
+        Save(keyring, [done = std::move(done)](const QString& note) {
+            done({note, PasswordGap::None, {}, {}});
+        });
     }
 }
 
@@ -159,6 +196,7 @@ void Save(Keyring& keyring, std::function<void(const QString& note)> done) {
 }
 
 void ReadPassword(Keyring& keyring, Handler done) {
+    done = TellingIgnored(std::move(done));
     if (!Command().isEmpty()) {
         RunCommand(keyring, std::move(done));
         return;

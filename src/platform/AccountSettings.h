@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -33,6 +34,12 @@ struct Loaded {
     // For a message of one's own: where the password was to come from and why it did not, as in "the
     // desktop's keyring cannot be reached from here (no session bus)". Empty when Gap is None.
     QString Reason;
+    // A line for the status list when the settings' password command was not run because others could have
+    // written it; empty otherwise.
+    QString Ignored;
+
+    // The lines for the status list, in order.
+    QStringList Lines() const;
 };
 using Handler = std::function<void(const Loaded& loaded)>;
 
@@ -40,12 +47,14 @@ using Handler = std::function<void(const Loaded& loaded)>;
 bool IsComplete();
 
 // From now on the password comes from this command, whatever the settings say; an empty text gives the
-// settings' PasswordCommand back its say.
+// settings' PasswordCommand back its say. The settings' command runs only from a file, in a folder, that the
+// user (or root) owns and nobody else can write, as ssh trusts its configuration.
 void UsePasswordCommand(const QString& command);
 
 // Loads server, port, ICQ number and password into GlobalSettings. With a password command, the password is
-// its first line of output. Otherwise a password still in the settings file is moved into the keyring, and
-// taken out of the file only once the keyring holds it; with none in the file, the keyring gives it.
+// its first line of output. Otherwise a password still in the user's own settings file is moved into the
+// keyring, and taken out of the file only once the keyring holds it; with none in the file, the keyring gives
+// it. A file given with --settings keeps its password: it is the script's, not ours to change.
 void Load(Keyring& keyring, Handler done);
 
 // Saves the login group from GlobalSettings, the password into the keyring where there is one. A password

@@ -6,32 +6,66 @@
 #include <QDataStream>
 #include <QLocalSocket>
 
+#include <utility>
+
 namespace pagewing {
+
+namespace {
+
+template <typename... Fields>
+void Write(QLocalSocket* connection, SingleCopy::Reply kind, const Fields&... fields) {
+    QDataStream stream(connection);
+    stream.setVersion(SingleCopy::StreamVersion);
+    stream << static_cast<quint8>(kind);
+    ((stream << fields), ...);
+}
+
+} // namespace
 
 HandOverReply::HandOverReply(QLocalSocket* connection, QObject* parent)
     : QObject(parent)
     , Connection(connection) {
     Connection->setParent(this);
     connect(Connection, &QLocalSocket::disconnected, this, &QObject::deleteLater);
+    connect(Connection, &QLocalSocket::readyRead, this, &HandOverReply::ReadRequest);
 }
 
-void HandOverReply::WriteLine(const QString& line) {
-    QDataStream stream(Connection);
-    stream.setVersion(SingleCopy::StreamVersion);
-    stream << static_cast<quint8>(SingleCopy::Reply::Line) << line;
+void HandOverReply::Taken() {
+    if (!Finished) {
+        Write(Connection, SingleCopy::Reply::Taken);
+    }
+}
+
+void HandOverReply::WriteReport(const QString& kind, const QString& destination, const QString& line) {
+    if (!Finished) {
+        Write(Connection, SingleCopy::Reply::Report, kind, destination, line);
+    }
 }
 
 void HandOverReply::Sent() {
-    QDataStream stream(Connection);
-    stream.setVersion(SingleCopy::StreamVersion);
-    stream << static_cast<quint8>(SingleCopy::Reply::Sent);
+    if (!Finished) {
+        Write(Connection, SingleCopy::Reply::Sent);
+    }
 }
 
-void HandOverReply::Finish(SendExit outcome) {
+void HandOverReply::Finish(SendExit outcome, const QString& reason) {
+    if (std::exchange(Finished, true)) {
+        return;
+    }
+    Write(Connection, SingleCopy::Reply::Ended, static_cast<qint32>(outcome), reason);
+    Connection->disconnectFromServer();
+}
+
+void HandOverReply::ReadRequest() {
     QDataStream stream(Connection);
     stream.setVersion(SingleCopy::StreamVersion);
-    stream << static_cast<quint8>(SingleCopy::Reply::Exit) << static_cast<qint32>(outcome);
-    Connection->disconnectFromServer();
+    quint8 kind = 0;
+    while (Connection->bytesAvailable() > 0) {
+        stream >> kind;
+        if (kind == static_cast<quint8>(SingleCopy::Request::Withdraw)) {
+            emit WithdrawRequested();
+        }
+    }
 }
 
 } // namespace pagewing

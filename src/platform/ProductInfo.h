@@ -11,6 +11,8 @@ inline const QString Name = QStringLiteral(PAGEWING_PRODUCT_NAME);
 inline const QString Version = QStringLiteral(PAGEWING_VERSION);
 inline const QString AppId = QStringLiteral(PAGEWING_APP_ID);
 inline const QString NameAndVersion = Name + QStringLiteral(" v") + Version;
+// What a second start of the window is told.
+inline const QString AlreadyRunning = NameAndVersion + QStringLiteral(" already running!");
 inline const QString Creator = QStringLiteral("Written by the Lumenfold team");
 inline const QString MakerWebSite = QStringLiteral("https://lumenfold.example/");
 inline const QString DownloadPage = QStringLiteral("https://lumenfold.example/pagewing/download");

@@ -40,13 +40,19 @@ const Key PasswordKey{QLatin1StringView("ICQPassword"), Group::Login, &SettingsR
 const Key PasswordCommandKey{QLatin1StringView("PasswordCommand"), Group::Login,
                              &SettingsRecord::PasswordCommand, QLatin1StringView("")};
 
-const std::array<Key, 12> Keys{{
+const std::array<Key, 15> Keys{{
     {QLatin1StringView("SaveLeft"), Group::Window, &SettingsRecord::SaveLeft, QLatin1StringView("0")},
     {QLatin1StringView("SaveTop"), Group::Window, &SettingsRecord::SaveTop, QLatin1StringView("0")},
     {QLatin1StringView("TopMost"), Group::Window, &SettingsRecord::TopMost, QLatin1StringView("True")},
     {QLatin1StringView("StartUp"), Group::Window, &SettingsRecord::StartUp, QLatin1StringView("False")},
     {QLatin1StringView("Showing"), Group::Window, &SettingsRecord::Showing, QLatin1StringView("True")},
     {QLatin1StringView("ShowHelp"), Group::Window, &SettingsRecord::ShowHelp, QLatin1StringView("1")},
+    {QLatin1StringView("HistoryWidth"), Group::Window, &SettingsRecord::HistoryWidth,
+     QLatin1StringView("560")},
+    {QLatin1StringView("HistoryHeight"), Group::Window, &SettingsRecord::HistoryHeight,
+     QLatin1StringView("472")},
+    {QLatin1StringView("HistoryColumns"), Group::Window, &SettingsRecord::HistoryColumns,
+     QLatin1StringView("136 122 146")},
     {QLatin1StringView("LoginURL"), Group::Login, &SettingsRecord::LoginURL,
      QLatin1StringView("login.icq.com")},
     {QLatin1StringView("LoginPort"), Group::Login, &SettingsRecord::LoginPort, QLatin1StringView("5190")},
@@ -88,14 +94,11 @@ void MakeFolder(const QString& folder) {
 }
 
 // QSettings makes its file with the umask's permissions; the password may be in it, so the file is made
-// private before a value is written and kept so after. The user's own store folder is the program's and is
-// kept private too.
+// private before a value is written and kept so after. Its folder is the program's and is kept private too.
 void MakePrivate(const QString& fileName) {
     const QFileInfo file(fileName);
     MakeFolder(file.absolutePath());
-    if (OtherStoreFile().isEmpty()) {
-        QFile::setPermissions(file.absolutePath(), OwnerOnly);
-    }
+    QFile::setPermissions(file.absolutePath(), OwnerOnly);
     if (!file.exists()) {
         QFile create(fileName);
         create.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner);
@@ -114,6 +117,15 @@ public:
     QString Text(const QString& key, const QString& fallback) const {
         const auto value = Settings->value(key, fallback);
         return value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',') : value.toString();
+    }
+
+    // A value written by hand as it stands, where QSettings would cut it at a ";" (a comment to it) or split
+    // it at a ",": a shell command may hold either. A value QSettings wrote, which it quotes where either
+    // appears, it reads itself.
+    QString Verbatim(const QString& key, const QString& fallback) const {
+        const auto value = Unread(key);
+        const bool quoted = value.size() > 1 && value.startsWith(u'"') && value.endsWith(u'"');
+        return quoted || (!value.contains(u';') && !value.contains(u',')) ? Text(key, fallback) : value;
     }
 
     // Decimal text; a fraction rounds to the nearest whole number, halves to even.
@@ -146,6 +158,10 @@ public:
     void Read(const Key& key, SettingsRecord& record) const {
         const QString name(key.Name);
         const QString fallback(key.Default);
+        if (key.Name == PasswordCommandKey.Name) {
+            record.PasswordCommand = Verbatim(name, fallback).toStdU16String();
+            return;
+        }
         std::visit(
             [&](auto field) {
                 auto& value = record.*field;
@@ -192,6 +208,24 @@ public:
     QString FileName() const { return Settings->fileName(); }
 
 private:
+    // The text after "key=" in the file's own section, trimmed; empty where there is none.
+    QString Unread(const QString& key) const {
+        QFile file(Settings->fileName());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            return {};
+        }
+        bool inSection = false;
+        while (!file.atEnd()) {
+            const auto line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.startsWith(u'[')) {
+                inSection = line == u'[' + Section + u']';
+            } else if (inSection && line.section(u'=', 0, 0).trimmed() == key) {
+                return line.section(u'=', 1).trimmed();
+            }
+        }
+        return {};
+    }
+
     std::unique_ptr<QSettings> Settings;
 };
 
@@ -219,6 +253,11 @@ Action ActionFor(const Key& key, PasswordPlace place) {
 }
 
 void Save(Group group, PasswordPlace place = PasswordPlace::SettingsFile) {
+    // A file given with --settings is its owner's: read, never written, so that a script's file stays as
+    // its owner wrote it.
+    if (!OtherStoreFile().isEmpty()) {
+        return;
+    }
     Store store;
     for (const auto& key : Keys) {
         if (key.Of != group) {
@@ -272,6 +311,10 @@ QString StoreFileName() {
 
 void UseStoreFile(const QString& fileName) {
     OtherStoreFile() = fileName;
+}
+
+bool IsOwnStore() {
+    return OtherStoreFile().isEmpty();
 }
 
 void OnSaveFailed(std::function<void(const QString& fileName)> report) {

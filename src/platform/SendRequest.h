@@ -23,4 +23,10 @@ enum class SendExit {
     NoAnswer = 5,
 };
 
+// How one message of a command ended: the exit status it gives, and why, where it was not delivered.
+struct MessageOutcome {
+    SendExit Exit = SendExit::Delivered;
+    QString Reason;
+};
+
 } // namespace pagewing

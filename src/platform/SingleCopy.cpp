@@ -2,7 +2,6 @@
 
 #include "platform/HandOverReply.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -41,59 +40,20 @@ void SingleCopy::Listen() {
     Server.listen(SocketName());
 }
 
-void SingleCopy::AskRunningCopyToShow(const QString& activationToken) const {
-    QLocalSocket socket;
-    socket.connectToServer(SocketName());
-    if (socket.waitForConnected(ConnectTimeoutMs)) {
-        QDataStream stream(&socket);
-        stream.setVersion(StreamVersion);
-        if (activationToken.isEmpty()) {
-            stream << static_cast<quint8>(Request::Show);
-        } else {
-            stream << static_cast<quint8>(Request::ShowWithToken) << activationToken;
-        }
-        socket.waitForBytesWritten(ConnectTimeoutMs);
-    }
-}
-
-std::optional<SendExit> SingleCopy::HandOver(const SendRequest& request, std::chrono::milliseconds timeout,
-                                             const std::function<void(const QString&)>& onLine) {
+bool SingleCopy::AskRunningCopyToShow(const QString& activationToken) const {
     QLocalSocket socket;
     socket.connectToServer(SocketName());
     if (!socket.waitForConnected(ConnectTimeoutMs)) {
-        return std::nullopt;
+        return false;
     }
     QDataStream stream(&socket);
     stream.setVersion(StreamVersion);
-    stream << static_cast<quint8>(Request::Send) << request.Number << request.Sender << request.Message;
-    const QDeadlineTimer deadline(timeout);
-    bool sent = false;
-    while (!deadline.hasExpired()) {
-        quint8 kind = 0;
-        QString line;
-        qint32 exit = 0;
-        stream.startTransaction();
-        stream >> kind;
-        if (kind == static_cast<quint8>(Reply::Exit)) {
-            stream >> exit;
-        } else if (kind == static_cast<quint8>(Reply::Line)) {
-            stream >> line;
-        }
-        if (!stream.commitTransaction()) {
-            if (socket.state() != QLocalSocket::ConnectedState) {
-                // The running copy went away before the outcome was known.
-                return sent ? SendExit::NoAnswer : SendExit::LoginFailed;
-            }
-            socket.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
-        } else if (kind == static_cast<quint8>(Reply::Exit)) {
-            return static_cast<SendExit>(exit);
-        } else if (kind == static_cast<quint8>(Reply::Sent)) {
-            sent = true;
-        } else {
-            onLine(line);
-        }
+    if (activationToken.isEmpty()) {
+        stream << static_cast<quint8>(Request::Show);
+    } else {
+        stream << static_cast<quint8>(Request::ShowWithToken) << activationToken;
     }
-    return sent ? SendExit::NoAnswer : SendExit::NotSentInTime;
+    return socket.bytesToWrite() == 0 || socket.waitForBytesWritten(ConnectTimeoutMs);
 }
 
 QString SingleCopy::LockFileName() {

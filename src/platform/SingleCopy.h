@@ -7,10 +7,6 @@
 #include <QLockFile>
 #include <QObject>
 
-#include <chrono>
-#include <functional>
-#include <optional>
-
 class QLocalSocket;
 
 namespace pagewing {
@@ -25,9 +21,12 @@ class SingleCopy : public QObject {
 
 public:
     // What a later start asks, and what the running copy answers, as QDataStream records on the socket.
-    // A Show from an older start carries nothing; ShowWithToken carries the start's activation token.
-    enum class Request : quint8 { Show = 0, Send = 1, ShowWithToken = 2 };
-    enum class Reply : quint8 { Line = 0, Exit = 1, Sent = 2 };
+    // A Show from an older start carries nothing; ShowWithToken carries the start's activation token. A Send
+    // is answered with Taken once the message is in the outbox, Reports (what it tells, the destination and
+    // the line), Sent once it went out, and Ended (the exit status and why) last; a Withdraw on the same
+    // connection asks for the last word at once. Line and Exit are an older copy's answers.
+    enum class Request : quint8 { Show = 0, Send = 1, ShowWithToken = 2, Withdraw = 3 };
+    enum class Reply : quint8 { Line = 0, Exit = 1, Sent = 2, Taken = 3, Report = 4, Ended = 5 };
     static constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
 
     explicit SingleCopy(QObject* parent = nullptr);
@@ -38,15 +37,10 @@ public:
     void Listen();
     // Asks the running copy to show its window, passing on the token with which the desktop lets a window
     // started by the user take the focus (XDG_ACTIVATION_TOKEN on Wayland), when there is one; waits briefly
-    // for it to take the request.
-    void AskRunningCopyToShow(const QString& activationToken) const;
-    // Hands the message to a running copy, passes on each status line it sends back, and gives how the send
-    // ended; none when no copy runs. A copy that does not finish within the time-out gives NoAnswer when the
-    // message went out, and NotSentInTime when it had not: the running copy then never sends it.
-    static std::optional<SendExit> HandOver(const SendRequest& request, std::chrono::milliseconds timeout,
-                                            const std::function<void(const QString&)>& onLine);
-
+    // for it to take the request. False when no copy listens (yet).
+    bool AskRunningCopyToShow(const QString& activationToken) const;
     static QString LockFileName();
+    static QString SocketName();
 
 signals:
     void ShowRequested(const QString& activationToken);
@@ -54,7 +48,6 @@ signals:
     void SendRequested(const pagewing::SendRequest& request, pagewing::HandOverReply* reply);
 
 private:
-    static QString SocketName();
     void ReadRequest(QLocalSocket* connection);
 
     QLockFile Lock;

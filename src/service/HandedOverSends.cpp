@@ -1,81 +1,55 @@
 #include "service/HandedOverSends.h"
 
 #include "platform/HandOverReply.h"
+#include "service/MessageWatch.h"
 #include "service/Messenger.h"
+
+#include <QPointer>
 
 namespace pagewing {
 
+namespace {
+
+QString StoppedWaiting() {
+    return QObject::tr("the command stopped waiting");
+}
+
+} // namespace
+
 HandedOverSends::HandedOverSends(Messenger& messages, QObject* parent)
     : QObject(parent)
-    , Messages(messages) {
-    connect(&Messages, &Messenger::MessageChanged, this, &HandedOverSends::Changed);
-    connect(&Messages, &Messenger::Line, this, &HandedOverSends::Line);
-    connect(&Messages, &Messenger::SessionLine, this, &HandedOverSends::Line);
-    connect(&Messages, &Messenger::MessageFinished, this, &HandedOverSends::Finished);
-}
+    , Messages(messages) {}
 
 void HandedOverSends::Add(const SendRequest& request, HandOverReply* reply) {
-    Arriving = reply;
-    const auto id =
-        Messages.Submit({request.Number, request.Sender, request.Message, MessageOrigin::HandedOver});
-    Arriving = nullptr;
-    if (!id) {
-        // The line that says why has reached it already.
-        reply->Finish(SendExit::Unsendable);
+    const OutgoingMessage message{request.Number, request.Sender, request.Message, MessageOrigin::HandedOver};
+    const auto problem = Messenger::Problem(message);
+    if (problem || Messages.State() == Messenger::Connection::WaitingForUser) {
+        // Refused at once: the text makes no sense, or no login will come until the user mends the account.
+        reply->Finish(problem ? SendExit::Unsendable : SendExit::LoginFailed,
+                      problem.value_or(Messages.StateText()));
         return;
     }
-    connect(reply, &QObject::destroyed, this, [this, id = *id] {
-        if (HandOvers.remove(id)) {
-            Messages.Withdraw(id, tr("the command that asked for it stopped waiting"));
-        }
+    // The watch goes with the reply, when the command goes away.
+    auto* watch = new MessageWatch(Messages, reply);
+    connect(watch, &MessageWatch::Reported, reply, [reply](const StatusReport& report) {
+        reply->WriteReport(report.Kind(), report.Destination, report.Line);
     });
+    connect(watch, &MessageWatch::Sent, reply, &HandOverReply::Sent);
+    connect(watch, &MessageWatch::Finished, reply,
+            [reply](const MessageRecord& record, SendExit exit) { reply->Finish(exit, record.Detail); });
+    // The command hands over its next message once this one is in the outbox, so they go out in its order.
+    reply->Taken();
+    const auto id = *Messages.Submit(message, watch);
+    connect(reply, &HandOverReply::WithdrawRequested, this, [this, id, reply] { StopWaiting(id, reply); });
+    connect(reply, &QObject::destroyed, this,
+            [this, id] { Messages.Withdraw(id, StoppedWaiting(), SendExit::NotSentInTime); });
 }
 
-void HandedOverSends::Line(const QString& line) {
-    QList<HandOverReply*> readers;
-    if (Arriving) {
-        readers.append(Arriving);
+void HandedOverSends::StopWaiting(qint64 id, HandOverReply* reply) {
+    const QPointer<HandOverReply> waiting(reply);
+    if (!Messages.Withdraw(id, StoppedWaiting(), SendExit::NotSentInTime) && waiting) {
+        waiting->Finish(SendExit::NoAnswer, tr("sent; the command stopped waiting for its answer"));
     }
-    for (const auto& [id, handOver] : HandOvers.asKeyValueRange()) {
-        if (handOver.Reply && (handOver.Queued || id == Writing) && !readers.contains(handOver.Reply)) {
-            readers.append(handOver.Reply);
-        }
-    }
-    for (auto* reader : readers) {
-        reader->WriteLine(line);
-    }
-    Writing = 0;
-}
-
-void HandedOverSends::Changed(const MessageRecord& record) {
-    if (record.Origin != MessageOrigin::HandedOver || record.IsFinished()) {
-        return;
-    }
-    if (!HandOvers.contains(record.Id)) {
-        if (!Arriving) {
-            return;
-        }
-        HandOvers.insert(record.Id, {Arriving, true});
-    }
-    auto& handOver = HandOvers[record.Id];
-    handOver.Queued = record.State == MessageState::Queued;
-    if (record.State == MessageState::Sending) {
-        Writing = record.Id;
-        if (handOver.Reply) {
-            handOver.Reply->Sent();
-        }
-    }
-}
-
-void HandedOverSends::Finished(const MessageRecord& record, const QStringList& lines) {
-    const auto handOver = HandOvers.take(record.Id);
-    if (!handOver.Reply) {
-        return;
-    }
-    for (const auto& line : lines) {
-        handOver.Reply->WriteLine(line);
-    }
-    handOver.Reply->Finish(ExitFor(record.State));
 }
 
 } // namespace pagewing

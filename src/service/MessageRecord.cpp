@@ -99,23 +99,4 @@ QString IsoTime(const QDateTime& time, Qt::DateFormat format) {
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(format);
 }
 
-SendExit ExitFor(MessageState state) {
-    switch (state) {
-    case MessageState::Delivered:
-        return SendExit::Delivered;
-    case MessageState::NotDelivered:
-    case MessageState::Refused:
-        return SendExit::NotDelivered;
-    case MessageState::NotSent:
-        return SendExit::LoginFailed;
-    case MessageState::Queued:
-        return SendExit::NotSentInTime;
-    case MessageState::Sending:
-    case MessageState::NoAnswerYet:
-    case MessageState::Unknown:
-        break;
-    }
-    return SendExit::NoAnswer;
-}
-
 } // namespace pagewing

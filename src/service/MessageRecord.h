@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SendRequest.h"
-
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -34,6 +32,8 @@ struct MessageRecord {
     // The server's own text of a refusal, or why the message was not sent or may not have arrived.
     QString Detail;
     QDateTime Changed;
+    // The run of the program that owns the message while it may still change; see ProgramRun.
+    QString Run;
 
     bool IsFinished() const;
     // The message moves on to a state at a moment.
@@ -55,9 +55,5 @@ std::optional<MessageOrigin> OriginNamed(const QString& name);
 
 // A time as ISO 8601 with its offset from UTC, "2026-12-07T04:05:40+01:00", as exports and scripts read it.
 QString IsoTime(const QDateTime& time, Qt::DateFormat format = Qt::ISODate);
-
-// How a command that asked for a message ends, once the message has: a refusal is a message not delivered,
-// and one whose answer may never come is one without an answer.
-SendExit ExitFor(MessageState state);
 
 } // namespace pagewing

@@ -2,7 +2,9 @@
 
 #include "platform/LocaleStatusClock.h"
 #include "platform/ProductInfo.h"
+#include "service/CommandOutcome.h"
 #include "service/History.h"
+#include "service/MessageWatch.h"
 #include "service/StatusLine.h"
 #include "service/TelephoneList.h"
 #include "session/GlobalSettings.h"
@@ -24,34 +26,39 @@ QString Messages(qsizetype count) {
     return count == 1 ? QStringLiteral("1 message") : QStringLiteral("%1 messages").arg(count);
 }
 
-QStringList Texts(const std::vector<std::u16string>& lines) {
-    QStringList texts;
-    for (const auto& line : lines) {
-        texts.append(QString::fromStdU16String(line));
-    }
-    return texts;
-}
-
 } // namespace
 
 QString DurationText(std::chrono::milliseconds wait) {
+    const auto count = [](long long number, const QString& unit) {
+        return number == 1 ? QStringLiteral("1 ") + unit : QStringLiteral("%1 %2s").arg(number).arg(unit);
+    };
     const auto seconds = std::max<long long>(1, std::llround(static_cast<double>(wait.count()) / 1000.0));
-    if (seconds < 120) {
-        return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    const auto second = QStringLiteral("second");
+    const auto minute = QStringLiteral("minute");
+    if (seconds < 60) {
+        return count(seconds, second);
     }
-    return QStringLiteral("%1 minutes").arg(std::llround(static_cast<double>(seconds) / 60.0));
+    // A wait someone may sit out is told to the second; a longer one (a server's "too fast", a command's
+    // time-out) in whole minutes.
+    if (seconds >= 600) {
+        return count(std::llround(static_cast<double>(seconds) / 60.0), minute);
+    }
+    const auto minutes = count(seconds / 60, minute);
+    return seconds % 60 == 0 ? minutes : minutes + u' ' + count(seconds % 60, second);
 }
 
 Messenger::Messenger(SMSSender& session, const StatusClock& clock, SessionTimerFactory& timers,
-                     History& history, Outbox outbox, ReconnectBackoff backoff, QObject* parent)
+                     History& history, Outbox outbox, QString run, ReconnectBackoff backoff, QObject* parent)
     : QObject(parent)
     , Session(session)
     , Clock(clock)
     , MessageHistory(history)
     , Kind(outbox)
+    , Run(std::move(run))
     , Backoff(std::move(backoff))
     , ReconnectTimer(timers.CreateTimer([this] { StartLogin(); }))
-    , AnotherLoginTimer(timers.CreateTimer([this] { LoggedOffByAnotherLogin = false; })) {
+    , AnotherLoginTimer(timers.CreateTimer([this] { LoggedOffByAnotherLogin = false; }))
+    , CurrentText(tr("Not connected")) {
     connect(&MessageHistory, &History::Problem, this, &Messenger::Say);
 }
 
@@ -65,7 +72,7 @@ void Messenger::LogIn() {
 
 void Messenger::StartLogin() {
     ReconnectTimer->Stop();
-    SetState(Connection::LoggingIn);
+    SetState(Connection::LoggingIn, tr("Logging in"));
     Session.ConnectReconnect(GlobalSettings.LoginURL, GlobalSettings.LoginPort);
 }
 
@@ -90,6 +97,9 @@ void Messenger::ResumeOutbox() {
     int unknown = 0;
     for (const auto state : {MessageState::Sending, MessageState::NoAnswerYet}) {
         for (auto record : MessageHistory.InState(state)) {
+            if (!IsOrphan(record)) {
+                continue;
+            }
             record.Become(MessageState::Unknown, Now());
             record.Detail = tr("%1 ended before the SMS gateway answered").arg(ProductInfo::Name);
             unknown += Save(record, state) ? 1 : 0;
@@ -97,7 +107,7 @@ void Messenger::ResumeOutbox() {
     }
     std::deque<qint64> resumed;
     for (auto record : MessageHistory.InState(MessageState::Queued)) {
-        if (Pending.contains(record.Id)) {
+        if (Pending.contains(record.Id) || !IsOrphan(record)) {
             continue;
         }
         if (record.Origin != MessageOrigin::Window) {
@@ -107,10 +117,13 @@ void Messenger::ResumeOutbox() {
             Save(record, MessageState::Queued);
             continue;
         }
+        // Taken over: from now on this run answers for it.
+        record.Run = Run;
         Pending.insert(record.Id, record);
         resumed.push_back(record.Id);
     }
     Queue.insert(Queue.begin(), resumed.begin(), resumed.end());
+    QueueChanged();
     ClearWaitingMarkWhenDone();
     if (unknown > 0) {
         Say(tr("%1 of the last run may not have been delivered: see Message History").arg(Messages(unknown)));
@@ -120,6 +133,10 @@ void Messenger::ResumeOutbox() {
                 .arg(Messages(static_cast<qsizetype>(resumed.size()))));
     }
     SendQueued();
+}
+
+bool Messenger::IsOrphan(const MessageRecord& record) const {
+    return record.Run != Run && !ProgramRun::IsAlive(record.Run);
 }
 
 void Messenger::WatchNetwork() {
@@ -142,7 +159,7 @@ void Messenger::NetworkReachable() {
     }
 }
 
-std::optional<qint64> Messenger::Submit(const OutgoingMessage& message) {
+std::optional<qint64> Messenger::Submit(const OutgoingMessage& message, MessageWatch* watch) {
     if (const auto problem = Problem(message)) {
         Say(*problem);
         return std::nullopt;
@@ -158,10 +175,11 @@ std::optional<qint64> Messenger::Submit(const OutgoingMessage& message) {
     record.Sender = message.Sender;
     record.Text = message.Text;
     record.Origin = message.Origin;
-    const auto id = Enqueue(record);
+    record.Run = Run;
+    const auto id = Enqueue(record, watch);
     // A command logs in for this message alone: that it waits for the login goes without saying.
     if (Current != Connection::Ready && message.Origin != MessageOrigin::CommandLine) {
-        Say(tr("Queued: the message will be sent when connected"));
+        Tell(Pending.value(id), tr("Queued: the message will be sent when connected"));
     }
     SendQueued();
     return id;
@@ -175,17 +193,23 @@ std::optional<qint64> Messenger::SendAgain(qint64 id) {
     return Submit({record->Entry, record->Sender, record->Text, MessageOrigin::Window});
 }
 
-void Messenger::Withdraw(qint64 id, const QString& reason) {
+bool Messenger::Withdraw(qint64 id, const QString& reason, SendExit exit) {
     const auto queued = std::find(Queue.begin(), Queue.end(), id);
     if (queued == Queue.end()) {
-        return;
+        return false;
     }
     Queue.erase(queued);
-    const auto record = Pending.value(id);
-    const auto line = Dated(tr("The message to %1 was not sent: %2").arg(record.Destination, reason));
-    // Whoever waits for this message hears the line with its outcome; the status list after.
-    Finish(record, MessageState::NotSent, {line}, reason);
-    emit Line(line);
+    QueueChanged();
+    Finish(Pending.value(id), MessageState::NotSent, reason, tr("The message was not sent: %1").arg(reason),
+           exit);
+    return true;
+}
+
+void Messenger::GiveUpWaiting(const QString& reason) {
+    for (const auto id : std::exchange(Waiting, {})) {
+        Finish(Pending.value(id), MessageState::Unknown, reason,
+               tr("The message may not have been delivered: %1").arg(reason), SendExit::NoAnswer);
+    }
 }
 
 std::optional<QString> Messenger::Problem(const OutgoingMessage& message) {
@@ -204,16 +228,20 @@ std::optional<QString> Messenger::Problem(const OutgoingMessage& message) {
     return problem ? std::optional(QString::fromStdU16String(*problem)) : std::nullopt;
 }
 
-std::optional<qint64> Messenger::Enqueue(MessageRecord record) {
+qint64 Messenger::Enqueue(MessageRecord record, MessageWatch* watch) {
     OpenHistory();
     if (Kind == Outbox::Resumed) {
         // Before the row: whatever happens to this run, the next start knows to look.
         MessageHistory.MarkWaiting(true);
     }
     record.Id = MessageHistory.Add(record).value_or(--UnrecordedIds);
+    if (watch != nullptr) {
+        watch->Watch(record.Id);
+    }
     Pending.insert(record.Id, record);
     Queue.push_back(record.Id);
     emit MessageChanged(record);
+    QueueChanged();
     return record.Id;
 }
 
@@ -223,16 +251,17 @@ void Messenger::SendQueued() {
         Queue.pop_front();
         if (!SendNow(Pending.value(id))) {
             Queue.push_front(id);
-            return;
+            break;
         }
     }
+    QueueChanged();
 }
 
 bool Messenger::SendNow(MessageRecord record) {
     // Recorded before it is written: whatever happens next, this message is never sent again by itself.
     record.Become(MessageState::Sending, Now());
     if (!Save(record, MessageState::Queued)) {
-        Pending.remove(record.Id);
+        EndAsStored(record.Id);
         return true;
     }
     Pending.insert(record.Id, record);
@@ -241,29 +270,50 @@ bool Messenger::SendNow(MessageRecord record) {
     switch (attempt.What) {
     case SendAttempt::Kind::Written:
         Waiting.push_back(record.Id);
+        ReportHeld(record.Id, record);
+        emit MessageWritten(record.Id);
         return true;
     case SendAttempt::Kind::NotConnected:
         // Nothing reached the server: the message waits for the next login.
         record.Become(MessageState::Queued, Now());
         Save(record);
         Pending.insert(record.Id, record);
+        ReportHeld(record.Id, record);
         return false;
     case SendAttempt::Kind::NotBuilt:
         break;
     }
-    const auto reason = QString::fromStdU16String(attempt.Reason);
-    Finish(record, MessageState::NotSent, {Dated(reason)}, reason);
+    // The session's line says why; a command that asked for it learns it was the text.
+    Finish(record, MessageState::NotSent, QString::fromStdU16String(attempt.Reason), {},
+           SendExit::Unsendable);
     return true;
 }
 
-void Messenger::Finish(MessageRecord record, MessageState state, const QStringList& lines,
-                       const QString& detail) {
+void Messenger::Finish(MessageRecord record, MessageState state, const QString& detail, const QString& line,
+                       std::optional<SendExit> exit) {
     record.Become(state, Now());
     record.Detail = detail;
     Save(record);
     Pending.remove(record.Id);
+    ReportHeld(record.Id, record);
+    if (!line.isEmpty()) {
+        Tell(record, line);
+    }
     ClearWaitingMarkWhenDone();
-    emit MessageFinished(record, lines);
+    emit MessageFinished(record, exit.value_or(ExitFor(state)));
+}
+
+void Messenger::EndAsStored(qint64 id) {
+    auto record = Pending.take(id);
+    if (const auto stored = MessageHistory.Find(id)) {
+        record = *stored;
+    }
+    // Whoever waits for it still hears how it ended.
+    if (record.State == MessageState::NotSent) {
+        Tell(record, tr("The message was not sent: %1").arg(record.Detail));
+    }
+    ClearWaitingMarkWhenDone();
+    emit MessageFinished(record, ExitFor(record.State));
 }
 
 bool Messenger::Save(const MessageRecord& record, std::optional<MessageState> from) {
@@ -282,31 +332,42 @@ bool Messenger::WithdrawnElsewhere(qint64 id, MessageState expected) {
 }
 
 void Messenger::ReportMessage(const std::u16string& Message) {
+    ReportAllHeld();
     LastSessionLine = QString::fromStdU16String(Message);
-    emit SessionLine(LastSessionLine);
+    emit Reported({0, {}, std::nullopt, LastSessionLine});
+}
+
+void Messenger::ReportRequestMessage(RequestTag tag, const std::u16string& Message) {
+    if (!Pending.contains(tag)) {
+        ReportMessage(Message);
+        return;
+    }
+    Held.emplace_back(tag, QString::fromStdU16String(Message));
 }
 
 void Messenger::NotReadyToSendMessage() {
+    ReportAllHeld();
     LoseWaitingRequests();
     if (Current == Connection::Ready) {
-        SetState(Connection::NotConnected);
+        SetState(Connection::NotConnected, tr("Not connected"));
     }
 }
 
 void Messenger::ReadyToSendMessage() {
+    ReportAllHeld();
     Backoff.Connected();
     RateLimited = false;
-    SetState(Connection::Ready);
+    SetState(Connection::Ready, tr("Ready to send"));
     SendQueued();
 }
 
 void Messenger::MustReconnect() {
+    ReportAllHeld();
     LoseWaitingRequests();
     ScheduleLogin(SessionFailure::ConnectionLost, StatusLine::Undated(LastSessionLine));
 }
 
-void Messenger::MessageAnswered(RequestTag tag, const SmsAnswer& answer,
-                                const std::vector<std::u16string>& lines) {
+void Messenger::MessageAnswered(RequestTag tag, const SmsAnswer& answer, const std::vector<std::u16string>&) {
     const auto waiting = std::find(Waiting.begin(), Waiting.end(), tag);
     if (waiting == Waiting.end()) {
         return;
@@ -316,18 +377,17 @@ void Messenger::MessageAnswered(RequestTag tag, const SmsAnswer& answer,
     record.Code = answer.Code;
     switch (answer.Outcome) {
     case SmsOutcome::Delivered:
-        Finish(record, MessageState::Delivered, Texts(lines));
+        Finish(record, MessageState::Delivered);
         break;
     case SmsOutcome::NotDelivered:
-        Finish(record, MessageState::NotDelivered, Texts(lines));
+        Finish(record, MessageState::NotDelivered);
         break;
     case SmsOutcome::Refused:
-        Finish(record, MessageState::Refused, Texts(lines), QString::fromStdU16String(answer.ServerText));
+        Finish(record, MessageState::Refused, QString::fromStdU16String(answer.ServerText));
         break;
     case SmsOutcome::NoResult:
         // The gateway took it and said nothing of its fate: it may well arrive.
-        Finish(record, MessageState::Unknown, Texts(lines),
-               tr("the SMS gateway answered without a delivery result"));
+        Finish(record, MessageState::Unknown, tr("the SMS gateway answered without a delivery result"));
         break;
     }
 }
@@ -340,9 +400,12 @@ void Messenger::AnswerOverdue(RequestTag tag) {
     record.Become(MessageState::NoAnswerYet, Now());
     Save(record);
     Pending.insert(record.Id, record);
+    ReportHeld(record.Id, record);
 }
 
 void Messenger::SessionFailed(const SessionEnd& end) {
+    ReportAllHeld();
+    Failure = end;
     LoseWaitingRequests();
     if (!YieldToAnotherLogin(end)) {
         ScheduleLogin(end.Kind, QString::fromStdU16String(end.Reason));
@@ -359,22 +422,18 @@ bool Messenger::YieldToAnotherLogin(const SessionEnd& end) {
     }
     const auto reason = tr("another login with this account logged this one off twice in %1")
                             .arg(DurationText(AnotherLoginWindow));
-    SetState(Connection::WaitingForUser);
+    SetState(Connection::WaitingForUser, tr("Not connected: %1").arg(reason));
     Say(tr("Not logging in again: %1; choose Reconnect to take the account back").arg(reason));
     WithdrawCommandMessages(reason);
     return true;
 }
 
 void Messenger::LoseWaitingRequests() {
+    const auto reason = tr("the connection was lost before the SMS gateway answered");
     for (const auto id : std::exchange(Waiting, {})) {
-        const auto record = Pending.value(id);
-        const auto reason = tr("the connection was lost before the SMS gateway answered");
-        const auto line =
-            Dated(tr("The message to %1 may not have been delivered: %2; Message History can send "
-                     "it again")
-                      .arg(record.Destination, reason));
-        Finish(record, MessageState::Unknown, {line}, reason);
-        emit Line(line);
+        Finish(
+            Pending.value(id), MessageState::Unknown, reason,
+            tr("The message may not have been delivered: %1; Message History can send it again").arg(reason));
     }
 }
 
@@ -385,7 +444,8 @@ void Messenger::ScheduleLogin(SessionFailure failure, const QString& reason) {
     }
     if (failure == SessionFailure::AccountRefused || !Reconnecting) {
         SetState(failure == SessionFailure::AccountRefused ? Connection::WaitingForUser
-                                                           : Connection::NotConnected);
+                                                           : Connection::NotConnected,
+                 tr("Not connected: %1").arg(reason));
         WithdrawCommandMessages(reason);
         return;
     }
@@ -393,15 +453,16 @@ void Messenger::ScheduleLogin(SessionFailure failure, const QString& reason) {
     WatchNetwork();
     const auto wait = Backoff.Next(failure);
     ReconnectTimer->Start(wait);
-    SetState(Connection::WaitingToReconnect);
-    Say(tr("Reconnecting in %1").arg(DurationText(wait)));
+    const auto text = tr("Reconnecting in %1").arg(DurationText(wait));
+    SetState(Connection::WaitingToReconnect, text);
+    Say(text);
 }
 
 void Messenger::WithdrawCommandMessages(const QString& reason) {
     const auto queued = Queue;
     for (const auto id : queued) {
         if (Pending.value(id).Origin != MessageOrigin::Window) {
-            Withdraw(id, reason);
+            Withdraw(id, reason, SendExit::LoginFailed);
         }
     }
 }
@@ -412,9 +473,35 @@ void Messenger::ClearWaitingMarkWhenDone() {
     }
 }
 
-void Messenger::SetState(Connection state) {
-    if (std::exchange(Current, state) != state) {
-        emit ConnectionChanged(state);
+void Messenger::SetState(Connection state, const QString& text) {
+    CurrentText = text;
+    if (const auto previous = std::exchange(Current, state); previous != state) {
+        emit ConnectionChanged(previous, state);
+    }
+}
+
+void Messenger::QueueChanged() {
+    if (const auto queued = Queued(); std::exchange(ReportedQueue, queued) != queued) {
+        emit OutboxChanged(queued);
+    }
+}
+
+void Messenger::ReportHeld(qint64 id, const MessageRecord& record) {
+    // Taken out before they are reported: whoever hears one may end another message meanwhile.
+    const auto mine =
+        std::stable_partition(Held.begin(), Held.end(), [id](const auto& held) { return held.first != id; });
+    const std::vector<std::pair<qint64, QString>> lines(std::make_move_iterator(mine),
+                                                        std::make_move_iterator(Held.end()));
+    Held.erase(mine, Held.end());
+    for (const auto& [message, line] : lines) {
+        emit Reported({message, record.Destination, record.State, line});
+    }
+}
+
+void Messenger::ReportAllHeld() {
+    while (!Held.empty()) {
+        const auto id = Held.front().first;
+        ReportHeld(id, Pending.value(id));
     }
 }
 
@@ -427,7 +514,11 @@ QString Messenger::Dated(const QString& message) const {
 }
 
 void Messenger::Say(const QString& message) {
-    emit Line(Dated(message));
+    emit Reported({0, {}, std::nullopt, Dated(message)});
+}
+
+void Messenger::Tell(const MessageRecord& record, const QString& message) {
+    emit Reported({record.Id, record.Destination, record.State, Dated(message)});
 }
 
 } // namespace pagewing

@@ -5,13 +5,15 @@
 
 namespace pagewing {
 
-// The session's events, passed on to the messaging service. A front end that has its own use for an event
-// overrides it and passes it on with this class's handler; a front end without one uses the relay as it is.
+// The session's events, passed on to the messaging service, which is made after the session it sends through.
 class SessionRelay : public SMSSenderEvents {
 public:
     void RelayTo(Messenger& messages) { Messages = &messages; }
 
     void ReportMessage(const std::u16string& Message) override { Messages->ReportMessage(Message); }
+    void ReportRequestMessage(RequestTag Tag, const std::u16string& Message) override {
+        Messages->ReportRequestMessage(Tag, Message);
+    }
     void NotReadyToSendMessage() override { Messages->NotReadyToSendMessage(); }
     void ReadyToSendMessage() override { Messages->ReadyToSendMessage(); }
     void MustReconnect() override { Messages->MustReconnect(); }

@@ -20,6 +20,9 @@ struct SettingsRecord {
     std::u16string ICQPassword;
     std::u16string PasswordCommand; // a shell command whose first line of output is the password
     std::u16string TelephoneList;   // entries joined by ","
+    std::int32_t HistoryWidth = 0;  // the Message History window's size, in pixels
+    std::int32_t HistoryHeight = 0;
+    std::u16string HistoryColumns; // its column widths in pixels, but the last, which fills the rest
 };
 
 extern SettingsRecord GlobalSettings;

@@ -31,7 +31,7 @@ constexpr std::array<AuthorizationError, 12> AuthorizationErrors = {{
     {0x0015, u"Too many clients from the same IP", TooSoon},
     {0x0016, u"Too many clients from the same IP", TooSoon},
     {0x0018, u"Connecting and disconnecting too quickly with the same login", TooSoon},
-    {0x001B, u"Old version of ICQ, need to upgrade", Refused},
+    {Oscar::OldClientCode, u"Old version of ICQ, need to upgrade", Refused},
     {0x001D, u"Probably you are disconnected too fast", TooSoon},
     {0x001E, u"Can't register on ICQ network, try again soon", Lost},
 }};

@@ -1,7 +1,10 @@
 #include "ui/HistoryFrm.h"
 
+#include "platform/RegisteryLoadSave.h"
 #include "service/History.h"
+#include "service/HistoryExport.h"
 #include "service/Messenger.h"
+#include "session/GlobalSettings.h"
 #include "ui/HistoryModel.h"
 #include "ui/PictureButton.h"
 
@@ -12,8 +15,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QRegularExpression>
-#include <QSaveFile>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
 
@@ -24,19 +28,16 @@ namespace pagewing {
 
 namespace {
 
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& place) {
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(place);
-    return control;
-}
+// The skin's borders that keep their size when the window is resized: the caption's title and the filter's
+// label on the left, the table's frame and the button bar.
+constexpr QMargins SkinBorders{150, 80, 40, 72};
+constexpr QSize SmallestSize{560, 412};
+constexpr int DetailsHeight = 60;
 
-// One CSV field: quoted when it holds a separator, a quote or a line break, as RFC 4180 has it.
-QString CsvField(QString text) {
-    if (!text.contains(QRegularExpression(QStringLiteral("[\",\r\n]")))) {
-        return text;
-    }
-    return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+template <typename Control>
+Control* Named(Control* control, const char* name) {
+    control->setObjectName(QLatin1String(name));
+    return control;
 }
 
 } // namespace
@@ -46,12 +47,12 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
     , Messages(messages)
     , Model(new HistoryModel(messages.Records(), this)) {
     setObjectName(QStringLiteral("HistoryFrm"));
-    txtFilter = Place(new QLineEdit(this), "txtFilter", QRect(60, 37, 481, 21));
+    txtFilter = Named(new QLineEdit(this), "txtFilter");
     txtFilter->setAccessibleName(tr("Filter"));
     txtFilter->setPlaceholderText(tr("Number, name, text or outcome"));
     txtFilter->setClearButtonEnabled(true);
 
-    lstHistory = Place(new QTableView(this), "lstHistory", QRect(19, 65, 522, 291));
+    lstHistory = Named(new QTableView(this), "lstHistory");
     lstHistory->setModel(Model);
     lstHistory->setAccessibleName(tr("Messages"));
     lstHistory->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -62,23 +63,22 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
     lstHistory->verticalHeader()->hide();
     lstHistory->verticalHeader()->setDefaultSectionSize(lstHistory->fontMetrics().height() + 6);
     lstHistory->horizontalHeader()->setHighlightSections(false);
-    for (const auto& [column, width] : {std::pair{HistoryModel::Time, 136}, std::pair{HistoryModel::To, 122},
-                                        std::pair{HistoryModel::Text, 146}}) {
-        lstHistory->setColumnWidth(column, width);
-    }
     lstHistory->horizontalHeader()->setStretchLastSection(true);
 
-    cmdSendAgain = Place(new PictureButton(QStringLiteral("again"), tr("Send Again"), this), "cmdSendAgain",
-                         QRect(20, 379, 88, 18));
-    cmdCopy = Place(new PictureButton(QStringLiteral("copy"), tr("Copy"), this), "cmdCopy",
-                    QRect(114, 379, 88, 18));
-    cmdDelete = Place(new PictureButton(QStringLiteral("delete"), tr("Delete"), this), "cmdDelete",
-                      QRect(208, 379, 88, 18));
-    cmdExport = Place(new PictureButton(QStringLiteral("export"), tr("Export as CSV"), this), "cmdExport",
-                      QRect(302, 379, 100, 18));
-    cmdClose = Place(new PictureButton(QStringLiteral("done"), tr("Close"), this), "cmdClose",
-                     QRect(452, 379, 88, 18));
-    ChainTabOrder({txtFilter, lstHistory, cmdSendAgain, cmdCopy, cmdDelete, cmdExport, cmdClose});
+    txtDetails = Named(new QPlainTextEdit(this), "txtDetails");
+    txtDetails->setAccessibleName(tr("Details"));
+    txtDetails->setReadOnly(true);
+    txtDetails->setTabChangesFocus(true);
+    barExport = Named(new QProgressBar(this), "barExport");
+    barExport->setFormat(tr("Exporting: %v of %m messages written"));
+    barExport->hide();
+
+    cmdSendAgain = Named(new PictureButton(QStringLiteral("again"), tr("Send Again"), this), "cmdSendAgain");
+    cmdCopy = Named(new PictureButton(QStringLiteral("copy"), tr("Copy"), this), "cmdCopy");
+    cmdDelete = Named(new PictureButton(QStringLiteral("delete"), tr("Delete"), this), "cmdDelete");
+    cmdExport = Named(new PictureButton(QStringLiteral("export"), tr("Export as CSV"), this), "cmdExport");
+    cmdClose = Named(new PictureButton(QStringLiteral("done"), tr("Close"), this), "cmdClose");
+    ChainTabOrder({txtFilter, lstHistory, txtDetails, cmdSendAgain, cmdCopy, cmdDelete, cmdExport, cmdClose});
 
     connect(txtFilter, &QLineEdit::textChanged, Model, &HistoryModel::SetFilter);
     connect(cmdSendAgain, &ImageButton::Click, this, &HistoryFrm::cmdSendAgain_Click);
@@ -92,11 +92,72 @@ HistoryFrm::HistoryFrm(Messenger& messages, DesktopIntegration& desktop, QWidget
         auto* shortcut = new QShortcut(keys, lstHistory, nullptr, nullptr, Qt::WidgetShortcut);
         connect(shortcut, &QShortcut::activated, this, handler);
     }
+    connect(lstHistory->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryFrm::ShowChoice);
+    connect(lstHistory->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &HistoryFrm::ShowChoice);
+    connect(Model, &QAbstractItemModel::modelReset, this, &HistoryFrm::ShowChoice);
+    connect(Model, &QAbstractItemModel::dataChanged, this, &HistoryFrm::ShowChoice);
+    connect(Model, &QAbstractItemModel::rowsRemoved, this, &HistoryFrm::ShowChoice);
+
+    MakeResizable(SkinBorders, SmallestSize);
+    RestoreSize();
+    ShowChoice();
+}
+
+HistoryFrm::~HistoryFrm() {
+    if (isVisible()) {
+        RememberSize();
+    }
+}
+
+void HistoryFrm::resizeEvent(QResizeEvent* event) {
+    SkinnedWindow::resizeEvent(event);
+    // The skin's table frame ends 56 pixels above the bottom, and its button bar sits in the last 33.
+    const auto tableFrameEnd = height() - 56;
+    txtFilter->setGeometry(60, 37, width() - 79, 21);
+    lstHistory->setGeometry(19, 65, width() - 38, tableFrameEnd - DetailsHeight - 4 - 65);
+    txtDetails->setGeometry(19, tableFrameEnd - DetailsHeight, width() - 38, DetailsHeight);
+    barExport->setGeometry(txtDetails->geometry());
+    const auto buttons = height() - 33;
+    for (const auto& [button, left] : {std::pair{cmdSendAgain, 20}, std::pair{cmdCopy, 114},
+                                       std::pair{cmdDelete, 208}, std::pair{cmdExport, 302}}) {
+        button->move(left, buttons);
+    }
+    cmdClose->move(width() - 108, buttons);
+}
+
+void HistoryFrm::RestoreSize() {
+    resize(GlobalSettings.HistoryWidth, GlobalSettings.HistoryHeight);
+    const auto widths =
+        QString::fromStdU16String(GlobalSettings.HistoryColumns).split(u' ', Qt::SkipEmptyParts);
+    for (int column = 0; column < std::min<qsizetype>(widths.size(), HistoryModel::ColumnCount - 1);
+         ++column) {
+        if (const auto width = widths.at(column).toInt(); width > 0) {
+            lstHistory->setColumnWidth(column, width);
+        }
+    }
+}
+
+void HistoryFrm::RememberSize() const {
+    QStringList widths;
+    for (int column = 0; column < HistoryModel::ColumnCount - 1; ++column) {
+        widths.append(QString::number(lstHistory->columnWidth(column)));
+    }
+    GlobalSettings.HistoryWidth = width();
+    GlobalSettings.HistoryHeight = height();
+    GlobalSettings.HistoryColumns = widths.join(u' ').toStdU16String();
+    RegisteryLoadSave::SaveWindowSettings();
 }
 
 void HistoryFrm::showEvent(QShowEvent* event) {
     SkinnedWindow::showEvent(event);
     txtFilter->setFocus();
+}
+
+void HistoryFrm::hideEvent(QHideEvent* event) {
+    SkinnedWindow::hideEvent(event);
+    RememberSize();
 }
 
 void HistoryFrm::keyPressEvent(QKeyEvent* event) {
@@ -105,6 +166,17 @@ void HistoryFrm::keyPressEvent(QKeyEvent* event) {
         return;
     }
     SkinnedWindow::keyPressEvent(event);
+}
+
+void HistoryFrm::ShowChoice() {
+    const bool chosen = lstHistory->selectionModel()->hasSelection();
+    for (auto* button : {cmdSendAgain, cmdDelete}) {
+        button->setEnabled(chosen);
+        button->SetEnable(chosen);
+    }
+    const auto current = lstHistory->currentIndex();
+    const bool shown = chosen && lstHistory->selectionModel()->isRowSelected(current.row(), {});
+    txtDetails->setPlainText(shown ? HistoryModel::Details(Model->Record(current.row())) : QString());
 }
 
 QList<qint64> HistoryFrm::Chosen() const {
@@ -117,8 +189,29 @@ QList<qint64> HistoryFrm::Chosen() const {
     return ids;
 }
 
+bool HistoryFrm::Confirmed(const QString& question, const QString& action) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), question, QMessageBox::Cancel, this);
+    box.setTextFormat(Qt::PlainText);
+    const auto* yes = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void HistoryFrm::Warn(const QString& text) {
+    // A file's name and the system's words are shown as they are, never as markup.
+    QMessageBox box(QMessageBox::Warning, tr("Export as CSV"), text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 void HistoryFrm::cmdSendAgain_Click() {
-    for (const auto id : Chosen()) {
+    const auto ids = Chosen();
+    if (ids.size() > 1 &&
+        !Confirmed(tr("Send %n messages again?", nullptr, static_cast<int>(ids.size())), tr("Send Again"))) {
+        return;
+    }
+    for (const auto id : ids) {
         Messages.SendAgain(id);
     }
 }
@@ -141,7 +234,14 @@ void HistoryFrm::cmdCopy_Click() {
 }
 
 void HistoryFrm::cmdDelete_Click() {
-    for (const auto id : Chosen()) {
+    const auto ids = Chosen();
+    if (ids.size() > 1 &&
+        !Confirmed(tr("Delete %n messages from the Message History? Those still waiting will not be sent.",
+                      nullptr, static_cast<int>(ids.size())),
+                   tr("Delete"))) {
+        return;
+    }
+    for (const auto id : ids) {
         // A message still in the outbox goes with its row.
         Messages.Withdraw(id, tr("deleted from the Message History"));
         Messages.Records().Remove(id);
@@ -151,30 +251,41 @@ void HistoryFrm::cmdDelete_Click() {
 void HistoryFrm::cmdExport_Click() {
     const auto fileName =
         QFileDialog::getSaveFileName(this, tr("Export as CSV"), tr("messages.csv"), tr("CSV files (*.csv)"));
-    if (fileName.isEmpty()) {
-        return;
-    }
-    if (const auto error = ExportTo(fileName); !error.isEmpty()) {
-        QMessageBox::warning(this, tr("Export as CSV"),
-                             tr("%1 could not be written: %2").arg(fileName, error));
+    if (!fileName.isEmpty()) {
+        Export(fileName);
     }
 }
 
-QString HistoryFrm::ExportTo(const QString& fileName) const {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
+void HistoryFrm::Export(const QString& fileName) {
+    if (Exporting) {
+        return;
     }
-    QStringList lines{QStringLiteral("time,to,destination,sender,text,state,code,detail")};
-    for (const auto& record : Messages.Records().Newest(std::numeric_limits<int>::max(), Model->Filter())) {
-        QStringList fields;
-        for (const auto& field : record.Fields()) {
-            fields.append(CsvField(field));
-        }
-        lines.append(fields.join(u','));
+    Exporting = new HistoryExport(Messages.Records(), Model->Filter(), this);
+    if (const auto error = Exporting->Start(fileName); !error.isEmpty()) {
+        ExportFinished(fileName, error);
+        return;
     }
-    file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-    return file.commit() ? QString() : file.errorString();
+    cmdExport->setEnabled(false);
+    cmdExport->SetEnable(false);
+    barExport->setRange(
+        0, static_cast<int>(std::min<qint64>(Exporting->Total(), std::numeric_limits<int>::max())));
+    barExport->setValue(0);
+    barExport->show();
+    connect(Exporting, &HistoryExport::Progress, barExport, [this](qint64 written) {
+        barExport->setValue(static_cast<int>(std::min<qint64>(written, std::numeric_limits<int>::max())));
+    });
+    connect(Exporting, &HistoryExport::Finished, this,
+            [this, fileName](const QString& error) { ExportFinished(fileName, error); });
+}
+
+void HistoryFrm::ExportFinished(const QString& fileName, const QString& error) {
+    std::exchange(Exporting, nullptr)->deleteLater();
+    barExport->hide();
+    cmdExport->setEnabled(true);
+    cmdExport->SetEnable(true);
+    if (!error.isEmpty()) {
+        Warn(tr("%1 could not be written: %2").arg(fileName, error));
+    }
 }
 
 } // namespace pagewing

@@ -3,6 +3,7 @@
 #include "service/History.h"
 
 #include <QLocale>
+#include <QTextDocument>
 
 namespace pagewing {
 
@@ -47,6 +48,10 @@ QString HistoryModel::Cell(const MessageRecord& record, Column column) {
     return {};
 }
 
+QString HistoryModel::Details(const MessageRecord& record) {
+    return tr("%1 to %2\n%3\n%4").arg(Cell(record, Time), record.To(), Cell(record, Text), record.Outcome());
+}
+
 QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= Rows.size()) {
         return {};
@@ -57,6 +62,9 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
         // One line per message; the whole text is in the tooltip and read out by screen readers.
         return QString(text).replace(u'\n', u' ');
     case Qt::ToolTipRole:
+        // A tooltip takes anything that looks like markup for rich text: a server's "<img src=...>" would
+        // load a picture. Written out as rich text, the text shows as it is, in full.
+        return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
     case Qt::AccessibleTextRole:
         return text;
     default:
@@ -102,8 +110,8 @@ void HistoryModel::fetchMore(const QModelIndex& parent) {
 }
 
 void HistoryModel::Added(qint64 id) {
-    const auto record = Source.Find(id);
-    if (!record || !Matches(*record) || RowOf(id) >= 0) {
+    const auto record = Source.Find(id, Filtered);
+    if (!record || RowOf(id) >= 0) {
         return;
     }
     beginInsertRows({}, 0, 0);
@@ -138,19 +146,6 @@ int HistoryModel::RowOf(qint64 id) const {
         }
     }
     return -1;
-}
-
-bool HistoryModel::Matches(const MessageRecord& record) const {
-    if (Filtered.isEmpty()) {
-        return true;
-    }
-    for (const auto& text : {record.Entry, record.Destination, record.Sender, record.Text,
-                             StateName(record.State), record.Detail}) {
-        if (text.contains(Filtered, Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace pagewing

@@ -21,7 +21,7 @@ public:
 
     explicit HistoryModel(History& history, QObject* parent = nullptr);
 
-    // Shows only the messages whose number, sender, text or outcome holds the text.
+    // Shows only the messages that the history's filter lets through, now and as they arrive.
     void SetFilter(const QString& filter);
     const QString& Filter() const { return Filtered; }
     const MessageRecord& Record(int row) const { return Rows.at(row); }
@@ -35,13 +35,15 @@ public:
 
     // The cells of a record as the table shows them.
     static QString Cell(const MessageRecord& record, Column column);
+    // All of a record, as the details under the table show it: when and where it went, its text in full and
+    // how it ended.
+    static QString Details(const MessageRecord& record);
 
 private:
     void Added(qint64 id);
     void Changed(qint64 id);
     void Removed(qint64 id);
     int RowOf(qint64 id) const;
-    bool Matches(const MessageRecord& record) const;
 
     History& Source;
     QString Filtered;

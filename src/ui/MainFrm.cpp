@@ -1,11 +1,13 @@
 #include "ui/MainFrm.h"
 
 #include "desktop/DesktopIntegration.h"
+#include "oscar/OscarProtocol.h"
 #include "platform/AccountSettings.h"
 #include "platform/ProductInfo.h"
 #include "platform/RegisteryLoadSave.h"
 #include "service/HandedOverSends.h"
 #include "service/History.h"
+#include "service/MessagingStack.h"
 #include "service/Messenger.h"
 #include "service/StatusLine.h"
 #include "service/TelephoneList.h"
@@ -32,8 +34,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -67,28 +71,22 @@ QString Text(const std::u16string& text) {
 MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , Desktop(desktop)
-    , SMS(std::make_unique<SMSSender>(WinsockCtrl1, WinsockCtrl2, Clock, Timers,
-                                      static_cast<SessionRelay&>(*this)))
-    , MessageHistory(std::make_unique<History>())
-    , Messaging(std::make_unique<Messenger>(*SMS, Clock, Timers, *MessageHistory, Messenger::Outbox::Resumed))
+    , Stack(std::make_unique<MessagingStack>(MessagingStack::FrontEnd::Window, this))
     , Background(Pictures::Load(QStringLiteral(":/skins/main-background.png"))) {
     setObjectName(QStringLiteral("MainFrm"));
-    WinsockCtrl1.setObjectName(QStringLiteral("WinsockCtrl1"));
-    WinsockCtrl2.setObjectName(QStringLiteral("WinsockCtrl2"));
     setWindowTitle(ProductInfo::Name);
     setWindowIcon(QIcon(QStringLiteral(":/icons/pagewing-64.png")));
     setFixedSize(342, 459);
     BuildControls();
     CommandMenu = new MnuFrm(Desktop, this);
     ConnectCommandMenu();
-    RelayTo(*Messaging);
-    HandOvers = new HandedOverSends(*Messaging, this);
-    connect(Messaging.get(), &Messenger::Line, this, &MainFrm::AddStatusLine);
-    connect(Messaging.get(), &Messenger::NumbersChanged, this, &MainFrm::RefreshTelephoneCombo);
-    connect(Messaging.get(), &Messenger::MessageFinished, this, &MainFrm::MessageFinished);
-    connect(Messaging.get(), &Messenger::ConnectionChanged, this, &MainFrm::ConnectionChanged);
-    // Messages that the last run left are taken up once the window is there.
-    connect(this, &MainFrm::FirstPainted, Messaging.get(), &Messenger::TakeUpLastRun);
+    auto& messages = Messages();
+    connect(&messages, &Messenger::Reported, this,
+            [this](const StatusReport& report) { AddStatusLine(report.Shown()); });
+    connect(&messages, &Messenger::NumbersChanged, this, &MainFrm::RefreshTelephoneCombo);
+    connect(&messages, &Messenger::MessageFinished, this, &MainFrm::MessageFinished);
+    connect(&messages, &Messenger::ConnectionChanged, this, &MainFrm::ConnectionChanged);
+    connect(&messages, &Messenger::OutboxChanged, this, &MainFrm::ShowWaiting);
     BuildCommandMenuAccess();
     connect(&Desktop, &DesktopIntegration::ShowOrHideRequested, this, &MainFrm::ShowOrHide);
     connect(&Desktop, &DesktopIntegration::MenuRequested, this, &MainFrm::OpenCommandMenu);
@@ -103,6 +101,10 @@ MainFrm::MainFrm(DesktopIntegration& desktop, QWidget* parent)
 
 MainFrm::~MainFrm() {
     RegisteryLoadSave::OnSaveFailed({});
+}
+
+Messenger& MainFrm::Messages() {
+    return Stack->Messages();
 }
 
 void MainFrm::BuildControls() {
@@ -140,6 +142,10 @@ void MainFrm::BuildControls() {
                             Twips(330, 4395, 1500, 300));
     cmdSendMessage = Place(new PictureButton(PictureButton::SendButton, this), "cmdSendMessage",
                            Twips(3285, 4395, 1500, 300));
+    // Between the buttons, right over the status list: what the Send button left waiting.
+    lblWaiting = Place(new QLabel(this), "lblWaiting", Twips(1860, 4395, 1395, 300));
+    lblWaiting->setAlignment(Qt::AlignCenter);
+    lblWaiting->hide();
 
     lstStatus = Place(new StatusList(this), "lstStatus", Twips(165, 4770, 4800, 1785));
     lstStatus->setAccessibleName(tr("Status"));
@@ -251,6 +257,10 @@ void MainFrm::Load() {
     }
     RefreshTelephoneCombo();
     cmbMobileNumber->setFocus();
+    // A window that starts hidden is never painted: what waits for the first paint is done now.
+    if (!Desktop.IsShown(*this)) {
+        QTimer::singleShot(0, this, &MainFrm::FinishStartUp);
+    }
     // The login waits for the password, which the keyring gives later.
     AccountSettings::Load(Secrets, [this](const AccountSettings::Loaded& loaded) {
         LogInOrAsk(loaded, AccountSettings::IsComplete());
@@ -293,12 +303,12 @@ void MainFrm::Reconnect() {
 }
 
 void MainFrm::LogInOrAsk(const AccountSettings::Loaded& loaded, bool canLogIn) {
-    if (!loaded.Note.isEmpty()) {
-        Note(loaded.Note);
+    for (const auto& line : loaded.Lines()) {
+        Note(line);
     }
     using Gap = AccountSettings::PasswordGap;
     if (canLogIn) {
-        Messaging->LogIn();
+        Messages().LogIn();
     } else if (loaded.Gap != Gap::KeyringLocked && loaded.Gap != Gap::CommandFailed) {
         // A locked keyring and a failing command are mended outside the window, as their note says.
         AskForAccount();
@@ -341,8 +351,9 @@ void MainFrm::ShowAbout() {
 void MainFrm::ShowHistory() {
     if (!HistoryWindow) {
         // What the last run left is taken up before it is shown.
-        Messaging->OpenHistory();
-        HistoryWindow = std::make_unique<HistoryFrm>(*Messaging, Desktop);
+        Messages().OpenHistory();
+        // This window as its parent keeps it over this one; the member still decides when it goes.
+        HistoryWindow = std::make_unique<HistoryFrm>(Messages(), Desktop, this);
         HistoryWindow->move(
             ScreenPlacement::CentredOn(frameGeometry(), HistoryWindow->size(), AvailableScreen()));
         connect(HistoryWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
@@ -355,7 +366,7 @@ void MainFrm::ShowHistory() {
 AboutFrm& MainFrm::About() {
     // Made when first shown: a user who switched it off at start does not pay for its pictures.
     if (!AboutWindow) {
-        AboutWindow = std::make_unique<AboutFrm>(Desktop);
+        AboutWindow = std::make_unique<AboutFrm>(Desktop, this);
         AboutWindow->move(ScreenPlacement::Beside(frameGeometry(), AboutWindow->size(), AvailableScreen()));
         connect(AboutWindow.get(), &SkinnedWindow::Hidden, this, &MainFrm::TakeKeyboardBack);
     }
@@ -368,17 +379,28 @@ void MainFrm::BringToFront(const QString& activationToken) {
     RegisteryLoadSave::SaveWindowSettings();
 }
 
+void MainFrm::AnswerSecondStart(const QString& activationToken) {
+    Note(ProductInfo::AlreadyRunning);
+    BringToFront(activationToken);
+}
+
 void MainFrm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, Background);
-    if (!Painted) {
-        Painted = true;
+    if (!std::exchange(Painted, true)) {
         // What the first sight of the window does not need waits until it is there.
-        QTimer::singleShot(0, this, [this] {
-            Desktop.ShowTrayIcon(*this, ProductInfo::NameAndVersion);
-            emit FirstPainted();
-        });
+        QTimer::singleShot(0, this, &MainFrm::FinishStartUp);
     }
+}
+
+void MainFrm::FinishStartUp() {
+    if (std::exchange(StartUpFinished, true)) {
+        return;
+    }
+    Desktop.ShowTrayIcon(*this, ProductInfo::NameAndVersion);
+    ShowWaiting();
+    Messages().TakeUpLastRun();
+    emit StartedUp();
 }
 
 void MainFrm::moveEvent(QMoveEvent* event) {
@@ -389,14 +411,34 @@ void MainFrm::moveEvent(QMoveEvent* event) {
 }
 
 void MainFrm::closeEvent(QCloseEvent* event) {
+    if (!MayExitWithQueue()) {
+        event->ignore();
+        return;
+    }
     // Nothing is saved here: every setting was saved when it changed.
     FollowingVisibility = false;
     Desktop.RemoveTrayIcon();
     HistoryWindow.reset();
-    Messaging.reset();
-    SMS.reset();
+    Stack.reset();
     event->accept();
     QApplication::quit();
+}
+
+bool MainFrm::MayExitWithQueue() {
+    const auto queued = Stack ? Messages().Queued() : 0;
+    if (queued == 0) {
+        return true;
+    }
+    QMessageBox question(QMessageBox::Question, ProductInfo::Name,
+                         (queued == 1 ? tr("1 message is waiting to be sent.")
+                                      : tr("%1 messages are waiting to be sent.").arg(queued)) +
+                             u' ' + tr("Exit anyway? They will be sent at the next start."),
+                         QMessageBox::NoButton, this);
+    auto* exit = question.addButton(tr("Exit"), QMessageBox::AcceptRole);
+    question.addButton(QMessageBox::Cancel);
+    question.setDefaultButton(QMessageBox::Cancel);
+    question.exec();
+    return question.clickedButton() == exit;
 }
 
 void MainFrm::changeEvent(QEvent* event) {
@@ -476,11 +518,11 @@ void MainFrm::FollowVisibility() {
 }
 
 void MainFrm::SendHandedOver(const SendRequest& request, HandOverReply* reply) {
-    HandOvers->Add(request, reply);
+    Stack->HandOvers()->Add(request, reply);
 }
 
 void MainFrm::cmdSendMessage_Click() {
-    Messaging->Submit(
+    Messages().Submit(
         {cmbMobileNumber->currentText(), txtSenderID->text(), txtSMS->Text(), MessageOrigin::Window});
 }
 
@@ -502,62 +544,70 @@ void MainFrm::AddStatusLine(const QString& line) {
     lstStatus->AddLine(line);
 }
 
-void MainFrm::MessageFinished(const MessageRecord& record, const QStringList&) {
+void MainFrm::MessageFinished(const MessageRecord& record) {
     if (Desktop.IsShown(*this)) {
         return;
     }
-    // Who it was for, by name and number as sent: a notice may come long after the message.
-    const auto to = record.To();
-    switch (record.State) {
+    // Titled by what happened. Who it was for, by name and number as sent, and why: a notice may come long
+    // after the message.
+    const auto to = tr("To %1").arg(record.To());
+    const auto why = record.State == MessageState::Refused ? record.Outcome() : record.Detail;
+    Desktop.Notify(NoticeTitle(record.State), why.isEmpty() ? to : tr("%1: %2").arg(to, why));
+}
+
+QString MainFrm::NoticeTitle(MessageState state) {
+    switch (state) {
     case MessageState::Delivered:
-        Desktop.Notify(ProductInfo::Name, tr("Delivered to %1").arg(to));
-        break;
+        return tr("Message delivered");
     case MessageState::NotDelivered:
-        Desktop.Notify(ProductInfo::Name, tr("Not delivered to %1").arg(to));
-        break;
+        return tr("Message not delivered");
     case MessageState::Refused:
-        Desktop.Notify(ProductInfo::Name, tr("Refused by the server, to %1: %2").arg(to, record.Outcome()));
-        break;
+        return tr("Message refused");
     case MessageState::Unknown:
-        Desktop.Notify(ProductInfo::Name,
-                       tr("May not have been delivered to %1: the connection was lost").arg(to));
-        break;
+        return tr("Message may not have been delivered");
     default:
-        Desktop.Notify(ProductInfo::Name, tr("Not sent to %1: %2").arg(to, record.Detail));
-        break;
+        return tr("Message not sent");
     }
 }
 
-void MainFrm::ConnectionChanged(Messenger::Connection state) {
-    using State = DesktopIntegration::ConnectionState;
-    const auto shown =
-        state == Messenger::Connection::Ready ? State::Ready
-        : state == Messenger::Connection::LoggingIn || state == Messenger::Connection::WaitingToReconnect
-            ? State::Reconnecting
-            : State::NotConnected;
+void MainFrm::ConnectionChanged(Messenger::Connection previous, Messenger::Connection current) {
     // A connection lost while nobody looks is worth a notice; the login that follows is not.
-    if (WasReady && state != Messenger::Connection::Ready && !Desktop.IsShown(*this)) {
-        Desktop.Notify(ProductInfo::Name, state == Messenger::Connection::WaitingForUser
-                                              ? tr("Not connected: the server refused the account")
-                                              : tr("Connection lost: reconnecting by itself"));
+    if (previous == Messenger::Connection::Ready && !Desktop.IsShown(*this)) {
+        Desktop.Notify(tr("Connection lost"), current == Messenger::Connection::WaitingForUser
+                                                  ? tr("Not reconnecting by itself: the status list says why")
+                                                  : tr("Reconnecting by itself"));
     }
-    WasReady = state == Messenger::Connection::Ready;
-    Desktop.SetConnectionState(shown);
+    // The session's line said what was refused; only the options mend the account or the settings, though
+    // not a client version.
+    const auto& failure = Messages().LastFailure();
+    if (current == Messenger::Connection::WaitingForUser && failure.Kind == SessionFailure::AccountRefused &&
+        failure.Code != Oscar::OldClientCode) {
+        Note(tr("Correct it under User and Server Information."));
+    }
+    ShowWaiting();
 }
 
-void MainFrm::ReportMessage(const std::u16string& Message) {
-    AddStatusLine(Text(Message));
-    SessionRelay::ReportMessage(Message);
-}
-
-void MainFrm::NotReadyToSendMessage() {
-    cmdSendMessage->SetEnable(false);
-    SessionRelay::NotReadyToSendMessage();
-}
-
-void MainFrm::ReadyToSendMessage() {
-    cmdSendMessage->SetEnable(true);
-    SessionRelay::ReadyToSendMessage();
+void MainFrm::ShowWaiting() {
+    auto& messages = Messages();
+    const auto queued = messages.Queued();
+    const bool ready = messages.State() == Messenger::Connection::Ready;
+    // The button always sends; while not connected it says that sending means queueing.
+    const auto send = ready ? tr("Send Message") : tr("Queue: sent when connected");
+    cmdSendMessage->setToolTip(send);
+    cmdSendMessage->setAccessibleDescription(ready ? QString() : send);
+    const auto waiting = queued == 1 ? tr("1 message waiting") : tr("%1 messages waiting").arg(queued);
+    lblWaiting->setText(tr("%1 waiting").arg(queued));
+    lblWaiting->setToolTip(waiting);
+    lblWaiting->setAccessibleName(waiting);
+    lblWaiting->setVisible(queued > 0);
+    using State = DesktopIntegration::ConnectionState;
+    const auto shown = messages.State() == Messenger::Connection::Ready ? State::Ready
+                       : messages.State() == Messenger::Connection::LoggingIn ||
+                               messages.State() == Messenger::Connection::WaitingToReconnect
+                           ? State::Reconnecting
+                           : State::NotConnected;
+    Desktop.SetConnectionState(shown, queued > 0 ? messages.StateText() + QStringLiteral(" \u2014 ") + waiting
+                                                 : messages.StateText());
 }
 
 } // namespace pagewing

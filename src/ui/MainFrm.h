@@ -3,14 +3,9 @@
 #include "platform/AccountSettings.h"
 #include "platform/Keyring.h"
 #include "platform/LocaleStatusClock.h"
-#include "platform/QtSessionSocket.h"
-#include "platform/QtSessionTimers.h"
 #include "platform/SendRequest.h"
 #include "service/MessageRecord.h"
 #include "service/Messenger.h"
-#include "service/SessionRelay.h"
-#include "session/SMSSender.h"
-#include "session/SMSSenderEvents.h"
 #include "session/SmsText.h"
 
 #include <QPointer>
@@ -28,9 +23,8 @@ namespace pagewing {
 
 class AboutFrm;
 class HandOverReply;
-class HandedOverSends;
-class History;
 class HistoryFrm;
+class MessagingStack;
 class CaptionDrag;
 class CaptionMenuButton;
 class DesktopIntegration;
@@ -42,11 +36,11 @@ class PictureButton;
 class StatusList;
 
 // The program's one skinned window: the number box with every number used so far, the sender name and the
-// message within a 140-character allowance, Send and Clear, and the status list into which the session
-// writes every stage and outcome. It owns the session and its two sockets, and beside them the messaging
-// service that queues, sends, records and reconnects, to which it passes the session's events; it reaches the
-// desktop only through the desktop integration it is given.
-class MainFrm : public QWidget, private SessionRelay {
+// message within a 140-character allowance, Send and Clear, the status list into which every stage and
+// outcome is written, and how many messages wait to go out. It owns the messaging service (the session, its
+// connections, the outbox, the history and the hand-overs) and follows it: its connection is the only
+// "connected" the window knows. It reaches the desktop only through the desktop integration it is given.
+class MainFrm : public QWidget {
     Q_OBJECT
 
 public:
@@ -79,23 +73,30 @@ public:
     // Shows the window in front of the others, as when a second copy of the program was started or a notice
     // was clicked, with the activation token that came with the request, if any.
     void BringToFront(const QString& activationToken = {});
+    // Another start of the program asked for this window: it comes forward and says that it runs already,
+    // while that start ends by itself.
+    void AnswerSecondStart(const QString& activationToken);
     // Sends a message that `pagewing --send` handed over, as soon as the login allows, and tells the
     // command how it went.
     void SendHandedOver(const SendRequest& request, HandOverReply* reply);
 
     MnuFrm& Menu() { return *CommandMenu; }
-    Messenger& Messages() { return *Messaging; }
+    Messenger& Messages();
     // The one About window; closing it only hides it.
     AboutFrm& About();
 
 signals:
-    // The window has been drawn once; start-up work that can wait is done after this.
-    void FirstPainted();
+    // What the first sight of the window does not need is done: the tray icon is up and the last run's
+    // messages are taken up. Comes after the first paint, or right after the start-up when the window starts
+    // hidden.
+    void StartedUp();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Asks before messages waiting to go out are left for the next start; false when the user stays.
+    bool MayExitWithQueue();
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -126,24 +127,19 @@ private:
     void cmdClearMessage_Click();
     void RefreshTelephoneCombo();
     void AddStatusLine(const QString& line);
+    // The start-up work that the first sight of the window does not need.
+    void FinishStartUp();
     // Notices for a window nobody looks at: how a message ended, a connection lost.
-    void MessageFinished(const MessageRecord& record, const QStringList& lines);
-    // The tray icon and its tooltip follow the connection.
-    void ConnectionChanged(Messenger::Connection state);
-
-    void ReportMessage(const std::u16string& Message) override;
-    void NotReadyToSendMessage() override;
-    void ReadyToSendMessage() override;
+    void MessageFinished(const MessageRecord& record);
+    static QString NoticeTitle(MessageState state);
+    // The Send button, the count of waiting messages and the tray icon follow the messaging service.
+    void ConnectionChanged(Messenger::Connection previous, Messenger::Connection current);
+    void ShowWaiting();
 
     DesktopIntegration& Desktop;
-    QtSessionSocket WinsockCtrl1{this};
-    QtSessionSocket WinsockCtrl2{this};
     LocaleStatusClock Clock;
     Keyring Secrets;
-    QtSessionTimers Timers;
-    std::unique_ptr<SMSSender> SMS;
-    std::unique_ptr<History> MessageHistory;
-    std::unique_ptr<Messenger> Messaging;
+    std::unique_ptr<MessagingStack> Stack;
 
     StatusList* lstStatus = nullptr;
     LimitedTextEdit* txtSMS = nullptr;
@@ -156,10 +152,11 @@ private:
     MinMaxCloseButtons* MaximizeButton = nullptr;
     MinMaxCloseButtons* MinimizeButton = nullptr;
     QProgressBar* ProgressMessageLength = nullptr;
+    // How many messages wait to go out; hidden while none does.
+    QLabel* lblWaiting = nullptr;
     CaptionDrag* TitleDrag = nullptr;
     CaptionMenuButton* CaptionIcon = nullptr;
     MnuFrm* CommandMenu = nullptr;
-    HandedOverSends* HandOvers = nullptr;
     std::unique_ptr<AboutFrm> AboutWindow;
     std::unique_ptr<HistoryFrm> HistoryWindow;
     QPointer<UserServerInfo> Options;
@@ -167,7 +164,7 @@ private:
     // Set from the start-up until the window closes: the only time its visibility is the user's choice.
     bool FollowingVisibility = false;
     bool Painted = false;
-    bool WasReady = false;
+    bool StartUpFinished = false;
     QPixmap Background;
     // Saves the position once a move that did not come from the title strip has settled.
     QTimer MoveSettled;

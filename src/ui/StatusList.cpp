@@ -113,7 +113,9 @@ QString StatusList::AllText() const {
 
 bool StatusList::SaveTo(const QString& fileName) const {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    // The lines name numbers and messages: the file is its owner's alone, whatever the umask.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
+        !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
         return false;
     }
     file.write(AllText().toUtf8() + '\n');

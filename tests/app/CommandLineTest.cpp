@@ -8,8 +8,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -30,7 +34,7 @@ private:
     // Runs the program with a settings file of its own for the simulator's account, nothing in its
     // environment that names a display, and the given standard input.
     Run Program(const pagewing::test::GatewaySimProcess& gateway, const QStringList& arguments,
-                const QByteArray& input = "Tom & Jerry <3\n") {
+                const QByteArray& input = "Tom & Jerry <3\n", const QStringList& wrapper = {}) {
         QFile settings(Folder.filePath(QStringLiteral("account.ini")));
         settings.open(QIODevice::WriteOnly);
         settings.write(
@@ -47,7 +51,8 @@ private:
         const auto withSettings = arguments.contains(QStringLiteral("--send"))
                                       ? QStringList{QStringLiteral("--settings"), settings.fileName()}
                                       : QStringList{};
-        command.start(QStringLiteral(PAGEWING_EXECUTABLE), withSettings + arguments);
+        const auto program = QStringList(wrapper) << QStringLiteral(PAGEWING_EXECUTABLE);
+        command.start(program.constFirst(), program.mid(1) + withSettings + arguments);
         command.write(input);
         command.closeWriteChannel();
         command.waitForFinished(30000);
@@ -89,7 +94,7 @@ private slots:
             << "was not sent: no login within 1 second" << QStringList{};
         QTest::newRow("no answer in time")
             << QStringList{"--deliver", "silent"} << send + QStringList{"--timeout", "1"} + message << input
-            << 5 << "+15551234567: Sending message" << ann;
+            << 5 << "+15551234567: The message may not have been delivered: no answer within 1 second" << ann;
         QTest::newRow("quiet, delivered")
             << QStringList{} << send + QStringList{"--quiet"} + message << input << 0 << QString() << ann;
         QTest::newRow("quiet, not delivered: all of it")
@@ -188,6 +193,36 @@ private slots:
         QCOMPARE(history.Lines.size(), 2);
         QCOMPARE(history.Lines.constFirst().split(u'\t').mid(1),
                  (QStringList{"55501", "55501", "Cron", "line one\\nline\\ttwo", "not delivered", "0", ""}));
+
+        // A reader says truly that another program keeps the file locked, after a second.
+        const auto file = qEnvironmentVariable("XDG_DATA_HOME") +
+                          QStringLiteral("/" PAGEWING_PRODUCT_NAME "/history.sqlite");
+        {
+            auto writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+            writer.setDatabaseName(file);
+            QSqlQuery query(writer.open() ? writer : QSqlDatabase());
+            for (const auto* statement : {"PRAGMA locking_mode = EXCLUSIVE", "BEGIN EXCLUSIVE",
+                                          "DELETE FROM messages WHERE id < 0"}) {
+                QVERIFY(query.exec(QLatin1String(statement)));
+            }
+            const auto locked = Program(gateway, {"--history"});
+            QVERIFY2(locked.Exit == 2 && locked.Errors.contains(u"kept it locked for more than a second"),
+                     qPrintable(locked.Errors));
+            QVERIFY(query.exec(QStringLiteral("ROLLBACK")) &&
+                    query.exec(QStringLiteral("PRAGMA user_version = 7")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+        // A newer version's file, in a folder the reader cannot write, is read as it stands. Root writes
+        // anywhere unless it gives up the right to.
+        const auto folder = QFileInfo(file).path();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        const auto withoutOverride =
+            ::geteuid() == 0 ? QStringList{"setpriv", "--bounding-set=-dac_override,-dac_read_search", "--"}
+                             : QStringList{};
+        const auto readOnly = Program(gateway, {"--history", "--limit", "2"}, {}, withoutOverride);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(readOnly.Lines, history.Lines);
+        QVERIFY2(readOnly.Exit == 0 && readOnly.Errors.isEmpty(), qPrintable(readOnly.Errors));
     }
 };
 

@@ -46,7 +46,8 @@ private slots:
                 printed.at(printed.size() - 2).endsWith(u"    +15551234567: Sending message"));
         QVERIFY(printed.constLast().endsWith(u"    +15551234567: Message successfully delivered"));
         const auto* status = window.findChild<StatusList*>(QStringLiteral("lstStatus"));
-        QVERIFY(status->Line(status->Count() - 1).endsWith(u"    Message successfully delivered"));
+        QVERIFY(
+            status->Line(status->Count() - 1).endsWith(u"    +15551234567: Message successfully delivered"));
         QCOMPARE(simulator.SmsLines(),
                  QStringList{QStringLiteral("SMS to +15551234567: Cron:\\r\\nBackup failed")});
     }

@@ -18,6 +18,7 @@ class FakeNotificationService : public QObject {
 
 public:
     QStringList Notices;
+    QStringList Capabilities{QStringLiteral("actions"), QStringLiteral("body")};
 
     void Signal(const char* name, const QVariantList& arguments) {
         auto message =
@@ -28,6 +29,8 @@ public:
     }
 
 public slots:
+    QStringList GetCapabilities() { return Capabilities; }
+
     uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
                 const QStringList& actions, const QVariantMap&, int) {
         Notices.append(summary + u'|' + body + u'|' + actions.join(u','));
@@ -67,6 +70,18 @@ private slots:
         QTRY_COMPARE(clicked.count(), 1);
         QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("token-7"));
         QCOMPARE(unavailable, 1);
+
+        // A server's text in the body stays text: escaped for a service that renders markup, as it is for one
+        // that does not.
+        const auto hostile = QStringLiteral("Refused: <b>x</b> & <a href=\"http://e.test\">y</a>");
+        notices.Show(QStringLiteral("T"), hostile, [] {});
+        service.Capabilities.append(QStringLiteral("body-markup"));
+        DesktopNotices markup;
+        markup.Show(QStringLiteral("T"), hostile, [] {});
+        QTRY_COMPARE(service.Notices.size(), 3);
+        QCOMPARE(service.Notices.at(1), QStringLiteral("T|") + hostile + QStringLiteral("|default,Show"));
+        QCOMPARE(service.Notices.at(2), QStringLiteral("T|Refused: &lt;b&gt;x&lt;/b&gt; &amp; &lt;a "
+                                                       "href=\"http://e.test\"&gt;y&lt;/a&gt;|default,Show"));
     }
 };
 

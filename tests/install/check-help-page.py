@@ -3,8 +3,9 @@
 
 Checks the help page as a reader and as the program need it: well-formed, in one piece with no outside resource
 (it is opened from disk, often with no network), navigable (a language, one top heading, no skipped heading
-level, every in-page link landing on an element), and true to the program: every status line and tray menu
-command it describes is text the program really shows, and the page has the name the program looks for.
+level, every in-page link landing on an element), true to the program (every status line and menu command it
+describes is text the program really shows, every command of the menu is described, and the page has the name
+the program looks for), and complete: it tells each feature a user needs to know of, by the words below.
 """
 
 import html.parser
@@ -15,6 +16,19 @@ import sys
 VOID_ELEMENTS = {
     "area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr",
 }
+# What the page must tell, each by the words a reader would look for in its text (keys as they read between
+# <kbd> elements: "Ctrl+H").
+FEATURES = {
+    "the main window": ["Mobile number", "Sender name", "Clear Window", "Send Message", "Status list"],
+    "the outbox and the reconnect": ["outbox", "Queue: sent when connected", "Reconnecting in", "unknown"],
+    "the history": ["Message History", "Send Again", "Export as CSV", "filter", "history.sqlite"],
+    "where the password lives": ["keyring", "PasswordCommand", "--password-command", "settings file"],
+    "the command line": ["pagewing --send", "pagewing --history", "man pagewing"],
+    "the keys": ["Tab", "Ctrl+Return", "Ctrl+H", "F10", "Shift+F10", "Menu", "Esc", "Delete"],
+    "the other windows": ["User and Server Information", "About", "Show Help On Start Up"],
+    "notices": ["Message delivered", "Connection lost"],
+}
+
 # Elements that fetch or embed something when the page is shown.
 LOADING_ATTRIBUTES = {"src", "srcset", "poster", "data"}
 
@@ -30,6 +44,7 @@ class HelpPage(html.parser.HTMLParser):
         self.fragment_links = []
         self.headings = []
         self.style_text = ""
+        self.text = ""
         self.marked = {"status-line": [], "menu-command": []}
         self.capturing = []  # (class, text so far) for marked elements being read
 
@@ -87,6 +102,8 @@ class HelpPage(html.parser.HTMLParser):
             self.title += data
         if self.open_elements and self.open_elements[-1][0] == "style":
             self.style_text += data
+        elif "main" in (tag for tag, _, _ in self.open_elements):
+            self.text += data
         for capture in self.capturing:
             capture[1] += data
 
@@ -99,6 +116,12 @@ def source_literals(source_dir):
             text = path.read_text(encoding="utf-8", errors="replace")
             literals.update(re.findall(r'"((?:[^"\\\n]|\\.)*)"', text))
     return literals
+
+
+def menu_commands(source_dir):
+    """The captions of the command menu's items, as the menu builds them."""
+    menu = pathlib.Path(source_dir, "src/ui/MnuFrm.cpp").read_text(encoding="utf-8")
+    return re.findall(r'AddItem\("\w+", tr\("([^"]+)"\)', menu)
 
 
 def main():
@@ -145,6 +168,17 @@ def main():
         for words in shown:
             if words not in literals:
                 problems.append(f"the page describes the {kind} \"{words}\", which the program never shows")
+
+    commands = menu_commands(source_dir)
+    if not commands:
+        problems.append("no command of the menu found in src/ui/MnuFrm.cpp; the check would pass unseen")
+    for command in sorted(set(commands) - set(page.marked["menu-command"])):
+        problems.append(f"the menu command \"{command}\" is not described")
+    text = " ".join(page.text.split())
+    for feature, words in FEATURES.items():
+        for word in words:
+            if word not in text:
+                problems.append(f"the page does not tell {feature}: \"{word}\" is not in its text")
 
     if page_path.name not in literals:
         problems.append(f"the program does not look for a help page named {page_path.name}")

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 using namespace pagewing;
@@ -51,16 +52,20 @@ QString Save() {
     return Finish<QString>([](auto& keyring, auto done) { AccountSettings::Save(keyring, done); });
 }
 
-// Stores an account in the settings file, then loads it as a start does.
+// Stores an account in the settings file, lets `meanwhile` act on it, then loads it as a start does.
 AccountSettings::Loaded LoadAccount(const std::u16string& uin, const std::u16string& password,
                                     const std::u16string& command = {},
-                                    const QString& port = QStringLiteral("5190")) {
+                                    const QString& port = QStringLiteral("5190"),
+                                    const std::function<void()>& meanwhile = {}) {
     test::SeedAccount(QStringLiteral("127.0.0.1"), port);
     GlobalSettings.ICQUIN = uin;
     GlobalSettings.ICQPassword = password;
     GlobalSettings.PasswordCommand = command;
     RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
     GlobalSettings = {};
+    if (meanwhile) {
+        meanwhile();
+    }
     return Load();
 }
 
@@ -79,12 +84,23 @@ private slots:
 
         // The command line logs in with nothing but the file and the keyring.
         QProcess command;
-        command.start(QStringLiteral(PAGEWING_EXECUTABLE),
-                      {QStringLiteral("--settings"), RegisteryLoadSave::StoreFileName(),
-                       QStringLiteral("--send"), QStringLiteral("+15551234567"), QStringLiteral("Hi")});
-        QVERIFY(command.waitForFinished(20000));
-        QCOMPARE(command.exitCode(), 0);
+        const auto send = [&command](const QString& settings, const QStringList& more = {}) {
+            command.start(QStringLiteral(PAGEWING_EXECUTABLE),
+                          QStringList{"--settings", settings, "--send", "+15551234567", "Hi"} + more);
+            return command.waitForFinished(20000) ? command.exitCode() : -1;
+        };
+        QCOMPARE(send(RegisteryLoadSave::StoreFileName()), 0);
         QVERIFY(!command.readAll().contains("pagewing"));
+
+        // A script's own file keeps its password, byte for byte, though a keyring could take it.
+        const QTemporaryDir folder;
+        QFile script(folder.filePath(QStringLiteral("script.ini")));
+        const auto bytes = "[Settings]\nLoginURL=127.0.0.1\nLoginPort=" + simulator.Port.toUtf8() +
+                           "\nICQUIN=100200300\nICQPassword=pagewing\n";
+        QVERIFY(script.open(QIODevice::WriteOnly) && script.write(bytes) == bytes.size());
+        script.close();
+        QCOMPARE(send(script.fileName()), 0);
+        QVERIFY(script.open(QIODevice::ReadOnly) && script.readAll() == bytes);
 
         // cron: nothing but HOME and PATH, so the keyring of the desktop's session is out of reach.
         const QTemporaryDir home;
@@ -92,21 +108,12 @@ private slots:
         cron.insert(QStringLiteral("HOME"), home.path());
         cron.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
         command.setProcessEnvironment(cron);
-        const QStringList send{QStringLiteral("--settings"), RegisteryLoadSave::StoreFileName(),
-                               QStringLiteral("--send"), QStringLiteral("+15551234567"),
-                               QStringLiteral("Hi")};
-        command.start(QStringLiteral(PAGEWING_EXECUTABLE), send);
-        QVERIFY(command.waitForFinished(20000));
-        QCOMPARE(command.exitCode(), 2);
+        QCOMPARE(send(RegisteryLoadSave::StoreFileName()), 2);
         const auto errors = QString::fromUtf8(command.readAllStandardError());
         QVERIFY2(errors.contains(u"keyring cannot be reached") && errors.contains(u"--password-command") &&
                      !errors.contains(u"XDG_RUNTIME_DIR"),
                  qPrintable(errors));
-        command.start(QStringLiteral(PAGEWING_EXECUTABLE),
-                      send +
-                          QStringList{QStringLiteral("--password-command"), QStringLiteral("echo pagewing")});
-        QVERIFY(command.waitForFinished(20000));
-        QCOMPARE(command.exitCode(), 0);
+        QCOMPARE(send(RegisteryLoadSave::StoreFileName(), {"--password-command", "echo pagewing"}), 0);
 
         // A new password from the options goes to the keyring alone, where the next start finds it.
         GlobalSettings.ICQPassword = u"n3w-Pw";
@@ -153,8 +160,9 @@ private slots:
     }
 
     void aPasswordCommandGivesThePasswordAndNothingStoresIt() {
-        QCOMPARE(LoadAccount(u"100200300", u"pagewing", u"printf 'fr0m-cmd\\r\\nsecond\\n'").Note, QString());
-        QVERIFY(GlobalSettings.ICQPassword == u"fr0m-cmd");
+        QCOMPARE(LoadAccount(u"100200300", u"pagewing", u"printf 'fr0m;cmd#\\r\\nsecond\\n'").Lines(),
+                 QStringList());
+        QVERIFY(GlobalSettings.ICQPassword == u"fr0m;cmd#");
         QCOMPARE(Save(), QString());
         QVERIFY(StoreBytes().contains("ICQPassword=pagewing\n"));
         // The command line's command wins over the settings'.
@@ -167,6 +175,18 @@ private slots:
                 loaded.Note.startsWith(QStringLiteral("No password: the password command \u201C%1\u201D ")
                                            .arg(QLatin1String(command))),
                 qPrintable(loaded.Note));
+        }
+
+        // As ssh has it: a command in a file, or a folder, that others can write is not run.
+        const auto file = RegisteryLoadSave::StoreFileName();
+        for (const auto& lax : {file, QFileInfo(file).absolutePath()}) {
+            const auto loaded =
+                LoadAccount(u"100200300", u"pagewing", u"echo fr0m-cmd", QStringLiteral("5190"),
+                            [&lax] { QFile::setPermissions(lax, QFile::Permissions(0x7666)); });
+            QCOMPARE(
+                loaded.Ignored,
+                QStringLiteral("PasswordCommand in %1 is not run: others can write to %2").arg(file, lax));
+            QVERIFY(GlobalSettings.ICQPassword == u"pagewing");
         }
     }
 

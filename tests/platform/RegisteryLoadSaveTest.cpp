@@ -111,20 +111,34 @@ private slots:
         umask(previous);
     }
 
-    void anotherStoreFileIsMadePrivateButOnlyTheFoldersMadeForIt() {
-        // A file given with --settings in a folder that exists (a home folder, say), and in one made for it.
+    void anotherStoreFileIsReadButNeverWritten() {
+        // A script's file given with --settings, as its owner wrote it by hand: a password command with
+        // ";", "#" and "," kept whole, where QSettings would cut or split it.
         const QTemporaryDir root;
-        const auto previous = umask(022);
-        QDir(root.path()).mkdir(QStringLiteral("home"));
-        for (const auto* name : {"/home/alerts.ini", "/new/sub/alerts.ini"}) {
-            RegisteryLoadSave::UseStoreFile(root.path() + QLatin1String(name));
-            RegisteryLoadSave::SaveTelephoneList();
-            QCOMPARE(Mode(root.path() + QLatin1String(name)), 0600u);
-        }
+        const auto fileName = root.filePath(QStringLiteral("alerts.ini"));
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\nICQUIN=4242\nPasswordCommand=pass show icq; echo '#1,2' \\\n");
+        file.close();
+        QFile::setPermissions(fileName, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+        RegisteryLoadSave::UseStoreFile(fileName);
+        RegisteryLoadSave::LoadLoginSettings();
+        QVERIFY(GlobalSettings.PasswordCommand == u"pass show icq; echo '#1,2' \\" &&
+                GlobalSettings.ICQUIN == u"4242");
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
+        RegisteryLoadSave::SaveTelephoneList();
+        RegisteryLoadSave::SaveWindowSettings();
         RegisteryLoadSave::UseStoreFile({});
-        umask(previous);
-        QVERIFY(Mode(root.path() + QStringLiteral("/home")) == 0755u &&
-                Mode(root.path() + QStringLiteral("/new/sub")) == 0700u);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 QByteArray("[Settings]\nICQUIN=4242\nPasswordCommand=pass show icq; echo '#1,2' \\\n"));
+        QCOMPARE(Mode(fileName), 0604u);
+
+        // The program's own file keeps such a command whole through its saves.
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
+        GlobalSettings = {};
+        RegisteryLoadSave::LoadLoginSettings();
+        QVERIFY(GlobalSettings.PasswordCommand == u"pass show icq; echo '#1,2' \\");
     }
 };
 

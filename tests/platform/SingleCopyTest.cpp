@@ -20,12 +20,13 @@ private slots:
     void secondCopyIsRefusedAndAsksTheFirstToShow() {
         SingleCopy first;
         QVERIFY(first.TryAcquire());
-        first.Listen();
         QSignalSpy shown(&first, &SingleCopy::ShowRequested);
         SingleCopy second;
         QVERIFY(!second.TryAcquire());
-        second.AskRunningCopyToShow({});
-        second.AskRunningCopyToShow(QStringLiteral("token-1"));
+        QVERIFY(!second.AskRunningCopyToShow({}));
+        first.Listen();
+        QVERIFY(second.AskRunningCopyToShow({}));
+        QVERIFY(second.AskRunningCopyToShow(QStringLiteral("token-1")));
         QTRY_COMPARE(shown.count(), 2);
         QCOMPARE(shown.at(0).at(0).toString(), QString());
         QCOMPARE(shown.at(1).at(0).toString(), QStringLiteral("token-1"));

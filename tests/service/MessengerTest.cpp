@@ -4,6 +4,7 @@
 #include "service/Messenger.h"
 #include "service/History.h"
 #include "service/SessionRelay.h"
+#include "service/StatusLine.h"
 #include "session/GlobalSettings.h"
 #include "session/SMSSender.h"
 
@@ -14,6 +15,7 @@
 #include "support/ServerFrames.h"
 
 #include <QTest>
+#include <QUuid>
 
 #include <memory>
 
@@ -28,20 +30,22 @@ const auto Yes = SmsReply("<deliverable>Yes</deliverable>");
 const auto No = SmsReply("<deliverable>No</deliverable>");
 
 // One run of the program: a session, its servers and the service over them, on a history file that outlives
-// it, as the file outlives a killed program.
+// it, as the file outlives a killed program. Its name is nobody's lock, so to another run it is gone.
 class Run {
 public:
     explicit Run(const QString& historyFile, Messenger::Outbox outbox = Messenger::Outbox::Resumed)
         : Records(historyFile)
         , Messages(
-              Session, Clock, Timers, Records, outbox,
+              Session, Clock, Timers, Records, outbox, QUuid::createUuid().toString(),
               ReconnectBackoff([] { return 1.0; },
                                [this] { return ReconnectBackoff::Clock::time_point(Timers.Elapsed()); })) {
         Relay.RelayTo(Messages);
-        for (const auto signal : {&Messenger::Line, &Messenger::SessionLine}) {
-            QObject::connect(&Messages, signal,
-                             [this](const QString& line) { Lines.append(line.section("    ", 1)); });
-        }
+        QObject::connect(&Messages, &Messenger::Reported, [this](const StatusReport& report) {
+            Lines.append(StatusLine::Undated(report.Shown()));
+        });
+        QObject::connect(
+            &Messages, &Messenger::MessageFinished,
+            [this](const MessageRecord& record, SendExit exit) { Ended.insert(record.Id, exit); });
     }
 
     void LogIn(bool byUser = true) {
@@ -82,6 +86,8 @@ public:
     History Records;
     Messenger Messages;
     QStringList Lines;
+    // How each message ended for a command that waited for it.
+    QHash<qint64, SendExit> Ended;
 };
 
 } // namespace
@@ -108,9 +114,9 @@ private slots:
         const auto first = run.Submit(QStringLiteral("Ann 5550101"));
         const auto second = run.Submit(QStringLiteral("5550102"));
         QVERIFY(!run.Submit(QStringLiteral("Ann")));
-        QCOMPARE(run.Lines,
-                 (QStringList{"Queued: the message will be sent when connected",
-                              "Queued: the message will be sent when connected", "Not a phone number: Ann"}));
+        QCOMPARE(run.Lines, (QStringList{"5550101: Queued: the message will be sent when connected",
+                                         "5550102: Queued: the message will be sent when connected",
+                                         "Not a phone number: Ann"}));
         QVERIFY(run.Requests().isEmpty());
         QCOMPARE(run.StateOf(*first), MessageState::Queued);
 
@@ -165,10 +171,15 @@ private slots:
                  QStringLiteral("Reconnecting in 10 minutes"));
         run.Messages.NetworkReachable();
         QCOMPARE(run.Auth.Connects.size(), 5u);
-        // The user's Reconnect starts over at once; a refused account then waits for the user.
+        // The user's Reconnect starts over at once; a refused account then waits for the user, and a
+        // command's message is not sent, for the reason the session gave.
         run.Messages.LogIn();
+        const auto command = run.Submit(QStringLiteral("5550101"), MessageOrigin::CommandLine);
+        const auto refused = QStringLiteral("Bad password (code 0x0005): Login failed");
         QCOMPARE(waitAfter([&] { run.Auth.Receive(ErrorReply("0005")); }),
-                 QStringLiteral("Bad password (code 0x0005): Login failed"));
+                 QStringLiteral("5550101: The message was not sent: ") + refused);
+        QCOMPARE(run.Records.Find(*command)->Detail, refused);
+        QCOMPARE(run.Ended.value(*command), SendExit::LoginFailed);
         QCOMPARE(run.Messages.State(), Messenger::Connection::WaitingForUser);
         QCOMPARE(run.Timers.RunningTimers(), 0u);
         QCOMPARE(run.Auth.Connects.size(), 6u);
@@ -198,6 +209,17 @@ private slots:
                  std::pair(Messenger::Connection::WaitingForUser, std::size_t{3}));
     }
 
+    void waitsAreToldToTheSecondUnderTenMinutes() {
+        const std::chrono::milliseconds waits[] = {0ms,       1499ms,    59'000ms,  60'000ms, 61'000ms,
+                                                   150'000ms, 599'000ms, 600'000ms, 630'000ms};
+        const auto told =
+            QStringList({"1 second", "1 second", "59 seconds", "1 minute", "1 minute 1 second",
+                         "2 minutes 30 seconds", "9 minutes 59 seconds", "10 minutes", "11 minutes"});
+        for (qsizetype i = 0; i < told.size(); ++i) {
+            QCOMPARE(DurationText(waits[i]), told[i]);
+        }
+    }
+
     void requestLostWithItsConnectionIsUnknownAndNeverSentAgain() {
         Run run(File());
         run.LogIn();
@@ -207,7 +229,7 @@ private slots:
         run.Service.Hangup();
         QCOMPARE(run.StateOf(*id), MessageState::Unknown);
         QVERIFY(
-            run.Lines.contains("The message to 5550101 may not have been delivered: the connection was lost "
+            run.Lines.contains("5550101: The message may not have been delivered: the connection was lost "
                                "before the SMS gateway answered; Message History can send it again"));
         run.Timers.Advance(2s);
         run.LogIn(false);
@@ -225,6 +247,9 @@ private slots:
                 {"5550108", MessageOrigin::Window, MessageState::Sending},
                 {"5550103", MessageOrigin::Window, MessageState::Queued},
                 {"5550107", MessageOrigin::CommandLine, MessageState::NoAnswerYet},
+                // A command that still runs owns these: nobody else touches them.
+                {"5550106", MessageOrigin::CommandLine, MessageState::Queued},
+                {"5550105", MessageOrigin::Window, MessageState::Sending},
             };
             for (const auto& [number, origin, state] : rows) {
                 MessageRecord record;
@@ -232,6 +257,8 @@ private slots:
                 record.Text = QStringLiteral("Hi");
                 record.Origin = origin;
                 record.State = state;
+                record.Run = QStringView(u"5550106 5550105").contains(record.Destination) ? ProgramRun::Own()
+                                                                                          : QString();
                 QVERIFY(last.Add(record));
             }
         }
@@ -252,6 +279,24 @@ private slots:
         };
         QCOMPARE(destinations(MessageState::NotSent), QStringList{"5550109"});
         QCOMPARE(destinations(MessageState::Unknown), (QStringList{"5550108", "5550107"}));
+        QCOMPARE(destinations(MessageState::Queued), QStringList{"5550106"});
+        QCOMPARE(destinations(MessageState::Sending),
+                 (QStringList{"5550101", "5550102", "5550103", "5550105"}));
+    }
+
+    void aMessageEndedByAnotherRunEndsForItsCommandToo() {
+        Run command(File(), Messenger::Outbox::OwnOnly);
+        const auto id = command.Submit(QStringLiteral("Ann 5550101"), MessageOrigin::CommandLine);
+        auto record = command.Records.Find(*id).value();
+        record.State = MessageState::NotSent;
+        record.Detail = QStringLiteral("withdrawn elsewhere");
+        History elsewhere(File());
+        QVERIFY(elsewhere.Open() && elsewhere.Update(record));
+        command.LogIn();
+        QVERIFY(command.Requests().isEmpty());
+        QCOMPARE(command.Ended.value(*id), SendExit::LoginFailed);
+        QCOMPARE(command.Lines.constLast(),
+                 QStringLiteral("5550101: The message was not sent: withdrawn elsewhere"));
     }
 
     void aHistoryThatCannotBeWrittenSaysSoOnceAndSendingGoesOn() {
@@ -264,7 +309,7 @@ private slots:
         QCOMPARE(run.Requests().size(), 2);
         QCOMPARE(run.Lines.filter(u"Message history cannot be kept").size(), 1);
         run.Service.Receive(Concat({Yes, SmsReply("<deliverable>No</deliverable>", 2)}));
-        QCOMPARE(run.Lines.constLast(), QStringLiteral("Message was not delivered"));
+        QCOMPARE(run.Lines.constLast(), QStringLiteral("5550102: Message was not delivered"));
     }
 };
 

@@ -29,8 +29,13 @@ public:
     }
     void OpenHelp(const QString& fileName) override { Opened.append(fileName); }
     void OpenLink(const QString& address) override { Opened.append(address); }
-    void Notify(const QString&, const QString& message) override { Notices.append(message); }
-    void SetConnectionState(ConnectionState state) override { States.append(state); }
+    void Notify(const QString& title, const QString& body) override {
+        Notices.append(QStringList{title, body}.join(u": "));
+    }
+    void SetConnectionState(ConnectionState state, const QString& words) override {
+        States.append(state);
+        StateWords.append(words);
+    }
 
     bool Tray = false;
     // The compositor places the windows and ignores keep-on-top.
@@ -42,6 +47,7 @@ public:
     QStringList Opened;
     QStringList Notices;
     QList<ConnectionState> States;
+    QStringList StateWords;
 };
 
 } // namespace pagewing::test

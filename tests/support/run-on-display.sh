@@ -5,6 +5,8 @@
 #   weston      a headless Wayland compositor, on the wayland platform
 #   xvfb-atspi  an X server with a private session bus and the accessibility bus on it (AT-SPI), which
 #               Qt serves: what a screen reader reads
+#   xvfb-openbox  xvfb-atspi with a window manager (openbox) that keeps a window above the others when asked
+#               and a dialog over the window it belongs to, and a notification area, as an X11 desktop has
 #   bus         no display (the offscreen platform), only a private session bus
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/desktop.sh"
@@ -34,12 +36,17 @@ weston)
     start_private_wayland "$work"
     QT_QPA_PLATFORM=wayland "$@"
     ;;
-xvfb-atspi)
+xvfb-atspi | xvfb-openbox)
     start_private_display "$work"
     start_private_bus "$work"
     pids+=("$(cat "$work/bus.pid")")
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
     pids+=($!)
+    if [ "$kind" = xvfb-openbox ]; then
+        start_window_manager "$work"
+        trayer --edge bottom --height 24 --widthtype pixel --width 200 >/dev/null 2>&1 &
+        pids+=($!)
+    fi
     QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$@"
     ;;
 bus)

@@ -1,5 +1,6 @@
 // The whole program's main job with the keyboard alone: log in through the simulator, type a number, a
-// sender name and a message into a fresh window, send with Ctrl+Return and read the delivery line.
+// sender name and a message into a fresh window, send with Ctrl+Return and read the delivery line; then what
+// a hidden window tells, and a password the server refuses.
 
 #include "ui/MainFrm.h"
 #include "ui/StatusList.h"
@@ -41,7 +42,8 @@ private slots:
                                 Qt::NoModifier);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(newestLine().endsWith(u"    Message successfully delivered"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(newestLine().endsWith(u"    +15551234567: Message successfully delivered"),
+                                 10000);
         QTRY_COMPARE(simulator.SmsLines(),
                      QStringList{QStringLiteral(
                          "SMS to +15551234567: Bob:\\r\\nSee you at 8\u00A0pm, Gr\u00FC\u00DFe")});
@@ -50,8 +52,8 @@ private slots:
         for (const auto key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space}) {
             QTest::keyClick(QApplication::focusWidget(), key);
         }
-        QVERIFY(newestLine().endsWith(u"    Sending message"));
-        QTRY_VERIFY(newestLine().endsWith(u"    Message successfully delivered"));
+        QVERIFY(newestLine().endsWith(u"    +15551234567: Sending message"));
+        QTRY_VERIFY(newestLine().endsWith(u"    +15551234567: Message successfully delivered"));
         QCOMPARE(simulator.SmsLines().size(), 2);
 
         // Hidden in the tray, the window tells of the next outcome with a notice.
@@ -59,7 +61,16 @@ private slots:
         window.ShowOrHide();
         QVERIFY(window.isHidden());
         window.findChild<QAbstractButton*>(QStringLiteral("cmdSendMessage"))->click();
-        QTRY_COMPARE(desktop.Notices, QStringList{QStringLiteral("Delivered to Ann Lee +15551234567")});
+        QTRY_COMPARE(desktop.Notices,
+                     QStringList{QStringLiteral("Message delivered: To Ann Lee +15551234567")});
+
+        // A refused password is followed by where to mend it.
+        GlobalSettings.ICQPassword = u"wrong";
+        RegisteryLoadSave::SaveLoginSettings(RegisteryLoadSave::PasswordPlace::SettingsFile);
+        window.Reconnect();
+        QTRY_VERIFY(newestLine().endsWith(u"    Correct it under User and Server Information."));
+        QVERIFY(status->Line(status->Count() - 2).contains(u"    Bad password"));
+        QCOMPARE(desktop.Notices.constLast(), QStringLiteral("Connection lost: Reconnecting by itself"));
     }
 };
 

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace pagewing;
 
 class StatusListTest : public QObject {
@@ -122,6 +124,13 @@ private slots:
         menu->findChild<QAction*>(QStringLiteral("CopyAll"))->trigger();
         QCOMPARE(QApplication::clipboard()->text().split(u'\n').size(), 30);
         QCOMPARE(QApplication::clipboard()->text().split(u'\n').constLast(), Dated(29));
+        // Save As makes a file of the owner's alone, whatever the umask.
+        const QTemporaryDir folder;
+        const auto umask = ::umask(0);
+        QVERIFY(List->SaveTo(folder.filePath(QStringLiteral("lines.txt"))));
+        ::umask(umask);
+        QCOMPARE(QFile::permissions(folder.filePath(QStringLiteral("lines.txt"))) & 0x0777,
+                 QFile::ReadUser | QFile::WriteUser);
         menu->findChild<QAction*>(QStringLiteral("Clear"))->trigger();
         QCOMPARE(List->Count(), 0);
         Add(1);

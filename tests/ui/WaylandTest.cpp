@@ -42,20 +42,20 @@ private slots:
         QVERIFY(!window.Menu().fl().findChild<QAction*>(QStringLiteral("aot"))->isEnabled());
 
         // Minimised with no notification area, where the compositor never says when it restores a window, the
-        // window counts as hidden, and a second start of the program brings it back.
+        // window counts as hidden, and a second start of the program brings it back and ends by itself.
         SingleCopy copy;
         QVERIFY(copy.TryAcquire());
         copy.Listen();
-        QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::BringToFront);
+        QObject::connect(&copy, &SingleCopy::ShowRequested, &window, &MainFrm::AnswerSecondStart);
         window.ShowOrHide();
         QTest::qWait(500);
         QVERIFY(!GlobalSettings.Showing);
         QProcess second;
         second.start(QStringLiteral(PAGEWING_EXECUTABLE), {});
+        QVERIFY(second.waitForFinished(10000) && second.exitCode() == 0);
         QTRY_VERIFY_WITH_TIMEOUT(GlobalSettings.Showing && window.isVisible(), 10000);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        second.kill();
-        second.waitForFinished();
+        QVERIFY(status->Line(status->Count() - 1).endsWith(u" already running!"));
     }
 };
 
