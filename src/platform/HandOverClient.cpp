@@ -68,13 +68,18 @@ bool HandOverClient::HandOver(const SendRequest& request, const QDeadlineTimer& 
     stream << static_cast<quint8>(SingleCopy::Request::Send) << request.Number << request.Sender
            << request.Message;
     Messages.push_back(std::move(message));
-    // The next one waits until this one is in the outbox; a window that went away takes no more.
+    // The next one waits until this one is in the outbox. A window that went away before it took this one
+    // never had it, and takes no more: they are the command's to send.
     WaitUntil(
         [handed] {
             return handed->Taken || handed->Outcome || handed->Socket.state() != QLocalSocket::ConnectedState;
         },
         deadline);
-    return handed->Taken || handed->Outcome;
+    if (handed->Taken || handed->Outcome) {
+        return true;
+    }
+    Messages.pop_back();
+    return false;
 }
 
 void HandOverClient::StopWaiting() {

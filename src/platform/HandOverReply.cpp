@@ -33,6 +33,9 @@ HandOverReply::HandOverReply(QLocalSocket* connection, QObject* parent)
 void HandOverReply::Taken() {
     if (!Finished) {
         Write(Connection, SingleCopy::Reply::Taken);
+        // Out of this process before the message is taken: a window killed after taking it leaves the
+        // command knowing so, and the command never sends it a second time by itself.
+        Connection->flush();
     }
 }
 
@@ -45,6 +48,8 @@ void HandOverReply::WriteReport(const QString& kind, const QString& destination,
 void HandOverReply::Sent() {
     if (!Finished) {
         Write(Connection, SingleCopy::Reply::Sent);
+        // Out before the request itself: a command whose window dies under the write hears it may arrive.
+        Connection->flush();
     }
 }
 

@@ -22,7 +22,7 @@ public:
     // The message is in the outbox: the command may hand over its next one.
     void Taken();
     void WriteReport(const QString& kind, const QString& destination, const QString& line);
-    // The request went out: from now on the message may arrive, whatever the command hears.
+    // The request is being written: from now on the message may arrive, whatever the command hears.
     void Sent();
     // The last word: the command prints nothing more about the message and ends it with this exit status and
     // reason. Anything after it is not sent.

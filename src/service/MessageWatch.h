@@ -4,17 +4,17 @@
 #include "service/MessageRecord.h"
 #include "service/StatusReport.h"
 
-#include <QHash>
 #include <QObject>
+#include <QSet>
 
 namespace pagewing {
 
 class Messenger;
 
 // What a command that asked for messages hears of them, as the messaging service tags its lines: every line
-// about one of them, and the lines about no message in particular (the login's, a reconnect's) while one of
-// them still waits to go out; when one was written to the server; and how each ended, with the exit status it
-// gives the command.
+// about one of them, and the lines about no message in particular (the login's, a lost connection's) while
+// one of them has not ended; when one was written to the server; and how each ended, with the exit status it
+// gives the command. Lines about other messages it never hears.
 class MessageWatch : public QObject {
     Q_OBJECT
 
@@ -26,11 +26,12 @@ public:
     // Whether every message watched has ended.
     bool IsEmpty() const { return Open.isEmpty(); }
     // The messages watched that have not ended.
-    QList<qint64> Watched() const { return Open.keys(); }
+    QList<qint64> Watched() const { return Open.values(); }
 
 signals:
     void Reported(const pagewing::StatusReport& report);
-    // The request went out: from now on the message may arrive, whatever else is heard.
+    // The message is being written to the server: from now on it may arrive, whatever else is heard. Said
+    // before the write, so that a command whose window dies under the write never calls it unsent.
     void Sent(qint64 id);
     void Finished(const pagewing::MessageRecord& record, pagewing::SendExit exit);
 
@@ -39,8 +40,7 @@ private:
     void Changed(const MessageRecord& record);
     void Ended(const MessageRecord& record, SendExit exit);
 
-    // Each message watched and not ended, and whether it still waits to go out.
-    QHash<qint64, bool> Open;
+    QSet<qint64> Open;
 };
 
 } // namespace pagewing

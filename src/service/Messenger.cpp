@@ -271,7 +271,6 @@ bool Messenger::SendNow(MessageRecord record) {
     case SendAttempt::Kind::Written:
         Waiting.push_back(record.Id);
         ReportHeld(record.Id, record);
-        emit MessageWritten(record.Id);
         return true;
     case SendAttempt::Kind::NotConnected:
         // Nothing reached the server: the message waits for the next login.

@@ -128,8 +128,6 @@ signals:
     void Reported(const pagewing::StatusReport& report);
     // A message was taken or changed its state.
     void MessageChanged(const pagewing::MessageRecord& record);
-    // A message's request reached the connection: from now on it may arrive.
-    void MessageWritten(qint64 id);
     // A message ended: delivered, not delivered, refused, unknown or not sent; and how a command that asked
     // for it ends.
     void MessageFinished(const pagewing::MessageRecord& record, pagewing::SendExit exit);

@@ -83,6 +83,15 @@ private slots:
         QTest::newRow("refused by the server")
             << QStringList{"--deliver", "refuse"} << send + message << input << 1
             << "(code 0x46): Sorry, but SMS messages not implemented yet..." << ann;
+        // An answer is the answer to its own request, whatever else the server says.
+        QTest::newRow("a report nobody asked for, then the answer")
+            << QStringList{"--flood", "1", "--deliver", "never"} << send + message << input << 1
+            << "+15551234567: Message was not delivered" << ann;
+        QTest::newRow("request denied") << QStringList{"--deliver", "deny"} << send + message << input << 1
+                                        << "the server denied the request (code 0x000D)" << ann;
+        QTest::newRow("logged off for another login")
+            << QStringList{"--another-login"} << send + message << input << 5
+            << "before the SMS gateway answered; Message History can send it again" << ann;
         QTest::newRow("two numbers, the worst counts")
             << QStringList{} << QStringList{"--send", "+15551234567", "--send", "55501", "Hi"} << input << 1
             << "55501: Message was not delivered" << QStringList{"+15551234567", "55501"};

@@ -19,58 +19,17 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-
-def wait_for(what, condition, seconds=15):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = condition()
-        if found:
-            return found
-        time.sleep(0.2)
-    sys.exit(f"{os.path.basename(sys.argv[0])}: {what} did not happen within {seconds} s")
-
-
-def find(node, predicate):
-    if predicate(node):
-        return node
-    for index in range(node.childCount):
-        child = node.getChildAtIndex(index)
-        found = child and find(child, predicate)
-        if found:
-            return found
-    return None
-
-
-def application(pid):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for index in range(desktop.childCount):
-        app = desktop.getChildAtIndex(index)
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
-
-
-def named(role, name):
-    return lambda node: node.getRoleName() == role and node.name == name
-
-
-def lines(status):
-    return [status.getChildAtIndex(i).name for i in range(status.childCount)]
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
+from program import application, find, lines, named, start, wait_for  # noqa: E402
 
 
 def main(pagewing, simulator):
     work = tempfile.mkdtemp()
-    env = dict(os.environ, XDG_CONFIG_HOME=f"{work}/config", XDG_RUNTIME_DIR=f"{work}/runtime")
-    os.makedirs(f"{work}/runtime", mode=0o700)
     gateway = subprocess.Popen([simulator, "--listen", "127.0.0.1:0"], stdout=subprocess.DEVNULL,
                                stderr=subprocess.PIPE, text=True)
     port = re.search(r"authorization server on 127\.0\.0\.1:(\d+)", gateway.stderr.readline()).group(1)
-    settings = f"{work}/config/Lumenfold Pagewing"
-    os.makedirs(settings, mode=0o700)
-    with open(f"{settings}/Lumenfold Pagewing.ini", "w") as ini:
-        ini.write(f"[Settings]\nLoginURL=127.0.0.1\nLoginPort={port}\nICQUIN=100200300\n"
-                  "ICQPassword=pagewing\nShowHelp=0\nShowing=True\n")
-    window = subprocess.Popen([pagewing], env=env)
+    env, window = start(pagewing, work, f"[Settings]\nLoginURL=127.0.0.1\nLoginPort={port}\nICQUIN=100200300\n"
+                        "ICQPassword=pagewing\nShowHelp=0\nShowing=True\n")
     try:
         app = wait_for("the program on the accessibility bus", lambda: application(window.pid))
         status = wait_for("the status list", lambda: find(app, named("list", "Status")))

@@ -24,10 +24,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <cctype>
@@ -163,6 +165,42 @@ private slots:
         message->clear();
         QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
         QVERIFY(NewestLine(window).endsWith(u"    No message to send"));
+    }
+
+    // Exit with messages waiting asks first: Cancel keeps the window and its outbox, Exit leaves the messages
+    // queued for the next start.
+    void exitWithMessagesWaitingAsksFirst() {
+        MainFrm window(*Desktop);
+        window.show();
+        Find<QComboBox>(window, "cmbMobileNumber")->setEditText(QStringLiteral("5550101"));
+        Find<LimitedTextEdit>(window, "txtSMS")->setPlainText(QStringLiteral("Hi"));
+        QTest::mouseClick(Find(window, "cmdSendMessage"), Qt::LeftButton);
+        const auto* waiting = Find<QLabel>(window, "lblWaiting");
+        QVERIFY(waiting->isVisible());
+        QCOMPARE(waiting->accessibleName(), QStringLiteral("1 message waiting"));
+        QCOMPARE(Desktop->StateWords.constLast(), QStringLiteral("Not connected \u2014 1 message waiting"));
+        const auto id = window.Messages().Records().Newest(1).value(0).Id;
+        QString question;
+        for (const auto* answer : {"Cancel", "Exit"}) {
+            QTimer::singleShot(0, [&question, answer] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                question = box->text();
+                for (auto* button : box->buttons()) {
+                    if (box->buttonRole(button) ==
+                        (*answer == 'E' ? QMessageBox::AcceptRole : QMessageBox::RejectRole)) {
+                        button->click();
+                    }
+                }
+            });
+            window.close();
+            QCOMPARE(window.isVisible(), *answer == 'C');
+        }
+        QCOMPARE(question,
+                 QStringLiteral("1 message is waiting to be sent. Exit anyway? They will be sent at the "
+                                "next start."));
+        History history(History::DefaultFileName());
+        QVERIFY(history.Open());
+        QCOMPARE(history.Find(id)->State, MessageState::Queued);
     }
 
     void unsendableCharactersAreMarkedAsTheyCome() {

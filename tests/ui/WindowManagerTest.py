@@ -19,7 +19,8 @@ import subprocess
 import sys
 import tempfile
 
-from AccessibilityTest import application, find, lines, named, wait_for
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
+from program import application, find, lines, named, start, wait_for  # noqa: E402
 
 
 def xprop(*arguments):
@@ -68,19 +69,6 @@ def keys(*arguments):
 def expect_over(dialog, owner, main):
     assert windows("WM_TRANSIENT_FOR", dialog) == [owner], f"{dialog:#x} does not belong to {owner:#x}"
     wait_for(f"{dialog:#x} over the main window", lambda: over(dialog, main))
-
-
-def start(pagewing, work, settings=None):
-    """The program in a profile of its own in work: none at all, as at first start, or these settings."""
-    env = dict(os.environ, XDG_CONFIG_HOME=f"{work}/config", XDG_RUNTIME_DIR=f"{work}/runtime",
-               XDG_DATA_HOME=f"{work}/data")
-    os.makedirs(f"{work}/runtime", mode=0o700)
-    if settings:
-        folder = f"{work}/config/Lumenfold Pagewing"
-        os.makedirs(folder, mode=0o700)
-        with open(os.open(f"{folder}/Lumenfold Pagewing.ini", os.O_WRONLY | os.O_CREAT, 0o600), "w") as ini:
-            ini.write(settings)
-    return env, subprocess.Popen([pagewing], env=env)
 
 
 def dialogs_open_over_the_main_window(pagewing, work):

@@ -160,7 +160,13 @@ void ServiceServer::HandleSmsRequest(ClientConnection& connection, const Snac& r
                      .arg(sms.SenderUin)
                      .arg(account));
     }
-    SendAnswer(connection, Delivery.AnswerFor(sms.Destination), request, sms.MetaSequence);
+    const auto answer = Delivery.AnswerFor(sms.Destination);
+    // Before the bytes go: a client that calls a message delivered must find this line for it.
+    if (Log.IsVerbose() && answer == DeliveryPolicy::Answer::Deliverable && !connection.IsLoggedOff()) {
+        Log.Trace(QStringLiteral("%1: answered deliverable: %2")
+                      .arg(connection.Name(), Reporter::EscapeForOneLine(sms.Text)));
+    }
+    SendAnswer(connection, answer, request, sms.MetaSequence);
 }
 
 void ServiceServer::SendAnswer(ClientConnection& connection, const DeliveryPolicy::Answer answer,
