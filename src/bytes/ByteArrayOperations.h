@@ -39,10 +39,11 @@ private:
     void CheckRoomFor(std::size_t count) const;
     void MakeHeadroom(std::size_t count);
 
-    std::vector<std::uint8_t> Storage; // Storage[Head, Head + Size) holds the data
-    std::size_t Head = 0;
-    std::int32_t Size = 0;
-    std::int32_t Pointer = 0;
+    // Storage[Head, Head + Size) holds the data. Clear, which the constructor calls, sets them all.
+    std::vector<std::uint8_t> Storage;
+    std::size_t Head;
+    std::int32_t Size;
+    std::int32_t Pointer;
 };
 
 } // namespace pagewing

@@ -55,11 +55,7 @@ std::span<const std::uint8_t> FlapStreamReassembler::NextFrame() {
 }
 
 void FlapStreamReassembler::Reset() {
-    Buffer.clear();
-    ReadOffset = 0;
-    ExpectedSequence.reset();
-    SkipRemaining = 0;
-    DroppedSinceFrame = 0;
+    *this = FlapStreamReassembler();
 }
 
 // The first place where a frame starts, or where one may start once more bytes have come. A start that is

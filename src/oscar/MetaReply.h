@@ -14,11 +14,12 @@ namespace pagewing {
 // (chunk size, owner UIN, meta type, the request's sequence number, subtype, result byte) and the data that
 // follows them. A real gateway answers an SMS request with subtype 0x0096, result 0x0A and an XML body;
 // a server without a gateway refuses it with another result byte and sometimes a zero-terminated text.
+// Only FromFrame makes one, with every field read from the frame.
 struct MetaReply {
-    std::uint32_t OwnerUin = 0;
-    std::uint16_t Sequence = 0;
-    std::uint16_t Subtype = 0;
-    std::uint8_t Result = 0;
+    std::uint32_t OwnerUin;
+    std::uint16_t Sequence;
+    std::uint16_t Subtype;
+    std::uint8_t Result;
     std::vector<std::uint8_t> Data;
 
     // Reads one whole FLAP frame holding a SNAC; none when its body is not a meta reply of type 0x07DA, or

@@ -15,10 +15,11 @@ namespace pagewing {
 // single frames before they come here.
 class SplitSNAC {
 public:
+    // Made only from a TLV found in the block.
     struct TLVEnumEntry {
-        std::int32_t ID = 0;
-        std::int32_t Start = 0; // offset of the value from the first byte of the block
-        std::int32_t Length = 0;
+        std::int32_t ID;
+        std::int32_t Start; // offset of the value from the first byte of the block
+        std::int32_t Length;
     };
 
     // Throws std::out_of_range for an empty block.

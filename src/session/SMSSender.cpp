@@ -383,27 +383,28 @@ void SMSSender::HandleAuthorizationFrame() {
 
 void SMSSender::HandleServiceFrame(std::span<const std::uint8_t> frame) {
     const auto& reader = *Winsock2Reader;
-    // Judged by its channel alone: a farewell without readable TLVs still ends the session.
+    // A farewell is judged by its channel alone: one without readable TLVs still ends the session. A SNAC
+    // frame the reader did not take keeps the family and subtype of the one before.
     if (reader.GetChannelID() == Oscar::CloseChannel) {
         HandleLogOff();
-        return;
-    }
-    if (!reader.GetSucceed()) {
-        return;
-    }
-    if (IsHello(reader)) {
+    } else if (IsHello(reader)) {
         AnswerServiceHello();
-    } else if (reader.GetChannelID() == Oscar::SnacChannel) {
-        const auto is = [&reader](Oscar::Snac snac) {
-            return reader.GetSNACFamily() == snac.Family && reader.GetSNACSubtype() == snac.Subtype;
-        };
-        if (is(Oscar::ServerReady)) {
-            AnswerServiceFamilies();
-        } else if (is(Oscar::MetaResponse)) {
-            ReportDelivery(frame);
-        } else if (is(Oscar::MetaError)) {
-            ReportDenial(frame);
-        }
+    } else if (reader.GetSucceed() && reader.GetChannelID() == Oscar::SnacChannel) {
+        HandleServiceSnac(frame);
+    }
+}
+
+void SMSSender::HandleServiceSnac(std::span<const std::uint8_t> frame) {
+    const auto is = [this](Oscar::Snac snac) {
+        return Winsock2Reader->GetSNACFamily() == snac.Family &&
+               Winsock2Reader->GetSNACSubtype() == snac.Subtype;
+    };
+    if (is(Oscar::ServerReady)) {
+        AnswerServiceFamilies();
+    } else if (is(Oscar::MetaResponse)) {
+        ReportDelivery(frame);
+    } else if (is(Oscar::MetaError)) {
+        ReportDenial(frame);
     }
 }
 

@@ -97,6 +97,7 @@ private:
 
     void HandleAuthorizationFrame();
     void HandleServiceFrame(std::span<const std::uint8_t> frame);
+    void HandleServiceSnac(std::span<const std::uint8_t> frame);
     void AnswerAuthorizationHello();
     void HandleAuthorizationReply();
     // Reports the cookie and connects to the service server it is for; false when the login went no
@@ -171,8 +172,9 @@ private:
         std::unique_ptr<SessionTimer> Timer;
     };
     std::deque<UnansweredRequest> UnansweredRequests;
-    // Whether this connection's line about a report that answers nothing has been shown.
-    bool UnaskedReportShown = false;
+    // Whether this connection's line about a report that answers nothing has been shown; set by
+    // CreateObjects, which the constructor calls.
+    bool UnaskedReportShown;
     // Counts sessions, so that a step can tell when an event handler replaced the session under it.
     std::uint64_t Generation = 0;
 };

@@ -72,6 +72,8 @@ TEST(ByteArrayToolsTest, PrependingPutsHeadersInFrontInTheirOwnOrder) {
     tools.AppendBeforeDataByteArrayWithByteArray(Bytes("0102"));
     tools.AppendBeforeDataByteArrayWithString(u"Hi");
     tools.AppendBeforeDataByteArrayWithNumberReversed(0x0A0B, 2);
+    EXPECT_THROW(tools.AppendBeforeDataByteArrayWithByteArray({}), std::out_of_range);
+    EXPECT_THROW(tools.AppendAfterDataByteArrayWithByteArray({}), std::out_of_range);
     EXPECT_EQ(tools.ToHexString(), u"0B0A486901022A020006AABB");
     // A text longer than the pieces that texts after the data go in keeps its order in front too.
     const auto longText = std::u16string(1024, u'a') + u"b";

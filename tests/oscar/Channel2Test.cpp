@@ -68,7 +68,7 @@ TEST_F(Channel2Test, MetaSequenceCarriesTheLow16BitsAndStartsAgainAtZero) {
 }
 
 TEST_F(Channel2Test, MarkupInArgumentsIsEscapedAndCountedInTheLengths) {
-    Builder.SNAC1502(u"1<2", u"Tom & Jerry </text>", u"1252", u"5", u">", u"Yes");
+    Builder.SNAC1502(u"1<2", u"Tom & Jerry </text>", u"1252", u"2147483647", u">", u"Yes");
     const auto xml = Xml();
     EXPECT_NE(xml.find("<destination>1&lt;2</destination>"), std::string::npos);
     EXPECT_NE(xml.find("<text>Tom &amp; Jerry &lt;/text&gt;</text>"), std::string::npos);

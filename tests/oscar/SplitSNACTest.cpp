@@ -18,6 +18,11 @@ SplitSNAC Read(std::string_view hex) {
 }
 
 TEST(SplitSNACTest, HelloIsOneEntryOfIdZero) {
+    const SplitSNAC fresh;
+    EXPECT_EQ(std::tuple(fresh.GetSucceed(), fresh.GetChannelID(), fresh.GetPacketSequence(),
+                         fresh.GetTotalLength(), fresh.GetTLVEnumSize(), fresh.GetSNACFamily(),
+                         fresh.GetSNACSubtype()),
+              std::tuple(false, 0, 0, 0, 0, 0, 0));
     const auto reader = Read("2A01 1234 0004 00000001");
     EXPECT_TRUE(reader.GetSucceed());
     EXPECT_EQ(std::tuple(reader.GetChannelID(), reader.GetPacketSequence(), reader.GetTotalLength()),

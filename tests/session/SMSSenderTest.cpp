@@ -123,10 +123,10 @@ TEST_F(SMSSenderTest, LoginWalksEveryStageAndTheFirstMessageGoesOut) {
     ASSERT_EQ(Auth.Sent.size(), 1u);
     EXPECT_TRUE(Holds(Auth.Sent[0], Concat({Bytes("0001 0006"), AsciiBytes("424242")})));
 
-    Auth.Receive(CookieReply("127.0.0.1:5191", Cookie));
+    Auth.Receive(Concat({CookieReply("127.0.0.1:5191", Cookie), Bytes("2A04")}));
     EXPECT_EQ(Service.Connects, Lines{u"127.0.0.1 5191"});
     // The cookie was all the authorization connection had to give: it is closed, whatever the server does.
-    EXPECT_FALSE(Auth.Open);
+    EXPECT_EQ(std::pair(Auth.Open, Sender.HeldBytes()), std::pair(false, std::size_t{0}));
 
     Service.Receive(Hello());
     ASSERT_EQ(Service.Sent.size(), 1u);
@@ -165,10 +165,11 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
         {"no address", AuthorizationReply({Tlv(6, Cookie)}), noService, {}},
         // An empty TLV at the very end of a frame is not enumerated, so the empty cookie comes first.
         {"empty cookie",
-         AuthorizationReply({Tlv(6, {}), Tlv(5, AsciiBytes("h:5191"))}),
+         AuthorizationReply({Tlv(6, {}), Tlv(5, AsciiBytes("h:5191")), Tlv(8, Bytes("0005"))}),
          Failed(u"Login server sent an empty cookie"),
          {}},
         {"TLV past its frame", pastItsFrame, {}, {}},
+        {"no hello on the login channel", Frame(1, Concat({Tlv(0, {1}), Tlv(5, {1})})), {}, {}},
         {"error code alone",
          AuthorizationReply({Tlv(8, Bytes("0007"))}),
          Refused(u"Non existant ICQ# (code 0x0007)"),
@@ -190,14 +191,20 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
     }
     // Each refusal names its code and the server's words, and says whether trying again can help.
     const std::tuple<std::string_view, std::u16string_view, std::u16string_view> refusals[] = {
+        {"0001", u"Multiple logins on same UIN (code 0x0001)", u""},
         {"0005", u"Bad password (code 0x0005)", u": account refused"},
+        {"0008", u"Non existant ICQ# (code 0x0008)", u": account refused"},
         {"0011", u"Account suspended (code 0x0011)", u": account refused"},
+        {"0015", u"Too many clients from the same IP (code 0x0015)", u": rate limited"},
+        {"0016", u"Too many clients from the same IP (code 0x0016)", u": rate limited"},
         {"0018", u"Connecting and disconnecting too quickly with the same login (code 0x0018)",
          u": rate limited"},
+        {"001B", u"Old version of ICQ, need to upgrade (code 0x001B)", u": account refused"},
+        {"001D", u"Probably you are disconnected too fast (code 0x001D)", u": rate limited"},
         {"001E", u"Can't register on ICQ network, try again soon (code 0x001E)", u""},
         {"0000", u"The server refused the login (code 0x0000)", u""},
         {"0000001B00", u"The server refused the login", u""},
-        {"0042", u"The server refused the login (code 0x0042)", u""},
+        {"0142", u"The server refused the login (code 0x0142)", u""},
     };
     for (const auto& [code, line, why] : refusals) {
         Connect();
@@ -205,7 +212,7 @@ TEST_F(SMSSenderTest, AuthorizationReplyGivesItsLinesAndItsConnect) {
                   Failed(std::u16string(line) + u": Login failed", why));
     }
     EXPECT_EQ(std::pair(Events.LastEnd.Code, Events.LastEnd.ServerText),
-              std::pair(0x42, std::u16string(u"Login failed")));
+              std::pair(0x142, std::u16string(u"Login failed")));
 }
 
 TEST_F(SMSSenderTest, UnusableLoginAddressGivesOneLineAndNoConnection) {
@@ -247,29 +254,27 @@ TEST_F(SMSSenderTest, UnbuildableLoginSendsNothingAndNamesTheCause) {
 
 TEST_F(SMSSenderTest, MessageThatCannotGoOutSendsNothingAndSaysWhy) {
     const std::u16string badUin = u"ICQ number must be a whole number from 0 to 2147483647";
-    const auto notBuilt = SendAttempt::Kind::NotBuilt;
+    const std::u16string notLoggedIn = u"Not logged in yet: the message was not sent";
     const struct {
         std::u16string number, text, uin, line;
-        SendAttempt::Kind kind;
     } messages[] = {
-        // Before client ready the server would take the request for part of the login.
-        {u"123", u"Hi", u"1", u"Not logged in yet: the message was not sent",
-         SendAttempt::Kind::NotConnected},
-        {u"123", u"Hi", u"", badUin, notBuilt},
-        {u"123", u"Hi", u"12x", badUin, notBuilt},
-        {u"123", u"Hi", u"2147483648", badUin, notBuilt},
+        // Never logged in yet; before client ready the server would take it for part of the login.
+        {u"123", u"Hi", u"1", notLoggedIn},
+        {u"123", u"Hi", u"", badUin},
+        {u"123", u"Hi", u"12x", badUin},
+        {u"123", u"Hi", u"2147483648", badUin},
         {u"12\u0663", u"Hi", u"1",
-         u"Telephone number holds a character that cannot be sent (Windows-1252 only)", notBuilt},
-        {u"123", u"\U0001F600", u"1", u"Message holds a character that cannot be sent (Windows-1252 only)",
-         notBuilt},
-        {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send", notBuilt},
+         u"Telephone number holds a character that cannot be sent (Windows-1252 only)"},
+        {u"123", u"\U0001F600", u"1", u"Message holds a character that cannot be sent (Windows-1252 only)"},
+        {u"123", std::u16string(70000, u'x'), u"1", u"Message is too long to send"},
     };
-    ConnectToService();
     for (const auto& c : messages) {
         const auto sent = Service.Sent.size();
         SendAttempt attempt;
         EXPECT_EQ(LogOf([&] { attempt = Send(9, c.number, c.text, c.uin); }), Lines{u"line #9: " + c.line});
-        EXPECT_EQ(std::pair(attempt.What, attempt.Reason), std::pair(c.kind, c.line));
+        const auto kind =
+            c.line == notLoggedIn ? SendAttempt::Kind::NotConnected : SendAttempt::Kind::NotBuilt;
+        EXPECT_EQ(std::pair(attempt.What, attempt.Reason), std::pair(kind, c.line));
         EXPECT_EQ(Service.Sent.size(), sent);
         LogIn();
     }
@@ -344,7 +349,9 @@ TEST_F(SMSSenderTest, AnswersAreReadAfterAFrameTooLongOrAJumpInTheNumbers) {
     EXPECT_FALSE(Service.Open);
 }
 
-TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
+TEST_F(SMSSenderTest, TheEndOfAConnectionOrAFailedWriteIsReportedWhileItMatters) {
+    EXPECT_TRUE(LogOf([&] { Auth.Hangup(); }).empty()) << "no login yet";
+    // Only a new login helps after a failed write.
     const Lines mustReconnect{u"line: Connection error, must reconnect", u"MustReconnect"};
     Auth.FailWrites = true;
     EXPECT_EQ(LogOf([&] { ConnectAndReceive(Hello()); }),
@@ -354,9 +361,7 @@ TEST_F(SMSSenderTest, FailedWriteAsksForANewLogin) {
     LogIn();
     Service.FailWrites = true;
     EXPECT_EQ(LogOf([&] { EXPECT_EQ(Send().What, SendAttempt::Kind::NotConnected); }), mustReconnect);
-}
-
-TEST_F(SMSSenderTest, TheEndOfAConnectionIsReportedWhileItMatters) {
+    Service.FailWrites = false;
     const Lines closed{Closed, u"NotReadyToSendMessage", u"SessionFailed"};
     const auto duringLogin = Failed(u"The server closed the connection during login");
     // The socket's own description, and which server it is about.
@@ -415,6 +420,11 @@ TEST_F(SMSSenderTest, ReconnectFromAnEventHandlerStopsTheOldStep) {
               (Lines{u"line: Redirected to another server", u"NotReadyToSendMessage"}));
     EXPECT_EQ(reconnectingOn(u"NotReadyToSendMessage", [&] { Service.Hangup(); }),
               (Lines{Closed, u"NotReadyToSendMessage", u"NotReadyToSendMessage"}));
+    // A new login started from the event of our own reconnect is the only login that goes on.
+    const auto logins = Auth.Connects.size() + 2;
+    EXPECT_EQ(reconnectingOn(u"NotReadyToSendMessage", [&] { Connect(); }),
+              (Lines{u"NotReadyToSendMessage", u"NotReadyToSendMessage"}));
+    EXPECT_EQ(Auth.Connects.size(), logins);
     const auto failingWrite = [&] {
         Service.FailWrites = true;
         Service.Receive(ServiceFamilies());
@@ -490,7 +500,7 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
               refused(u"0x46): Sorry, but SMS messages not implemented yet..."));
     EXPECT_EQ(Events.LastAnswer.Code, 0x46);
     EXPECT_EQ(Events.LastAnswer.ServerText, u"Sorry, but SMS messages not implemented yet...");
-    EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", Bytes("20 4E 0A 6F 09 20 80 C4 7F 20"))),
+    EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 46", Bytes("20 4E 0A 6F 1F 20 80 C4 7F 20"))),
               refused(u"0x46): No \u20AC\u00C4"))
         << "control characters dropped, Windows-1252 kept";
     EXPECT_EQ(answerTo(MetaReply("DA07 0100 0100 FF", Packet(300, 'x'))),
@@ -512,26 +522,22 @@ TEST_F(SMSSenderTest, RefusalsWithoutAMarkerSayWhy) {
 }
 
 TEST_F(SMSSenderTest, LoggedOffByTheServerTheSessionEndsAndItsRequestsWithIt) {
-    const struct {
-        Packet frame;
-        std::u16string line, why;
-        int code;
-    } cases[] = {
+    const std::tuple<Packet, std::u16string, std::u16string, int> cases[] = {
         {LogOff("0001", "New client with same uin connected"),
          u"Logged off by the server: another login with this account", u": another login", 1},
         {LogOff("0002", "Going down"), u"Logged off by the server (code 0x0002): Going down", u"", 2},
         {Frame(4, {}), u"Logged off by the server", u"", 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [frame, line, why, code] : cases) {
         LogIn();
         Send();
         // The server leaves the connection open and denies what comes after: the session hears none of it.
         EXPECT_EQ(LogOf([&] {
-                      Service.Receive(Concat({c.frame, Denied}));
+                      Service.Receive(Concat({frame, Denied}));
                       Timers.Advance(SMSSender::AnswerTimeout);
                   }),
-                  (Lines{u"line: " + c.line, u"NotReadyToSendMessage", u"SessionFailed" + c.why}));
-        EXPECT_EQ(std::pair(Service.Open, Events.LastEnd.Code), std::pair(false, c.code));
+                  (Lines{u"line: " + line, u"NotReadyToSendMessage", u"SessionFailed" + why}));
+        EXPECT_EQ(std::pair(Service.Open, Events.LastEnd.Code), std::pair(false, code));
     }
     ConnectToService();
     EXPECT_EQ(LogOf([&] { Service.Receive(LogOff("0001", "New client with same uin connected")); }),
