@@ -1,11 +1,14 @@
 #include "platform/ProgramRun.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
 #include <QStandardPaths>
 #include <QUuid>
 
-#include <memory>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace pagewing::ProgramRun {
 
@@ -16,17 +19,32 @@ QString LockFileName(const QString& run) {
            QStringLiteral("/lumenfold-pagewing-run-%1.lock").arg(run);
 }
 
+int OpenLockFile(const QString& run, int flags) {
+    return ::open(QFile::encodeName(LockFileName(run)).constData(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
+// The run's lock: an exclusive flock on a file of its name, which the system lets go when the process ends,
+// however it ends. Nothing is written to the file, so taking it costs no disk sync.
 struct HeldRun {
     HeldRun()
-        : Name(QUuid::createUuid().toString(QUuid::WithoutBraces))
-        , Lock(std::make_unique<QLockFile>(LockFileName(Name))) {
+        : Name(QUuid::createUuid().toString(QUuid::WithoutBraces)) {
         QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-        Lock->setStaleLockTime(0);
-        Lock->tryLock(0);
+        File = OpenLockFile(Name, O_RDWR | O_CREAT | O_EXCL);
+        if (File >= 0) {
+            ::flock(File, LOCK_EX | LOCK_NB);
+        }
     }
+    ~HeldRun() {
+        if (File >= 0) {
+            ::unlink(QFile::encodeName(LockFileName(Name)).constData());
+            ::close(File);
+        }
+    }
+    HeldRun(const HeldRun&) = delete;
+    HeldRun& operator=(const HeldRun&) = delete;
 
     const QString Name;
-    const std::unique_ptr<QLockFile> Lock;
+    int File = -1;
 };
 
 HeldRun& This() {
@@ -47,14 +65,17 @@ bool IsAlive(const QString& run) {
     if (run == This().Name) {
         return true;
     }
-    // A lock whose owner is gone is taken at once; the name is random, so nobody else wants it.
-    QLockFile lock(LockFileName(run));
-    lock.setStaleLockTime(0);
-    if (lock.tryLock(0)) {
-        lock.unlock();
+    const int file = OpenLockFile(run, O_RDONLY);
+    if (file < 0) {
         return false;
     }
-    return lock.error() == QLockFile::LockFailedError;
+    const bool held = ::flock(file, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(file);
+    // A run that is gone leaves its file behind when it was killed; the next look finds it free again.
+    if (!held) {
+        ::unlink(QFile::encodeName(LockFileName(run)).constData());
+    }
+    return held;
 }
 
 } // namespace pagewing::ProgramRun

@@ -293,13 +293,22 @@ bool History::Connect(const QString& name, const QString& options) {
 
 History::Failure History::Migrate() {
     QSqlQuery query(Database);
+    const auto current = static_cast<int>(Migrations.size());
+    // A file of this version, every start's, is only read: no write, no lock, no wait for the disk.
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return FailureOf(query.lastError());
+    }
+    if (query.value(0).toInt() == current) {
+        return Failure::None;
+    }
+    query.finish();
     // Immediate: a second program opening the same new file waits rather than migrating it twice.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")) ||
         !query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
         return FailureOf(query.lastError());
     }
     const auto version = query.value(0).toInt();
-    if (version > static_cast<int>(Migrations.size())) {
+    if (version > current) {
         query.exec(QStringLiteral("ROLLBACK"));
         CannotUse(tr("it was written by a newer version of %1").arg(ProductInfo::Name));
         return Failure::Unwritable;
@@ -313,7 +322,7 @@ History::Failure History::Migrate() {
             }
         }
     }
-    query.exec(QStringLiteral("PRAGMA user_version = %1").arg(Migrations.size()));
+    query.exec(QStringLiteral("PRAGMA user_version = %1").arg(current));
     return query.exec(QStringLiteral("COMMIT")) ? Failure::None : FailureOf(query.lastError());
 }
 

@@ -118,7 +118,7 @@ void Messenger::ResumeOutbox() {
             continue;
         }
         // Taken over: from now on this run answers for it.
-        record.Run = Run;
+        record.Run = OwnRun();
         Pending.insert(record.Id, record);
         resumed.push_back(record.Id);
     }
@@ -135,8 +135,15 @@ void Messenger::ResumeOutbox() {
     SendQueued();
 }
 
-bool Messenger::IsOrphan(const MessageRecord& record) const {
-    return record.Run != Run && !ProgramRun::IsAlive(record.Run);
+bool Messenger::IsOrphan(const MessageRecord& record) {
+    return record.Run != OwnRun() && !ProgramRun::IsAlive(record.Run);
+}
+
+const QString& Messenger::OwnRun() {
+    if (Run.isEmpty()) {
+        Run = ProgramRun::Own();
+    }
+    return Run;
 }
 
 void Messenger::WatchNetwork() {
@@ -175,7 +182,7 @@ std::optional<qint64> Messenger::Submit(const OutgoingMessage& message, MessageW
     record.Sender = message.Sender;
     record.Text = message.Text;
     record.Origin = message.Origin;
-    record.Run = Run;
+    record.Run = OwnRun();
     const auto id = Enqueue(record, watch);
     // A command logs in for this message alone: that it waits for the login goes without saying.
     if (Current != Connection::Ready && message.Origin != MessageOrigin::CommandLine) {

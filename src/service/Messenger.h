@@ -71,8 +71,9 @@ public:
     // user rather than fight the other login for the account.
     static constexpr std::chrono::minutes AnotherLoginWindow{10};
 
+    // The run that owns the messages taken here: this process's unless another is named.
     Messenger(SMSSender& session, const StatusClock& clock, SessionTimerFactory& timers, History& history,
-              Outbox outbox, QString run = ProgramRun::Own(), ReconnectBackoff backoff = ReconnectBackoff(),
+              Outbox outbox, QString run = {}, ReconnectBackoff backoff = ReconnectBackoff(),
               QObject* parent = nullptr);
     ~Messenger() override;
 
@@ -150,7 +151,7 @@ private:
     void EndAsStored(qint64 id);
     void ResumeOutbox();
     // Whether the run that owns a message that may still change is gone, so that this one takes it up.
-    bool IsOrphan(const MessageRecord& record) const;
+    bool IsOrphan(const MessageRecord& record);
     // Every request still waiting for its answer on a connection that is gone.
     void LoseWaitingRequests();
     // Logs in again after the backoff's wait, or waits for the user; reason is why the login ended.
@@ -174,6 +175,7 @@ private:
     // on, so that each carries the state it tells of.
     void ReportHeld(qint64 id, const MessageRecord& record);
     void ReportAllHeld();
+    const QString& OwnRun();
     QDateTime Now() const;
     QString Dated(const QString& message) const;
     // A line about no message in particular.
@@ -185,7 +187,8 @@ private:
     const StatusClock& Clock;
     History& MessageHistory;
     const Outbox Kind;
-    const QString Run;
+    // Empty until the first message or the first look at the history: taking the run's lock waits until then.
+    QString Run;
     ReconnectBackoff Backoff;
     std::unique_ptr<SessionTimer> ReconnectTimer;
     // Runs for AnotherLoginWindow after a log-off for another login.
