@@ -63,7 +63,21 @@ void DesktopIntegration::RemoveTrayIcon() {
     }
 }
 
-void DesktopIntegration::SetConnectionState(ConnectionState state, const QString& words) {
+void DesktopIntegration::FollowMessages(const Messenger& messages) {
+    const auto follow = [this, &messages] {
+        const auto queued = messages.Queued();
+        const auto words = queued == 0 ? messages.StateText()
+                           : queued == 1
+                               ? tr("%1 \u2014 1 message waiting").arg(messages.StateText())
+                               : tr("%1 \u2014 %2 messages waiting").arg(messages.StateText()).arg(queued);
+        SetConnectionState(messages.State(), words);
+    };
+    connect(&messages, &Messenger::ConnectionChanged, this, follow);
+    connect(&messages, &Messenger::OutboxChanged, this, follow);
+    follow();
+}
+
+void DesktopIntegration::SetConnectionState(Messenger::Connection state, const QString& words) {
     State = state;
     StateWords = words;
     ShowConnectionState();
@@ -196,9 +210,11 @@ void DesktopIntegration::ShowConnectionState() {
     if (!TrayIcon) {
         return;
     }
-    const auto* picture = State == ConnectionState::Ready          ? "ready"
-                          : State == ConnectionState::Reconnecting ? "reconnecting"
-                                                                   : "not-connected";
+    using Connection = Messenger::Connection;
+    const auto* picture = State == Connection::Ready ? "ready"
+                          : State == Connection::LoggingIn || State == Connection::WaitingToReconnect
+                              ? "reconnecting"
+                              : "not-connected";
     TrayIcon->SetIconAndTip(QIcon(QStringLiteral(":/desktop/tray-%1.png").arg(QLatin1String(picture))),
                             StateWords.isEmpty() ? TrayTip : tr("%1: %2").arg(TrayTip, StateWords));
     TrayIcon->ModifyIconInSystemTray();

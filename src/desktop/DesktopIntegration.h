@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/DesktopNotices.h"
+#include "service/Messenger.h"
 
 #include <QObject>
 #include <QPoint>
@@ -25,8 +26,6 @@ class DesktopIntegration : public QObject {
     Q_OBJECT
 
 public:
-    enum class ConnectionState { NotConnected, Reconnecting, Ready };
-
     explicit DesktopIntegration(QObject* parent = nullptr);
     ~DesktopIntegration() override;
 
@@ -39,9 +38,10 @@ public:
     virtual void RemoveTrayIcon();
     // The icon once shown, for a look at where the notification area put it.
     SysTray* Tray() const { return TrayIcon.get(); }
-    // The tray icon shows the state of the connection, and its tooltip says it in words: "Reconnecting in 8
-    // seconds — 3 messages waiting".
-    virtual void SetConnectionState(ConnectionState state, const QString& words);
+    // From now on the tray icon shows the messaging service's connection, and its tooltip says it in words
+    // with the messages waiting: "Reconnecting in 8 seconds — 3 messages waiting".
+    void FollowMessages(const Messenger& messages);
+    virtual void SetConnectionState(Messenger::Connection state, const QString& words);
 
     // Hides the window where the tray icon can bring it back, and minimises it to the task bar elsewhere:
     // hidden with no icon to click, it could never come back.
@@ -107,7 +107,7 @@ private:
     QPointer<QWidget> TrayWindow;
     QDBusServiceWatcher* TrayWatcher = nullptr;
     QString TrayTip;
-    ConnectionState State = ConnectionState::NotConnected;
+    Messenger::Connection State = Messenger::Connection::NotConnected;
     QString StateWords;
     // A window this object minimised on Wayland, until it is shown or activated again.
     QPointer<QWidget> MinimisedOnWayland;

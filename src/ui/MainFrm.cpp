@@ -398,6 +398,7 @@ void MainFrm::FinishStartUp() {
         return;
     }
     Desktop.ShowTrayIcon(*this, ProductInfo::NameAndVersion);
+    Desktop.FollowMessages(Messages());
     ShowWaiting();
     Messages().TakeUpLastRun();
     emit StartedUp();
@@ -600,14 +601,6 @@ void MainFrm::ShowWaiting() {
     lblWaiting->setToolTip(waiting);
     lblWaiting->setAccessibleName(waiting);
     lblWaiting->setVisible(queued > 0);
-    using State = DesktopIntegration::ConnectionState;
-    const auto shown = messages.State() == Messenger::Connection::Ready ? State::Ready
-                       : messages.State() == Messenger::Connection::LoggingIn ||
-                               messages.State() == Messenger::Connection::WaitingToReconnect
-                           ? State::Reconnecting
-                           : State::NotConnected;
-    Desktop.SetConnectionState(shown, queued > 0 ? messages.StateText() + QStringLiteral(" \u2014 ") + waiting
-                                                 : messages.StateText());
 }
 
 } // namespace pagewing

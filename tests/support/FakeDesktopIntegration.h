@@ -32,7 +32,7 @@ public:
     void Notify(const QString& title, const QString& body) override {
         Notices.append(QStringList{title, body}.join(u": "));
     }
-    void SetConnectionState(ConnectionState state, const QString& words) override {
+    void SetConnectionState(Messenger::Connection state, const QString& words) override {
         States.append(state);
         StateWords.append(words);
     }
@@ -46,7 +46,7 @@ public:
     int SystemMoves = 0;
     QStringList Opened;
     QStringList Notices;
-    QList<ConnectionState> States;
+    QList<Messenger::Connection> States;
     QStringList StateWords;
 };
 

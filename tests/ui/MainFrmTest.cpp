@@ -178,7 +178,8 @@ private slots:
         const auto* waiting = Find<QLabel>(window, "lblWaiting");
         QVERIFY(waiting->isVisible());
         QCOMPARE(waiting->accessibleName(), QStringLiteral("1 message waiting"));
-        QCOMPARE(Desktop->StateWords.constLast(), QStringLiteral("Not connected \u2014 1 message waiting"));
+        QTRY_COMPARE(Desktop->StateWords.value(Desktop->StateWords.size() - 1),
+                     QStringLiteral("Not connected \u2014 1 message waiting"));
         const auto id = window.Messages().Records().Newest(1).value(0).Id;
         QString question;
         for (const auto* answer : {"Cancel", "Exit"}) {

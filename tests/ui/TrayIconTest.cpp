@@ -66,7 +66,7 @@ private slots:
         QTRY_COMPARE(QApplication::activePopupWidget(), &window.Menu().fl());
         // The tooltip tells the state of the connection, which the icon's badge shows.
         QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion + QStringLiteral(": Not connected"));
-        desktop.SetConnectionState(DesktopIntegration::ConnectionState::Reconnecting,
+        desktop.SetConnectionState(Messenger::Connection::WaitingToReconnect,
                                    QStringLiteral("Reconnecting in 8 seconds \u2014 3 messages waiting"));
         QCOMPARE(icon.toolTip(), ProductInfo::NameAndVersion +
                                      QStringLiteral(": Reconnecting in 8 seconds \u2014 3 messages waiting"));
