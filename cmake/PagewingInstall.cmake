@@ -6,8 +6,6 @@ if(NOT PAGEWING_BUILD_DESKTOP)
 endif()
 
 include(GNUInstallDirs)
-include(PagewingManPages)
-
 
 # The program looks for its help page beside itself before it looks in the installed data folder, so a build
 # tree runs with its help as it is. A target of its own, rather than a step after linking, keeps the copy
@@ -24,7 +22,10 @@ add_custom_target(pagewing_help_page ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/CMa
 add_dependencies(pagewing pagewing_help_page)
 
 install(TARGETS pagewing RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-pagewing_add_man_pages(pagewing pagewing-gateway-sim)
+if(PAGEWING_BUILD_MAN_PAGES)
+    include(PagewingManPages)
+    pagewing_add_man_pages(pagewing pagewing-gateway-sim)
+endif()
 # Qt's project setup gives every program an $ORIGIN search path for libraries installed beside it. Ours link only
 # static libraries of their own and the system's shared ones, and a packaged program must not carry a search path.
 set_target_properties(pagewing pagewing-gateway-sim PROPERTIES INSTALL_RPATH "")

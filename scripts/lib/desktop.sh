@@ -1,8 +1,11 @@
 # Shell functions shared by the scripts and tests that run Pagewing away from the user's desktop.
 # Source this file; each function records the processes it starts in the array `pids` for the caller to end.
+# The programs are taken from the build folder named in `build_dir` (build/default unless the caller set it).
+build_dir=${build_dir:-build/default}
 
 # start_private_display FOLDER [SCREEN]: starts Xvfb on a free display with a screen of SCREEN (default
-# 1024x768x24) and exports DISPLAY once it accepts clients.
+# 1024x768x24) and exports DISPLAY once it accepts clients. Xvfb names its display before it is ready for them:
+# on a busy machine the first client could be turned away, so a client of our own goes first.
 start_private_display() {
     Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp 3>"$1/display" 2>/dev/null &
     pids+=($!)
@@ -11,6 +14,12 @@ start_private_display() {
         sleep 0.1
     done
     export DISPLAY=":$(cat "$1/display")"
+    for _ in $(seq 100); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not accept clients on $DISPLAY" >&2
+    return 1
 }
 
 # start_window_manager FOLDER: starts openbox, with its stock settings and its notes in FOLDER/openbox.log, on
@@ -40,7 +49,7 @@ start_window_manager() {
 start_gateway() {
     local folder=$1
     shift
-    build/default/tools/gateway-sim/pagewing-gateway-sim --listen 127.0.0.1:0 "$@" \
+    "$build_dir"/tools/gateway-sim/pagewing-gateway-sim --listen 127.0.0.1:0 "$@" \
         >"$folder/gateway.out" 2>"$folder/gateway.err" &
     pids+=($!)
     for _ in $(seq 100); do

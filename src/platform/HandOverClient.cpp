@@ -19,8 +19,6 @@ struct HandOverClient::HandedOver {
 
 namespace {
 
-constexpr int ConnectTimeoutMs = 1000;
-
 QString StoppedWaiting() {
     return QStringLiteral("the command stopped waiting");
 }
@@ -55,7 +53,7 @@ bool HandOverClient::HandOver(const SendRequest& request, const QDeadlineTimer& 
     auto message = std::make_unique<HandedOver>();
     auto* handed = message.get();
     handed->Socket.connectToServer(SingleCopy::SocketName());
-    if (!handed->Socket.waitForConnected(ConnectTimeoutMs)) {
+    if (!handed->Socket.waitForConnected(SingleCopy::ConnectTimeoutMs)) {
         return false;
     }
     connect(&handed->Socket, &QLocalSocket::readyRead, this, [this, handed] {

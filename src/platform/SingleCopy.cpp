@@ -8,12 +8,6 @@
 
 namespace pagewing {
 
-namespace {
-
-constexpr int ConnectTimeoutMs = 1000;
-
-} // namespace
-
 SingleCopy::SingleCopy(QObject* parent)
     : QObject(parent)
     , Lock(LockFileName()) {

@@ -28,6 +28,8 @@ public:
     enum class Request : quint8 { Show = 0, Send = 1, ShowWithToken = 2, Withdraw = 3 };
     enum class Reply : quint8 { Line = 0, Exit = 1, Sent = 2, Taken = 3, Report = 4, Ended = 5 };
     static constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
+    // How long a later start waits for the running copy to take its connection or its request.
+    static constexpr int ConnectTimeoutMs = 1000;
 
     explicit SingleCopy(QObject* parent = nullptr);
 

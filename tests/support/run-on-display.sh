@@ -17,8 +17,10 @@ shift
 export DBUS_SESSION_BUS_ADDRESS=
 work=$(mktemp -d)
 pids=()
+# The display is gone before the next test starts its own, so that the two never share a display number.
 cleanup() {
     kill "${pids[@]}" 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -16,7 +16,6 @@ constexpr quint16 UinTlv = 0x0001;
 constexpr quint16 PasswordTlv = 0x0002;
 constexpr quint16 ErrorAddressTlv = 0x0004;
 constexpr quint16 ServiceAddressTlv = 0x0005;
-constexpr quint16 CookieTlv = 0x0006;
 constexpr quint16 ErrorCodeTlv = 0x0008;
 
 QString ErrorCodeText(const quint16 code) {
@@ -79,7 +78,7 @@ void AuthorizationServer::HandleLogin(ClientConnection& connection, const QByteA
     } else {
         const auto& account = Accounts[*uinText];
         reply.AppendTlv(ServiceAddressTlv, ServiceAddressFor(connection).toLatin1())
-            .AppendTlv(CookieTlv, Cookies.Issue(account.Uin));
+            .AppendTlv(CookieRegistry::CookieTlv, Cookies.Issue(account.Uin));
         Log.Trace(QStringLiteral("%1: login of %2 accepted").arg(connection.Name()).arg(account.Uin));
     }
     connection.Send(FlapFrame::CloseChannel, reply.Bytes());

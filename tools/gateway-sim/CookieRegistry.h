@@ -13,6 +13,8 @@ namespace pagewing::sim {
 class CookieRegistry {
 public:
     static constexpr qsizetype CookieSize = 256;
+    // The TLV that carries the cookie, from the authorization server's answer to the service login.
+    static constexpr quint16 CookieTlv = 0x0006;
 
     // A fresh cookie from the system's random source, so no client can guess or predict one.
     QByteArray Issue(quint32 uin);

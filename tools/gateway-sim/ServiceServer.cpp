@@ -17,7 +17,6 @@ namespace pagewing::sim {
 
 namespace {
 
-constexpr quint16 CookieTlv = 0x0006;
 constexpr quint16 BadCookieTlv = 0x0009;
 // The log-off frame's TLVs: why, as a code and as text.
 constexpr quint16 LogOffCodeTlv = 0x0009;
@@ -44,7 +43,7 @@ std::optional<QByteArray> CookieOf(const QByteArray& payload) {
     if (!reader.Ok() || version != 1 || !tlvs) {
         return std::nullopt;
     }
-    return tlvs->Find(CookieTlv);
+    return tlvs->Find(CookieRegistry::CookieTlv);
 }
 
 } // namespace
