@@ -127,10 +127,12 @@ function(pagewing_share_precompiled_headers)
         else()
             continue()
         endif()
-        # What moc writes for a target's headers is small, often empty: reading the large header would cost it more
-        # than it saves.
-        get_target_property(binary_dir ${target} BINARY_DIR)
-        set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp TARGET_DIRECTORY ${target}
-            PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        # A program's or a test's own classes are in its source file, so what moc writes for its headers is empty:
+        # reading the large header would cost more than compiling nothing.
+        if(type STREQUAL "EXECUTABLE")
+            get_target_property(binary_dir ${target} BINARY_DIR)
+            set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp
+                TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        endif()
     endforeach()
 endfunction()

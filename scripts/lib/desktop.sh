@@ -4,10 +4,11 @@
 build_dir=${build_dir:-build/default}
 
 # start_private_display FOLDER [SCREEN]: starts Xvfb on a free display with a screen of SCREEN (default
-# 1024x768x24) and exports DISPLAY once it accepts clients. Xvfb names its display before it is ready for them:
-# on a busy machine the first client could be turned away, so a client of our own goes first.
+# 1024x768x24) and exports DISPLAY once it accepts clients. An X server starts over whenever its last client
+# leaves, and turns clients away meanwhile: the accessibility bus's launcher, which only leaves its address on
+# the root window, or our own first client would make the program's connection fail; -noreset keeps it up.
 start_private_display() {
-    Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp 3>"$1/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp -noreset 3>"$1/display" 2>/dev/null &
     pids+=($!)
     for _ in $(seq 50); do
         [ -s "$1/display" ] && break
